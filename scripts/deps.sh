@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Kadeno needs when any is missing.
+#   scripts/deps.sh run    what building and playing needs
+#   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers and the
+#                          end-to-end screen-reader test need
+set -euo pipefail
+
+run_packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev
+  libfluidsynth-dev timgm6mb-soundfont
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+test_packages=(
+  clang libclang-rt-14-dev clang-format clang-tidy
+  xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
+  g++-mingw-w64-x86-64
+  espeak-ng sox valgrind
+)
+
+want=("${run_packages[@]}")
+[ "${1:-run}" = "test" ] && want+=("${test_packages[@]}")
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+if [ "$(id -u)" -eq 0 ]; then sudo=(); else sudo=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds Kadeno and runs every test: the whole suite, then the core and the synthesiser
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each
+# fuzzer. Installs the Debian packages it needs first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh test
+
+jobs=${KADENO_JOBS:-2}
+
+echo "== build and test"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$jobs"
+ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== sanitizers (address, undefined)"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKADENO_SANITIZE=ON \
+  -DKADENO_WITH_QT=OFF -DKADENO_WITH_BENCH=OFF
+cmake --build build-asan -j"$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+
+echo "== fuzzers (smoke run; see README for the long run)"
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKADENO_FUZZ=ON \
+  -DCMAKE_CXX_COMPILER=clang++ -DKADENO_WITH_QT=OFF -DKADENO_WITH_FLUIDSYNTH=OFF \
+  -DKADENO_WITH_TESTS=OFF -DKADENO_WITH_BENCH=OFF
+cmake --build build-fuzz -j"$jobs"
+for f in build-fuzz/fuzz/fuzz_*; do
+  [ -x "$f" ] || continue
+  echo "-- $f"
+  "$f" -max_total_time="${KADENO_FUZZ_SECONDS:-20}" -max_len=4096 2>&1 | tail -n 2
+done
+
+if [ -f .ci/cross-registry.sh ]; then
+  echo "== registry module, Windows cross build"
+  bash .ci/cross-registry.sh
+fi
+echo "All tests passed."

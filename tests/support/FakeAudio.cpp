@@ -1,0 +1,52 @@
+#include "support/FakeAudio.h"
+
+#include <cstdio>
+
+namespace kadeno::test {
+
+std::string MidiRecord::Hex() const {
+  char buf[16];
+  if (Status() == 0xC0) {  // a program change has one data byte
+    std::snprintf(buf, sizeof buf, "%02X %02X", word & 0xFF, Data1());
+  } else {
+    std::snprintf(buf, sizeof buf, "%02X %02X %02X", word & 0xFF, Data1(), Data2());
+  }
+  return buf;
+}
+
+std::vector<int> FakeAudio::NotesOn(int channel, size_t from) const {
+  std::vector<int> out;
+  for (size_t i = from; i < words.size(); ++i) {
+    const auto& w = words[i];
+    if (w.Status() == 0x90 && w.Channel() == channel) out.push_back(w.Data1());
+  }
+  return out;
+}
+
+std::vector<std::string> FakeAudio::Hex(size_t from) const {
+  std::vector<std::string> out;
+  for (size_t i = from; i < words.size(); ++i) out.push_back(words[i].Hex());
+  return out;
+}
+
+std::vector<int> FakeAudio::Pans(int channel, size_t from) const {
+  std::vector<int> out;
+  for (size_t i = from; i < words.size(); ++i) {
+    const auto& w = words[i];
+    if (w.Status() == 0xB0 && w.Channel() == channel && w.Data1() == 10) out.push_back(w.Data2());
+  }
+  return out;
+}
+
+int FakeAudio::Open() {
+  ++opens;
+  isOpen = openResult == 0;
+  return openResult;
+}
+
+void FakeAudio::Close() {
+  ++closes;
+  isOpen = false;
+}
+
+}  // namespace kadeno::test

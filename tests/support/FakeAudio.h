@@ -1,0 +1,55 @@
+// A recording audio device: every MIDI word and wave call with its virtual time.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sound/AudioDevice.h"
+
+namespace kadeno::test {
+
+struct MidiRecord {
+  int64_t timeMs;
+  uint32_t word;
+  int Status() const { return static_cast<int>(word & 0xF0); }
+  int Channel() const { return static_cast<int>(word & 0x0F); }
+  int Data1() const { return static_cast<int>((word >> 8) & 0xFF); }
+  int Data2() const { return static_cast<int>((word >> 16) & 0xFF); }
+  // The bytes as the message log writes them, e.g. "99 24 64" or "C9 00".
+  std::string Hex() const;
+};
+
+struct WaveRecord {
+  int64_t timeMs;
+  std::string path;  // empty for a stop
+};
+
+class FakeAudio : public AudioDevice {
+ public:
+  std::function<int64_t()> clock = [] { return int64_t{0}; };
+  int deviceCount = 1;
+  int openResult = 0;
+  bool isOpen = false;
+  int opens = 0;
+  int closes = 0;
+  std::vector<MidiRecord> words;
+  std::vector<WaveRecord> waves;
+
+  // Notes started on a channel (note-on data 1), in order, from record index `from` on.
+  std::vector<int> NotesOn(int channel, size_t from = 0) const;
+  // The log-style hex of every word from index `from` on.
+  std::vector<std::string> Hex(size_t from = 0) const;
+  // Pan values sent on a channel from index `from` on.
+  std::vector<int> Pans(int channel, size_t from = 0) const;
+
+  int DeviceCount() override { return deviceCount; }
+  int Open() override;
+  void SendShortMessage(uint32_t word) override { words.push_back({clock(), word}); }
+  void Close() override;
+  void PlayWave(const std::string& path) override { waves.push_back({clock(), path}); }
+  void StopWave() override { waves.push_back({clock(), {}}); }
+};
+
+}  // namespace kadeno::test

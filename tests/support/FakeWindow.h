@@ -1,0 +1,93 @@
+// A scripted window on a virtual clock. Sleeps advance the clock; a yield runs the
+// scripted events whose time has come; boxes take their answers from a script and are
+// all recorded, as are menu captions; files live in memory.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "shell/WindowServices.h"
+
+namespace kadeno::test {
+
+// Thrown by EndProgram, so that a test sees the program end where it would.
+struct ProgramEnded {};
+
+struct BoxRecord {
+  int64_t timeMs = 0;
+  bool input = false;  // an input box rather than a message box
+  std::string prompt;
+  int style = 0;
+  std::optional<std::string> title;
+  std::string defaultText;
+  std::string typed;  // input boxes: what the script answered
+  Answer answer = Answer::Ok;
+};
+
+// One scripted reply to the next box.
+struct ScriptedReply {
+  std::optional<Answer> answer;  // for a message box
+  std::optional<std::string> text;  // for an input box (Cancel gives "")
+  std::string expectPrefix;  // when set, the box's prompt must start with it
+  int64_t thinkMs = 0;       // time the player takes to answer
+};
+
+class FakeWindow : public WindowServices {
+ public:
+  // ---- script ----
+  void At(int64_t timeMs, std::function<void()> action);
+  void Reply(Answer a, std::string expectPrefix = {}, int64_t thinkMs = 0);
+  void Type(std::string text, std::string expectPrefix = {});
+  // Answers every unscripted box with OK, Cancel, No or "" instead of failing the test.
+  bool lenientBoxes = false;
+  bool failWrites = false;
+
+  // ---- record ----
+  int64_t now = 1000;
+  int yields = 0;
+  std::vector<BoxRecord> boxes;
+  std::vector<std::pair<MenuItem, std::string>> captions;
+  std::map<std::string, std::string> files;
+  int writes = 0;
+  std::string programFolder = "/opt/kadeno";
+  std::string settingsFolder = "/home/player/.config/kadeno";
+
+  size_t PendingEvents() const { return events_.size(); }
+  size_t PendingReplies() const { return replies_.size(); }
+  // The prompts of the message boxes shown so far, in order.
+  std::vector<std::string> Prompts() const;
+
+  // ---- WindowServices ----
+  Answer MsgBox(const std::string& prompt, int style,
+                const std::optional<std::string>& title) override;
+  std::string InputBox(const std::string& prompt, const std::optional<std::string>& title,
+                       const std::string& defaultText) override;
+  void SetMenuCaption(MenuItem item, const std::string& caption) override;
+  void Yield() override;
+  int64_t ClockMs() override { return now; }
+  void SleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
+  std::string ProgramFolder() override { return programFolder; }
+  std::string SettingsFolder() override { return settingsFolder; }
+  bool FileExists(const std::string& path) override { return files.count(path) != 0; }
+  std::optional<std::string> ReadTextFile(const std::string& path) override;
+  bool WriteTextFile(const std::string& path, const std::string& contents) override;
+  [[noreturn]] void EndProgram() override { throw ProgramEnded{}; }
+
+ private:
+  struct Event {
+    int64_t timeMs;
+    uint64_t order;
+    std::function<void()> action;
+  };
+  ScriptedReply NextReply(const std::string& prompt);
+  std::vector<Event> events_;
+  uint64_t nextOrder_ = 0;
+  std::deque<ScriptedReply> replies_;
+};
+
+}  // namespace kadeno::test
