@@ -37,6 +37,8 @@ inline void AssignRounded(int32_t& field, double x) {
 }
 
 // A value limited to a data byte of a MIDI message.
-inline int32_t ClampDataByte(int64_t v) { return v < 0 ? 0 : (v > 127 ? 127 : static_cast<int32_t>(v)); }
+inline int32_t ClampDataByte(int64_t v) {
+  return v < 0 ? 0 : (v > 127 ? 127 : static_cast<int32_t>(v));
+}
 
 }  // namespace kadeno

@@ -1,9 +1,9 @@
 // The numeric value of a text, as typed into an input box or found in the settings file.
+#include <locale.h>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 #include "settings/NumericValue.h"
 #include "settings/Settings.h"

@@ -30,9 +30,9 @@ struct Settings {
   int32_t Row3Instrument = 0;
   int32_t FallingInstrument = 0;
   int32_t EffectInstrument = 0;
-  float KeyboardScaling = 0;  // fraction 0.00..1.00, filed as a percentage
+  float KeyboardScaling = 0;                    // fraction 0.00..1.00, filed as a percentage
   std::array<HallOfFameEntry, 5> HallOfFame{};  // places 1..5 at indices 0..4
-  int32_t StartingSpeed = 0;  // filed and read back, used by nothing else
+  int32_t StartingSpeed = 0;                    // filed and read back, used by nothing else
   int32_t StereoWide = 0;
   int32_t StereoCurve = 0;
   int32_t StereoBalance = 0;
@@ -43,7 +43,8 @@ struct Settings {
 // Menu captions that show the state of the two toggles.
 inline constexpr const char* kStereoOnCaption = "Stereo (on)";
 inline constexpr const char* kStereoOffCaption = "Stereo (off)";
-inline constexpr const char* kMovementPercussiveCaption = "Falling Note Movement Sound (Percussive)";
+inline constexpr const char* kMovementPercussiveCaption =
+    "Falling Note Movement Sound (Percussive)";
 inline constexpr const char* kMovementNoteCaption = "Falling Note Movement Sound (Note)";
 
 // The numeric value of typed or filed text: blanks, tabs and line feeds are ignored, then

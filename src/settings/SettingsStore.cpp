@@ -15,9 +15,9 @@ void MainForm::LoadSettings() {
                             settings.Stereo ? kStereoOnCaption : kStereoOffCaption);
     }
     if (seen.movementSound) {
-      window.SetMenuCaption(MenuItem::mnuMidiFallingNoteMovementSound,
-                            settings.FallingNoteMovementSound ? kMovementPercussiveCaption
-                                                              : kMovementNoteCaption);
+      window.SetMenuCaption(
+          MenuItem::mnuMidiFallingNoteMovementSound,
+          settings.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
     }
   }
   game.StepMs = 1;

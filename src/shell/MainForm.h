@@ -160,8 +160,8 @@ class MainForm {
   void mnuMidiBackToDefault_Click();
 
   // ---- Program state beyond the original fields ----
-  bool GameRunning = false;       // Start Game is refused while a game runs
-  bool HallOfFameOffered = false; // the last game's score has had its chance at a place
+  bool GameRunning = false;        // Start Game is refused while a game runs
+  bool HallOfFameOffered = false;  // the last game's score has had its chance at a place
 
  private:
   // Sends one packed word to the device.

@@ -68,8 +68,10 @@ bool PosixWriteFileAtomically(const std::string& path, const std::string& conten
   while (ok && done < contents.size()) {
     const ssize_t n = ::write(fd, contents.data() + done, contents.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
+    if (n <= 0)
+      ok = false;
+    else
+      done += static_cast<size_t>(n);
   }
   if (ok && ::fsync(fd) != 0) ok = false;
   if (::fchmod(fd, 0644) != 0) ok = false;

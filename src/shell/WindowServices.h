@@ -38,7 +38,7 @@ class WindowServices {
 
   // Modal message box; returns only when the player answers. No title means "Kadeno".
   virtual Answer MsgBox(const std::string& prompt, int style,
-                            const std::optional<std::string>& title) = 0;
+                        const std::optional<std::string>& title) = 0;
   // Modal input box; Cancel returns the empty text.
   virtual std::string InputBox(const std::string& prompt, const std::optional<std::string>& title,
                                const std::string& defaultText) = 0;

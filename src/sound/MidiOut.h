@@ -46,7 +46,9 @@ inline uint32_t NoteOnWord(int channel, int32_t note, int32_t velocity) {
 inline uint32_t NoteOffWord(int channel, int32_t note, int32_t velocity) {
   return PackShortMessage(0x80 + channel, note, velocity);
 }
-inline uint32_t PanWord(int channel, int32_t pan) { return PackShortMessage(0xB0 + channel, 10, pan); }
+inline uint32_t PanWord(int channel, int32_t pan) {
+  return PackShortMessage(0xB0 + channel, 10, pan);
+}
 
 // A voice's velocity: volume less KeyboardScaling x note / 100, rounded half to even.
 int32_t ScaledVelocity(int32_t volume, float keyboardScaling, int32_t note);

@@ -47,9 +47,15 @@ Answer FakeWindow::MsgBox(const std::string& prompt, int style,
     rec.answer = *r.answer;
   } else {
     switch (Box::ButtonsOf(style)) {
-      case Box::Ok: rec.answer = Answer::Ok; break;
-      case Box::YesNo: rec.answer = Answer::No; break;
-      default: rec.answer = Answer::Cancel; break;
+      case Box::Ok:
+        rec.answer = Answer::Ok;
+        break;
+      case Box::YesNo:
+        rec.answer = Answer::No;
+        break;
+      default:
+        rec.answer = Answer::Cancel;
+        break;
     }
   }
   boxes.push_back(rec);

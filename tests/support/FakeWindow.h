@@ -31,10 +31,10 @@ struct BoxRecord {
 
 // One scripted reply to the next box.
 struct ScriptedReply {
-  std::optional<Answer> answer;  // for a message box
+  std::optional<Answer> answer;     // for a message box
   std::optional<std::string> text;  // for an input box (Cancel gives "")
-  std::string expectPrefix;  // when set, the box's prompt must start with it
-  int64_t thinkMs = 0;       // time the player takes to answer
+  std::string expectPrefix;         // when set, the box's prompt must start with it
+  int64_t thinkMs = 0;              // time the player takes to answer
 };
 
 class FakeWindow : public WindowServices {

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "support/Harness.h"
+
+namespace kadeno {
+namespace {
+
+using test::Harness;
+using Hex = std::vector<std::string>;
+
+TEST(Delay, LimitsAndTheCallersVariable) {
+  const struct {
+    int32_t units;
+    int64_t sleptMs;
+    int32_t left;
+  } cases[] = {
+      {700000, 7000, 700000}, {700001, 0, 0}, {150, 1, 150}, {99, 0, 99}, {0, 0, 0},
+      {-500, 0, -500},
+  };
+  for (const auto& c : cases) {
+    Harness h;
+    int32_t units = c.units;
+    const int64_t start = h.window.now;
+    h.form.Delay(units);
+    EXPECT_EQ(h.window.now - start, c.sleptMs) << c.units;
+    EXPECT_EQ(units, c.left) << c.units;
+    EXPECT_EQ(h.window.yields, 1);
+  }
+}
+
+TEST(Effects, HoldsFollowTheFloor) {
+  // With a floor of 1500 the holds are 1500, 750, 500, 500 and 4500 hundredths: 15, 7, 5, 5, 45 ms.
+  const struct {
+    std::function<void(MainForm&)> play;
+    int64_t heldMs;
+    const char* on;
+  } cases[] = {
+      {[](MainForm& f) { f.LandingEffectNote(80); }, 15, "96 50 64"},
+      {[](MainForm& f) { f.DropEffectNote(80); }, 7, "96 50 64"},
+      {[](MainForm& f) { f.PercussionEffect(37); }, 5, "99 25 64"},
+      {[](MainForm& f) { f.FallingNoteEcho(); }, 5, "96 5A 50"},
+      {[](MainForm& f) { f.AwardEffectNote(80); }, 45, "96 50 64"},
+  };
+  for (const auto& c : cases) {
+    Harness h;
+    h.FactorySound();
+    h.form.settings.EffectInstrument = 11;
+    h.form.game.HalfStepFloor = 1500;
+    h.form.game.FallingNote = 90;
+    c.play(h.form);
+    ASSERT_EQ(h.audio.words.size(), 3u) << c.on;
+    EXPECT_EQ(h.audio.words[1].Hex(), c.on);
+    EXPECT_EQ(h.audio.words[0].Hex().substr(3), "0B");  // the effect instrument
+    EXPECT_EQ(h.audio.words[2].timeMs - h.audio.words[1].timeMs, c.heldMs) << c.on;
+    EXPECT_EQ(h.audio.words[2].Status(), 0x80);
+    EXPECT_EQ(h.audio.words[2].Data1(), h.audio.words[1].Data1());
+  }
+}
+
+TEST(Effects, BeforeTheFirstGameNotesHaveNoHold) {
+  Harness h;
+  h.FactorySound();
+  h.form.PercussionEffect(77);
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 4D 64", "89 4D 64"}));
+  EXPECT_EQ(h.audio.words[2].timeMs, h.audio.words[1].timeMs);
+}
+
+TEST(Effects, EchoLowersTheVolumeOnlyWhileItSounds) {
+  for (auto [volume, heard] : {std::pair{100, 80}, std::pair{127, 102}}) {
+    Harness h;
+    h.form.settings.EffectVolume = volume;
+    h.form.game.FallingNote = 60;
+    h.form.FallingNoteEcho();
+    EXPECT_EQ(h.audio.words[1].Data2(), heard);
+    EXPECT_EQ(h.form.settings.EffectVolume, volume);
+  }
+}
+
+TEST(Effects, ANestedEffectEndsTheNoteThatActuallySounds) {
+  Harness h;
+  h.FactorySound();
+  h.form.game.HalfStepFloor = 1500;
+  // A key press during the landing note's hold starts a drop note on the same channel.
+  h.window.At(h.window.now, [&] { h.form.DropEffectNote(70); });
+  h.form.LandingEffectNote(80);
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C6 00", "96 50 64",  // landing note
+                                "86 50 64",           // ended by the nested effect
+                                "C6 00", "96 46 64", "86 46 64"}));
+  EXPECT_FALSE(h.form.midi.NoteSounding[6]);
+}
+
+TEST(Effects, WavesPlayFromTheProgramFolder) {
+  Harness h;
+  h.form.PlayWave("TenMore");
+  h.form.StopAllSound();
+  ASSERT_EQ(h.audio.waves.size(), 2u);
+  EXPECT_EQ(h.audio.waves[0].path, "/opt/kadeno/TenMore.wav");
+  EXPECT_EQ(h.audio.waves[1].path, "");
+}
+
+}  // namespace
+}  // namespace kadeno

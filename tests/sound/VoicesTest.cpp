@@ -1,0 +1,106 @@
+#include <gtest/gtest.h>
+
+#include "support/Harness.h"
+
+namespace kadeno {
+namespace {
+
+using test::Harness;
+using test::ProgramEnded;
+using Hex = std::vector<std::string>;
+
+TEST(MidiWords, PackStatusAndLimitedDataBytes) {
+  EXPECT_EQ(NoteOnWord(9, 36, 100), 0x00642499u);
+  EXPECT_EQ(ProgramChangeWord(1, 24), 0x000018C1u);
+  EXPECT_EQ(NoteOffWord(5, 90, 100), 0x00645A85u);
+  EXPECT_EQ(PanWord(15, 101), 0x00650ABFu);
+  EXPECT_EQ(NoteOnWord(2, 200, -1), 0x00007F92u);  // bytes limited to 0..127
+  EXPECT_EQ(NoteOnWord(2, -5, 300), 0x007F0092u);
+}
+
+TEST(Velocity, ScaledByNoteAndRoundedHalfToEven) {
+  const struct {
+    int32_t volume;
+    float scaling;
+    int32_t note;
+    int32_t velocity;
+  } cases[] = {
+      {100, 0.5f, 36, 100},  // 99.82
+      {100, 1.0f, 50, 100},  // 99.5 rounds to the even 100
+      {100, 1.0f, 150, 98},  // 98.5 rounds to 98
+      {0, 1.0f, 127, -1},    // limited to 0 only when packed
+      {127, 0.0f, 90, 127},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScaledVelocity(c.volume, c.scaling, c.note), c.velocity)
+        << c.volume << " " << c.scaling << " " << c.note;
+  }
+}
+
+TEST(SoundVoices, SoundsDrumBaseAndRowsButNotTheEmptyGround) {
+  Harness h;
+  h.FactorySound();
+  h.form.SoundVoices(36, 48, 48, 55, 0, 0);
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 24 64",     // drum first
+                                "C1 18", "91 24 7F",     // base line one octave down
+                                "C3 18", "93 37 64"}));  // row 2; row 1 equals the base
+}
+
+TEST(SoundVoices, SilentVoicesAndRestartedNotes) {
+  Harness h;
+  h.FactorySound();
+  h.form.settings.DrumVolume = 0;
+  h.form.settings.Row2Volume = 0;
+  h.form.SoundVoices(38, 48, 60, 64, 0, 90);
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C1 18", "91 24 7F", "C2 18", "92 3C 64", "C5 01", "95 5A 64"}));
+  // The next step ends every note and strikes the same notes again.
+  const size_t mark = h.audio.words.size();
+  h.form.AllNotesOff();
+  h.form.SoundVoices(38, 48, 60, 64, 0, 90);
+  EXPECT_EQ(h.audio.Hex(mark), (Hex{"81 24 7F", "82 3C 64", "85 5A 64", "C1 18", "91 24 7F",
+                                    "C2 18", "92 3C 64", "C5 01", "95 5A 64"}));
+}
+
+TEST(SoundChannel, SameNoteTwiceSendsNothingAndCloseIsOnce) {
+  Harness h;
+  h.form.midi.ChannelNote[3] = 60;
+  h.form.midi.ChannelVelocity[3] = 90;
+  h.form.SoundChannel(3);
+  h.form.SoundChannel(3);
+  h.form.EndChannelNote(4);  // nothing sounds there
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C3 00", "93 3C 5A"}));
+  h.form.CloseMidiOut();
+  h.form.CloseMidiOut();
+  EXPECT_EQ(h.audio.Hex(2), (Hex{"83 3C 5A"}));
+  EXPECT_EQ(h.audio.closes, 1);
+  EXPECT_FALSE(h.form.midi.MidiIsOpen);
+}
+
+TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
+  for (bool failOpen : {false, true}) {
+    Harness h;
+    h.form.midi.MidiIsOpen = false;
+    if (failOpen)
+      h.audio.openResult = 4;
+    else
+      h.audio.deviceCount = 0;
+    h.window.Reply(Answer::Ok);
+    EXPECT_THROW(h.form.OpenMidiOut(), ProgramEnded);
+    ASSERT_EQ(h.window.boxes.size(), 1u);
+    EXPECT_EQ(h.window.boxes[0].prompt,
+              "The Midi device is already in use by another program. If I were you I would quit "
+              "from the other program first. ");
+    EXPECT_EQ(h.window.boxes[0].style, Box::Ok);
+    EXPECT_FALSE(h.window.boxes[0].title.has_value());
+    EXPECT_EQ(h.audio.waves.size(), 1u);  // the stop of any wave sound
+    EXPECT_EQ(h.window.writes, 0);
+  }
+  Harness ok;
+  ok.form.midi.MidiIsOpen = false;
+  ok.form.OpenMidiOut();
+  EXPECT_TRUE(ok.form.midi.MidiIsOpen);
+  EXPECT_TRUE(ok.window.boxes.empty());
+}
+
+}  // namespace
+}  // namespace kadeno
