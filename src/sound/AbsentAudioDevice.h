@@ -1,0 +1,19 @@
+// The device for KADENO_MIDI_OUT=none: there is nothing to play on, so the program says
+// so at start-up and ends.
+#pragma once
+
+#include "sound/AudioDevice.h"
+
+namespace kadeno {
+
+class AbsentAudioDevice : public AudioDevice {
+ public:
+  int DeviceCount() override { return 0; }
+  int Open() override { return 1; }
+  void SendShortMessage(uint32_t) override {}
+  void Close() override {}
+  void PlayWave(const std::string&) override {}
+  void StopWave() override {}
+};
+
+}  // namespace kadeno

@@ -1,0 +1,188 @@
+// The built-in synthesiser behind the audio seam.
+#include "sound/FluidSynthDevice.h"
+
+#include <fluidsynth.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <thread>
+
+#include "sound/FluidSynthWaveMixer.h"
+
+namespace kadeno {
+
+namespace {
+
+bool Readable(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
+
+}  // namespace
+
+std::vector<std::string> DefaultSoundfonts() {
+  // TimGM6mb first: its voices follow the pan controller fully, so the seven columns
+  // stand apart. FluidR3's stereo sample pairs keep a share of every note on the far
+  // side, which blurs the columns, so it comes only after it.
+  return {
+      "/usr/share/sounds/sf2/TimGM6mb.sf2",   "/usr/share/sounds/sf2/default-GM.sf2",
+      "/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/soundfonts/default.sf2",
+      "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/sounds/sf3/MuseScore_General.sf3",
+  };
+}
+
+std::string ChooseSoundfont(const char* chosen, const std::vector<std::string>& candidates) {
+  if (chosen != nullptr && *chosen != '\0') return Readable(chosen) ? chosen : std::string();
+  for (const auto& c : candidates) {
+    if (Readable(c)) return c;
+  }
+  return {};
+}
+
+FluidSynthOptions FluidSynthOptions::FromEnvironment() {
+  FluidSynthOptions o;
+  o.soundfont = ChooseSoundfont(std::getenv("KADENO_SOUNDFONT"), DefaultSoundfonts());
+  return o;
+}
+
+struct FluidSynthDevice::Impl {
+  explicit Impl(FluidSynthOptions o) : options(std::move(o)), waves(options.sampleRate) {}
+
+  // Joins the loader; true when the synthesiser holds its soundfont.
+  bool WaitForSoundfont() {
+    if (loader.joinable()) loader.join();
+    return synth != nullptr && fontId != FLUID_FAILED;
+  }
+
+  static int AudioCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout,
+                           float* out[]) {
+    auto* self = static_cast<Impl*>(data);
+    if (nout < 2 || out == nullptr) return FLUID_FAILED;
+    self->Render(len, out[0], out[1]);
+    if (self->tap) self->tap(len, out[0], out[1]);
+    return FLUID_OK;
+  }
+
+  void Render(int frames, float* left, float* right) {
+    if (frames <= 0) return;
+    if (open.load(std::memory_order_acquire)) {
+      fluid_synth_write_float(synth, frames, left, 0, 1, right, 0, 1);
+    } else {
+      std::fill_n(left, frames, 0.0f);
+      std::fill_n(right, frames, 0.0f);
+    }
+    waves.MixInto(frames, left, right);
+  }
+
+  FluidSynthOptions options;
+  fluid_settings_t* settings = nullptr;
+  // Made and filled by the loader thread; touched elsewhere only after it is joined.
+  fluid_synth_t* synth = nullptr;
+  int fontId = FLUID_FAILED;
+  std::thread loader;
+  fluid_audio_driver_t* driver = nullptr;
+  // Whether messages reach the synthesiser and Render asks it for sound.
+  std::atomic<bool> open{false};
+  WaveMixer waves;
+  OutputTap tap;
+};
+
+FluidSynthDevice::FluidSynthDevice(FluidSynthOptions options)
+    : impl_(std::make_unique<Impl>(std::move(options))) {
+  Impl& d = *impl_;
+  if (d.options.soundfont.empty()) return;
+  d.settings = new_fluid_settings();
+  if (d.settings == nullptr) return;
+  fluid_settings_setnum(d.settings, "synth.sample-rate", d.options.sampleRate);
+  fluid_settings_setint(d.settings, "audio.period-size", d.options.periodSize);
+  fluid_settings_setint(d.settings, "audio.periods", d.options.periods);
+  // Left on, PulseAudio grows the buffer to what it thinks is comfortable, which
+  // undoes the small periods.
+  fluid_settings_setint(d.settings, "audio.pulseaudio.adjust-latency", 0);
+  fluid_settings_setstr(d.settings, "audio.pulseaudio.media-role", "game");
+  d.loader = std::thread([&d] {
+    d.synth = new_fluid_synth(d.settings);
+    if (d.synth != nullptr) d.fontId = fluid_synth_sfload(d.synth, d.options.soundfont.c_str(), 1);
+  });
+}
+
+FluidSynthDevice::~FluidSynthDevice() {
+  Close();
+  Impl& d = *impl_;
+  if (d.loader.joinable()) d.loader.join();
+  if (d.synth != nullptr) delete_fluid_synth(d.synth);
+  if (d.settings != nullptr) delete_fluid_settings(d.settings);
+}
+
+int FluidSynthDevice::DeviceCount() { return impl_->options.soundfont.empty() ? 0 : 1; }
+
+int FluidSynthDevice::Open() {
+  Impl& d = *impl_;
+  if (d.open) return 0;
+  if (d.options.soundfont.empty() || !d.WaitForSoundfont()) return 1;
+  if (d.options.audioOutput) {
+    for (const auto& name : d.options.drivers) {
+      if (fluid_settings_setstr(d.settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
+      // Must be open before the first callback asks the synthesiser for sound.
+      d.open.store(true, std::memory_order_release);
+      d.driver = new_fluid_audio_driver2(d.settings, &Impl::AudioCallback, &d);
+      if (d.driver != nullptr) break;
+      d.open.store(false, std::memory_order_release);
+    }
+    if (d.driver == nullptr) return 2;
+  }
+  d.open.store(true, std::memory_order_release);
+  return 0;
+}
+
+void FluidSynthDevice::SendShortMessage(uint32_t word) {
+  Impl& d = *impl_;
+  if (!d.open.load(std::memory_order_acquire)) return;
+  const int status = static_cast<int>(word & 0xF0);
+  const int channel = static_cast<int>(word & 0x0F);
+  const int data1 = static_cast<int>((word >> 8) & 0x7F);
+  const int data2 = static_cast<int>((word >> 16) & 0x7F);
+  switch (status) {
+    case 0x80:
+      fluid_synth_noteoff(d.synth, channel, data1);
+      break;
+    case 0x90:  // a note on with velocity 0 is a note off
+      if (data2 == 0) {
+        fluid_synth_noteoff(d.synth, channel, data1);
+      } else {
+        fluid_synth_noteon(d.synth, channel, data1, data2);
+      }
+      break;
+    case 0xB0:
+      fluid_synth_cc(d.synth, channel, data1, data2);
+      break;
+    case 0xC0:  // on channel 9 FluidSynth picks from the drum kits
+      fluid_synth_program_change(d.synth, channel, data1);
+      break;
+    default:  // the game sends nothing else
+      break;
+  }
+}
+
+void FluidSynthDevice::Close() {
+  Impl& d = *impl_;
+  // Deleting the driver joins its audio thread, so nothing renders after this.
+  if (d.driver != nullptr) {
+    delete_fluid_audio_driver(d.driver);
+    d.driver = nullptr;
+  }
+  d.open.store(false, std::memory_order_release);
+}
+
+void FluidSynthDevice::PlayWave(const std::string& path) { impl_->waves.Play(path); }
+
+void FluidSynthDevice::StopWave() { impl_->waves.Stop(); }
+
+void FluidSynthDevice::Render(int frames, float* left, float* right) {
+  impl_->Render(frames, left, right);
+}
+
+int FluidSynthDevice::SampleRate() const { return impl_->options.sampleRate; }
+
+void FluidSynthDevice::SetOutputTap(OutputTap tap) { impl_->tap = std::move(tap); }
+
+}  // namespace kadeno

@@ -1,0 +1,73 @@
+// The built-in synthesiser: FluidSynth with a General MIDI soundfont, heard through
+// FluidSynth's own audio drivers, with the wave player mixed into the same stream so that
+// synth and waves never fight over an audio device.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sound/AudioDevice.h"
+
+namespace kadeno {
+
+struct FluidSynthOptions {
+  // The soundfont to load; empty when none was found (the device count is then 0).
+  std::string soundfont;
+  // Tried in this order until one opens.
+  std::vector<std::string> drivers{"pulseaudio", "alsa", "jack", "sdl2", "oss"};
+  // Small periods: a key press must be heard at once, and FluidSynth's own defaults
+  // (16 periods of 64 frames) hold about 23 ms of audio.
+  int sampleRate = 44100;
+  int periodSize = 64;
+  int periods = 2;
+  // False for offline use: Open starts no audio driver and the owner pulls the sound
+  // with Render.
+  bool audioOutput = true;
+
+  // The soundfont from KADENO_SOUNDFONT or the usual places, with the defaults above.
+  static FluidSynthOptions FromEnvironment();
+};
+
+// The soundfonts looked for when KADENO_SOUNDFONT is not set, best first.
+std::vector<std::string> DefaultSoundfonts();
+// The soundfont to use: `chosen` when given (and nothing else, so that a mistyped path
+// is noticed rather than quietly replaced), else the first readable candidate; empty when
+// there is none.
+std::string ChooseSoundfont(const char* chosen, const std::vector<std::string>& candidates);
+
+class FluidSynthDevice : public AudioDevice {
+ public:
+  // Starts loading the soundfont in the background at once, so that by the time the
+  // player has read the help pages the synthesiser is ready.
+  explicit FluidSynthDevice(FluidSynthOptions options = FluidSynthOptions::FromEnvironment());
+  ~FluidSynthDevice() override;
+  FluidSynthDevice(const FluidSynthDevice&) = delete;
+  FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
+
+  int DeviceCount() override;
+  // Waits for the soundfont, then starts the first audio driver that opens. Non-zero
+  // when the soundfont cannot be loaded (1) or no audio output opens (2).
+  int Open() override;
+  void SendShortMessage(uint32_t word) override;
+  void Close() override;
+  void PlayWave(const std::string& path) override;
+  void StopWave() override;
+
+  // Renders the next frames of synthesiser and wave into two channels. The audio driver
+  // calls this on its own thread; offline users call it themselves.
+  void Render(int frames, float* left, float* right);
+  int SampleRate() const;
+
+  // Sees every block the audio driver renders, on the audio thread, for measuring the
+  // latency. Set it before Open.
+  using OutputTap = std::function<void(int frames, const float* left, const float* right)>;
+  void SetOutputTap(OutputTap tap);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace kadeno
