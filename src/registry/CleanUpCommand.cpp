@@ -1,0 +1,48 @@
+// Program > Uninstall Kadeno: removes the program's registry entries before the player
+// uninstalls it, then ends the program.
+#include <optional>
+#include <string>
+
+#include "registry/RegistryAccess.h"
+#include "shell/MainForm.h"
+
+namespace kadeno {
+
+namespace {
+
+const std::string kStartUpKey =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::string kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno";
+
+}  // namespace
+
+void MainForm::mnuProgramUninstallKadeno_Click() {
+  window.MsgBox(
+      "To help reduce the 'Space-Garbage' that collects in your registry,\r\n"
+      "I have provided this tool to remove Kadeno' registry keys.\r\n"
+      "You should only do this if you really are about to Uninstall Kadeno.",
+      Box::Ok, std::nullopt);
+  // Only a plain Yes removes anything: a box closed some other way declines.
+  if (window.MsgBox("Do you really want to remove and uninstall Kadeno?", Box::YesNo,
+                    std::string("RUsure?")) != Answer::Yes) {
+    window.MsgBox("Clear Registry Operation Aborted", Box::Ok, std::nullopt);
+    return;
+  }
+
+  // Failures are passed over: each leaves its description pending in the module and the
+  // next step runs, so whatever can be removed is.
+  if (registry != nullptr) {
+    // Writing the start-up value first means the delete always finds something to remove.
+    registry->WriteRegistryValue(kStartUpKey, "Kadeno", std::string("Kadeno.exe"), 0);
+    registry->DeleteRegistryKey(kStartUpKey, std::string("Kadeno"));
+    registry->DeleteRegistryKey(kProgramKey);
+  }
+  window.MsgBox(
+      "Kadeno Registry Keys Removed, you may now Uninstall Kadeno.\r\n"
+      "To Uninstall, Use the 'Add/Remove Programs' object in Control Panel.",
+      Box::Ok, std::nullopt);
+  // Straight out: the settings are not saved and the MIDI output is left as it is.
+  window.EndProgram();
+}
+
+}  // namespace kadeno
