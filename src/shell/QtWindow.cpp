@@ -1,0 +1,95 @@
+#include "shell/QtWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "shell/PosixFiles.h"
+#include "shell/QtBoxes.h"
+
+namespace kadeno {
+
+std::string WaveFolderFor(const std::string& exeFolder) {
+  const QDir exe(QString::fromStdString(exeFolder));
+  const QString installed = QDir::cleanPath(exe.filePath(QStringLiteral("../share/kadeno")));
+  for (const QString& folder : {exe.absolutePath(), installed}) {
+    if (QFileInfo::exists(QDir(folder).filePath(QStringLiteral("TenMore.wav")))) {
+      return folder.toStdString();
+    }
+  }
+  // Neither holds the waves: the build tree's habit is the better guess, and a missing
+  // wave is only silent.
+  return exe.absolutePath().toStdString();
+}
+
+QtWindow::QtWindow() : start_(std::chrono::steady_clock::now()) {}
+
+void QtWindow::RegisterMenuItem(MenuItem item, QAction* action) { items_[item] = action; }
+
+QWidget* QtWindow::BoxParent() const {
+  return mainWindow_ && mainWindow_->isVisible() ? mainWindow_.data() : nullptr;
+}
+
+Answer QtWindow::MsgBox(const std::string& prompt, int style,
+                        const std::optional<std::string>& title) {
+  QtMessageBox box(prompt, style, title, BoxParent());
+  box.exec();
+  return box.AnswerGiven();
+}
+
+std::string QtWindow::InputBox(const std::string& prompt, const std::optional<std::string>& title,
+                               const std::string& defaultText) {
+  QtInputBox box(prompt, title, defaultText, BoxParent());
+  if (box.exec() != QDialog::Accepted) return {};
+  return box.textValue().toStdString();
+}
+
+void QtWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
+  auto it = items_.find(item);
+  if (it != items_.end() && it->second) it->second->setText(QString::fromStdString(caption));
+}
+
+void QtWindow::Yield() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+int64_t QtWindow::ClockMs() {
+  const auto elapsed = std::chrono::steady_clock::now() - start_;
+  // Counted from 1, so that 0 keeps meaning "no time taken yet" to the scan.
+  return 1 + std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+}
+
+void QtWindow::SleepMs(int64_t ms) {
+  if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+std::string QtWindow::ProgramFolder() {
+  if (programFolder_.empty()) {
+    programFolder_ = WaveFolderFor(QCoreApplication::applicationDirPath().toStdString());
+  }
+  return programFolder_;
+}
+
+std::string QtWindow::SettingsFolder() { return KadenoConfigFolder(); }
+
+bool QtWindow::FileExists(const std::string& path) { return PosixFileExists(path); }
+
+std::optional<std::string> QtWindow::ReadTextFile(const std::string& path) {
+  return PosixReadFile(path);
+}
+
+bool QtWindow::WriteTextFile(const std::string& path, const std::string& contents) {
+  return PosixWriteFileAtomically(path, contents);
+}
+
+void QtWindow::EndProgram() {
+  // The callers have done their own clean-up (sound stopped and the device closed, the
+  // settings saved where they save). This may run deep inside nested event loops of a
+  // game and its boxes, where unwinding back to main would run the game on without its
+  // window; so leave at once, without static destructors racing anything still alive.
+  std::fflush(nullptr);
+  std::_Exit(0);
+}
+
+}  // namespace kadeno

@@ -1,0 +1,54 @@
+// The window seam met by Qt: modal boxes, menu captions, yielding to pending events, a
+// monotonic clock, sleeping, the program's folders and files, and ending the program.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <chrono>
+#include <map>
+
+#include "shell/WindowServices.h"
+
+class QAction;
+
+namespace kadeno {
+
+class QtWindow : public WindowServices {
+ public:
+  QtWindow();
+
+  // Once the main window shows, boxes are centred on it; before that (the help pages at
+  // start-up) they stand alone.
+  void SetMainWindow(QWidget* window) { mainWindow_ = window; }
+  // The menu items whose captions the program rewrites.
+  void RegisterMenuItem(MenuItem item, QAction* action);
+
+  Answer MsgBox(const std::string& prompt, int style,
+                const std::optional<std::string>& title) override;
+  std::string InputBox(const std::string& prompt, const std::optional<std::string>& title,
+                       const std::string& defaultText) override;
+  void SetMenuCaption(MenuItem item, const std::string& caption) override;
+  void Yield() override;
+  int64_t ClockMs() override;
+  void SleepMs(int64_t ms) override;
+  std::string ProgramFolder() override;
+  std::string SettingsFolder() override;
+  bool FileExists(const std::string& path) override;
+  std::optional<std::string> ReadTextFile(const std::string& path) override;
+  bool WriteTextFile(const std::string& path, const std::string& contents) override;
+  [[noreturn]] void EndProgram() override;
+
+ private:
+  QWidget* BoxParent() const;
+
+  QPointer<QWidget> mainWindow_;
+  std::map<MenuItem, QPointer<QAction>> items_;
+  std::chrono::steady_clock::time_point start_;
+  std::string programFolder_;
+};
+
+// Where the wave files are: beside the executable in the build tree, or the data folder
+// of the installation (bin/../share/kadeno). exeFolder is the executable's folder.
+std::string WaveFolderFor(const std::string& exeFolder);
+
+}  // namespace kadeno
