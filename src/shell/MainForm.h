@@ -168,6 +168,12 @@ class MainForm {
   void Send(uint32_t word);
   // One effect note: sound it on a channel, hold it through Delay, end it.
   void EffectNote(int32_t channel, int32_t note, int32_t velocity, int32_t& hold);
+
+  // game helpers
+  // The Down key: the falling note one scale degree lower, an octave down.
+  void LowerFallingNote();
+  // Steps 1 to 3 of the hall of fame: a name and a place for a good enough score.
+  void OfferHallOfFamePlace();
 };
 
 }  // namespace kadeno

@@ -1,0 +1,68 @@
+// MainForm: what a scored combination earns, and how the player hears it: a fanfare of
+// effect notes built from the notes that scored, a recorded sound, a short pause.
+#include "shell/MainForm.h"
+
+namespace kadeno {
+
+namespace {
+constexpr int32_t kPanPerColumn = 21;
+constexpr int64_t kAfterChordMs = 400;
+constexpr int64_t kAfterScaleMs = 600;
+}  // namespace
+
+void MainForm::AddChordPoints() { game.Score += 10; }
+
+void MainForm::AddScalePoints() { game.Score += 50; }
+
+void MainForm::ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root) {
+  // Up and down through the chord in two octaves, then the root. A value is sounded an
+  // octave higher only while it stays in the range the synthesiser plays well.
+  struct Step {
+    int32_t value;
+    int32_t up;
+  };
+  const Step steps[] = {{a, 48}, {b, 48}, {c, 48}, {a, 60}, {b, 60},    {c, 60},   {b, 60},
+                        {a, 60}, {c, 48}, {b, 48}, {a, 48}, {root, 60}, {root, 48}};
+  for (const Step& s : steps) {
+    if (s.value < 126 - s.up) {
+      AwardEffectNote(s.value + s.up);
+    }
+  }
+  PlayWave("TenMore");
+  window.SleepMs(kAfterChordMs);
+}
+
+void MainForm::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote) {
+  // Copied first: the award notes yield, and nothing may be read through a reference
+  // after a yield.
+  const std::array<int32_t, 7> t = topClasses;
+  const int32_t k = keyNote;
+  for (int i = 1; i <= 7; ++i) {
+    SendPan((i - 1) * kPanPerColumn, Channel::Drum);
+    AwardEffectNote(t[i - 1] + 96);
+  }
+  if (k < 66) {
+    SendPan(63, Channel::Drum);
+    AwardEffectNote(k + 60);
+  }
+  for (int d = 7; d >= 1; --d) {
+    SendPan((d - 1) * kPanPerColumn, Channel::Drum);
+    const int64_t note = static_cast<int64_t>(k) + game.ScaleTable[d] + 47;
+    if (note + 1 < 126) AwardEffectNote(static_cast<int32_t>(note));
+  }
+  // The key four times, from side to side in two octaves.
+  for (int i = 0; i < 2; ++i) {
+    if (k < 66) {
+      SendPan(126, Channel::Drum);
+      AwardEffectNote(k + 60);
+    }
+    if (k < 78) {
+      SendPan(0, Channel::Drum);
+      AwardEffectNote(k + 48);
+    }
+  }
+  PlayWave("AddFifty");
+  window.SleepMs(kAfterScaleMs);
+}
+
+}  // namespace kadeno

@@ -1,0 +1,75 @@
+// The plain rules of game play, free of any state: the speed-up of the scan, the landing
+// raise, the making of a new falling note, the chord and scale tests, the game-end rule
+// and the way a hall-of-fame place carries its difficulty level. MainForm's operations
+// apply them to its fields; the tests check them alone against figures worked by hand.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace kadeno {
+
+// ---- Scan timing ----
+
+// The factor by which stage 1 of the speed-up shrinks a half-step time in its range.
+double SpeedUpFactor(int32_t halfStepTime);
+// One speed-up of the half-step time (hundredths of a millisecond) in three stages.
+int32_t SpeedUpStep(int32_t halfStepTime, int32_t floor, int32_t difficulty,
+                    double difficultySpeedUp);
+// The half-step time a game starts with at a difficulty level (nothing if it overflows).
+std::optional<int32_t> StartingHalfStepTime(int32_t difficulty);
+
+// ---- The falling note ----
+
+// How close (semitones) a falling note may come to its column's top note before it lands.
+int64_t LandingDistance(int32_t difficulty);
+
+struct Landing {
+  int32_t note;
+  bool landed;
+};
+// The landing test of a falling note over a top note: a note at or below the top, below
+// the floor, or closer than the landing distance lands, raised by whole octaves until it
+// stands at least the landing distance above the top.
+Landing LandingRaise(int32_t fallingNote, int32_t top, int32_t baseLineNote,
+                     int64_t landingDistance);
+
+// The column a new note starts in, from where the last one ended (0: none made yet).
+int32_t NextStartColumn(int32_t fallingColumn);
+// The degree of a new note: four degrees above the last (0: none made yet).
+int32_t NextDegree(int32_t fallingDegree);
+// The note the Down key makes: the previous degree, in the octave below the note's own.
+std::optional<int32_t> LoweredNote(int32_t note, int32_t newDegreeClass);
+// Raises a note by whole octaves until it is not below the floor.
+int32_t RaiseToFloor(int32_t note, int32_t baseLineNote);
+
+// ---- Scoring ----
+
+// The chord test on three values (low, middle, high): the root of the major or minor
+// triad they form, or nothing.
+std::optional<int32_t> ChordRootOf(int32_t low, int32_t middle, int32_t high);
+// The scale test: the seven top classes (columns 1..7) hold every class of the scale.
+bool ScaleComplete(const std::array<int32_t, 8>& scaleTable,
+                   const std::array<int32_t, 8>& topClass);
+
+// The game-end rule: another round follows a round that scored something and at least
+// half of the best round (the current round already counted in the best).
+bool AnotherRound(int32_t roundScore, int32_t bestRoundScore);
+
+// A score as the score message and the listing write it: no decimals when whole.
+std::string FormatScore(double score);
+
+// ---- Hall of fame ----
+
+// The score value stored for a game's points at a difficulty level. Levels 1..10 add
+// their level less one as a tenth; level 0 adds five hundredths, so that the entry keeps
+// its true points and a later game of equal points ranks below it.
+double EncodeHallOfFameScore(double points, int32_t difficulty);
+// The points a stored score value shows: the value rounded down.
+std::string HallOfFamePoints(double scoreValue);
+// The difficulty level a stored score value shows.
+int32_t HallOfFameLevel(double scoreValue);
+
+}  // namespace kadeno

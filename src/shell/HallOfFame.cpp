@@ -1,0 +1,66 @@
+// MainForm: the hall of fame, the five best games with their players' names and levels.
+// A game's score is offered a place once, at the end of its game; the File menu's command
+// then only reads the list out, so that the same game is never recorded twice.
+#include "game/GameRules.h"
+#include "shell/MainForm.h"
+
+namespace kadeno {
+
+namespace {
+constexpr int kPlaces = 5;
+constexpr const char* kPlaceLabels[kPlaces] = {"First Place, with ", "Second Place, with ",
+                                               "Third Place, with ", "Fourth Place, with ",
+                                               "Fifth Place, with "};
+
+std::string PlaceLine(int place, const HallOfFameEntry& e) {
+  const int32_t level = HallOfFameLevel(e.Score);
+  // The level stands where a minus sign would, as the listing has always shown it.
+  const std::string levelText = (level < 0 ? "" : " ") + std::to_string(level);
+  return std::string(kPlaceLabels[place]) + HallOfFamePoints(e.Score) + " points is " + e.Name +
+         " at a difficulty level of " + levelText + "\r\n";
+}
+}  // namespace
+
+void MainForm::RecordAndShowHallOfFame() {
+  if (!HallOfFameOffered) {
+    HallOfFameOffered = true;
+    OfferHallOfFamePlace();
+  }
+  SaveSettings();
+
+  const auto& places = settings.HallOfFame;
+  std::string listing;
+  if (places[0].Score > 0) {
+    listing += "Here is the Kadeno Masters Hall of Fame:\r\n" + PlaceLine(0, places[0]);
+  }
+  for (int i = 1; i < kPlaces; ++i) {
+    if (places[i].Score > 0) listing += PlaceLine(i, places[i]);
+  }
+  window.MsgBox(listing, Box::Ok, std::nullopt);
+}
+
+void MainForm::OfferHallOfFamePlace() {
+  const double s = game.Score;
+  std::string name;
+  if (s > settings.HallOfFame[kPlaces - 1].Score) {
+    name = window.InputBox("Please enter your name for the Hall of Fame",
+                           std::string("You have have ranked among the Kadeno Masters!"), "who?");
+  }
+  // The places are read again after the box: nothing is held across it.
+  int k = -1;
+  for (int i = 0; i < kPlaces - 1 && k < 0; ++i) {
+    if (settings.HallOfFame[i].Score < s) k = i;
+  }
+  if (k < 0) {
+    if (!(s > settings.HallOfFame[kPlaces - 1].Score)) {
+      window.MsgBox("With practice, you will soon rank among the Kadeno Masters!", Box::Ok,
+                    std::nullopt);
+      return;
+    }
+    k = kPlaces - 1;
+  }
+  for (int i = kPlaces - 1; i > k; --i) settings.HallOfFame[i] = settings.HallOfFame[i - 1];
+  settings.HallOfFame[k] = {EncodeHallOfFameScore(s, settings.Difficulty), name};
+}
+
+}  // namespace kadeno
