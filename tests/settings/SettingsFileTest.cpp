@@ -123,6 +123,15 @@ TEST(SettingsFile, HallOfFameNamesNeverTouchOtherFields) {
   EXPECT_EQ(back.HallOfFame[2].Name, "two  lines Stereo = False");
   EXPECT_FALSE(back.Stereo);  // the file's own Stereo line still counts
   EXPECT_DOUBLE_EQ(back.HallOfFame[2].Score, 300.1);
+
+  // A stray CR inside a name's line (a file edited by hand) reads as the blank it is saved as,
+  // so a second save writes the same file as the first.
+  Settings hand;
+  ParseSettingsFile("1stPlaceName = a\r b\r \r\n", hand);
+  EXPECT_EQ(hand.HallOfFame[0].Name, "a  b");
+  Settings again;
+  ParseSettingsFile(FormatSettingsFile(hand), again);
+  EXPECT_EQ(FormatSettingsFile(again), FormatSettingsFile(hand));
 }
 
 TEST(SettingsFile, RoundTripKeepsEveryField) {
