@@ -23,7 +23,8 @@ struct MidiRecord {
 
 struct WaveRecord {
   int64_t timeMs;
-  std::string path;  // empty for a stop
+  std::string path;        // empty for a stop
+  size_t wordsBefore = 0;  // MIDI words sent before it, to find what led up to it
 };
 
 class FakeAudio : public AudioDevice {
@@ -48,8 +49,10 @@ class FakeAudio : public AudioDevice {
   int Open() override;
   void SendShortMessage(uint32_t word) override { words.push_back({clock(), word}); }
   void Close() override;
-  void PlayWave(const std::string& path) override { waves.push_back({clock(), path}); }
-  void StopWave() override { waves.push_back({clock(), {}}); }
+  void PlayWave(const std::string& path) override {
+    waves.push_back({clock(), path, words.size()});
+  }
+  void StopWave() override { waves.push_back({clock(), {}, words.size()}); }
 };
 
 }  // namespace kadeno::test
