@@ -108,7 +108,7 @@ TEST_F(RegistryAccessTest, ValuesSurviveAWriteAndARead) {
   };
   int n = 0;
   for (const Case& c : cases) {
-    const std::string name = "v" + std::to_string(n++);
+    const std::string name = std::to_string(n++);
     SCOPED_TRACE(name);
     EXPECT_TRUE(access.WriteRegistryValue(kKey, name, c.written, c.type));
     EXPECT_EQ(access.PendingError().number, 0);
