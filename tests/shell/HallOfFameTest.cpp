@@ -37,47 +37,22 @@ TEST_F(HallOfFame, WorkedExample) {
   EXPECT_EQ(h.window.boxes.back().title, std::nullopt);
 }
 
-TEST_F(HallOfFame, PlacesAndPrompts) {
-  struct Case {
-    double score;
-    std::vector<HallOfFameEntry> before;
-    bool asked;
-    std::vector<double> after;  // the five score values
-  };
-  const std::vector<Case> cases = {
-      // Equal points go below the place that holds them.
-      {870, {{870, "Bee"}}, true, {870, 870.1}},
-      // Hall full, equal to place 5: no prompt, the practice message, nothing changes.
-      {100,
-       {{500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}},
-       false,
-       {500, 400, 300, 200, 100}},
-      // A new best pushes everyone down and drops place 5.
-      {600,
-       {{500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}},
-       true,
-       {600.1, 500, 400, 300, 200}},
-      // Before any game: score 0 earns nothing.
-      {0, {}, false, {0, 0, 0, 0, 0}},
-  };
-  for (const Case& c : cases) {
-    Harness fresh;
-    for (size_t i = 0; i < 5; ++i) {
-      fresh.form.settings.HallOfFame[i] = i < c.before.size() ? c.before[i] : HallOfFameEntry{};
-    }
-    fresh.form.game.Score = c.score;
-    fresh.form.settings.Difficulty = 2;
-    if (c.asked) fresh.window.Type("Z", kAsk);
-    if (!c.asked) fresh.window.Reply(Answer::Ok, kPractice);
-    fresh.window.Reply(Answer::Ok);
-    fresh.form.RecordAndShowHallOfFame();
-    for (size_t i = 0; i < 5; ++i) {
-      EXPECT_DOUBLE_EQ(fresh.form.settings.HallOfFame[i].Score, i < c.after.size() ? c.after[i] : 0)
-          << c.score << " place " << i + 1;
-    }
-    EXPECT_EQ(fresh.window.PendingReplies(), 0u) << c.score;
-    EXPECT_EQ(fresh.window.writes, 1) << c.score;
-  }
+TEST_F(HallOfFame, FullHall) {
+  Places({{500, "a"}, {400, "b"}, {300, "c"}, {200, "d"}, {100, "e"}});
+  Game(100, 2);  // equal to place 5: no prompt, the practice message, nothing changes
+  h.window.Reply(Answer::Ok, kPractice);
+  h.window.Reply(Answer::Ok, kHeading);
+  h.form.RecordAndShowHallOfFame();
+  EXPECT_EQ(h.form.settings.HallOfFame[4].Score, 100);
+
+  h.form.HallOfFameOffered = false;
+  Game(600, 2);  // a new best pushes every place down and drops place 5
+  h.window.Type("f", kAsk);
+  h.window.Reply(Answer::Ok, kHeading);
+  h.form.RecordAndShowHallOfFame();
+  const double after[5] = {600.1, 500, 400, 300, 200};
+  for (int i = 0; i < 5; ++i) EXPECT_DOUBLE_EQ(h.form.settings.HallOfFame[i].Score, after[i]);
+  EXPECT_EQ(h.window.writes, 2);
 }
 
 TEST_F(HallOfFame, CancelledNameAndLevelZero) {
