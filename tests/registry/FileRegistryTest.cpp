@@ -1,10 +1,9 @@
-// The registry file: what lands in it, and what happens when it cannot be read or written.
+// The registry file: read afresh, and left alone when it cannot be read or written.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "RegistryFixture.h"
-#include "registry/FileRegistry.h"
 #include "shell/PosixFiles.h"
 
 namespace kadeno::test {
@@ -17,28 +16,17 @@ struct FileRegistryTest : ::testing::Test {
   std::string File() const { return temp.registry->Path(); }
 };
 
-TEST_F(FileRegistryTest, KeepsTheRegistryInARegistryExport) {
-  EXPECT_FALSE(PosixFileExists(File()));  // nothing is written before a change
+TEST_F(FileRegistryTest, WritesOnlyChangesAndSeesEditsMadeBetweenOperations) {
   EXPECT_EQ(access.ReadRegistryValue("HKCU\\X", "v", 1), RegistryValue(1));
   EXPECT_FALSE(PosixFileExists(File()));
-
-  ASSERT_TRUE(access.WriteRegistryValue("HKLM\\SOFTWARE\\Quenloft\\Kadeno", "Path",
-                                        std::string("C:\\Kadeno")));
-  ASSERT_TRUE(access.WriteRegistryValue("HKLM\\SOFTWARE\\Quenloft\\Kadeno", "", 42));
+  ASSERT_TRUE(access.WriteRegistryValue("HKLM\\K", "Path", std::string("C:\\Kadeno")));
   EXPECT_EQ(PosixReadFile(File()),
-            "REGEDIT4\r\n"
-            "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n"
-            "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft]\r\n"
-            "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno]\r\n"
-            "\"Path\"=\"C:\\\\Kadeno\"\r\n"
-            "@=dword:0000002a\r\n");
+            "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"Path\"=\"C:\\\\Kadeno\"\r\n");
 
-  // An edit made between two operations is seen by the next one.
   ASSERT_TRUE(PosixWriteFileAtomically(File(), "REGEDIT4\n[HKLM\\A]\n\"v\"=\"edited\"\n"));
   EXPECT_EQ(access.ReadRegistryValue("HKEY_LOCAL_MACHINE\\A", "v"),
             RegistryValue(std::string("edited")));
-  EXPECT_EQ(access.ReadRegistryValue("HKLM\\SOFTWARE\\Quenloft\\Kadeno", "Path", 0),
-            RegistryValue(0));
+  EXPECT_EQ(access.ReadRegistryValue("HKLM\\K", "Path", 0), RegistryValue(0));
 }
 
 TEST_F(FileRegistryTest, ADamagedFileIsReportedAndLeftAlone) {
@@ -51,12 +39,7 @@ TEST_F(FileRegistryTest, ADamagedFileIsReportedAndLeftAlone) {
   EXPECT_EQ(temp.registry->Problem(), "line 3: a dword needs one to eight hex digits");
   EXPECT_FALSE(access.WriteRegistryValue("HKLM\\A", "x", 1));
   EXPECT_FALSE(access.DeleteRegistryKey("HKLM\\A"));
-  EXPECT_TRUE(access.EnumRegistryValues("HKLM\\A").empty());
   EXPECT_EQ(PosixReadFile(File()), damaged);
-
-  window.Reply(Answer::Ok);
-  access.ShowPendingError();
-  EXPECT_EQ(window.Prompts(), std::vector<std::string>{"Corrupt Registry Database!"});
 }
 
 TEST_F(FileRegistryTest, AFileThatCannotBeWrittenChangesNothing) {
@@ -66,12 +49,11 @@ TEST_F(FileRegistryTest, AFileThatCannotBeWrittenChangesNothing) {
   FileRegistry blocked(blocker + "/registry.reg");
   RegistryAccess denied(blocked, window);
   EXPECT_FALSE(denied.WriteRegistryValue("HKLM\\A", "v", 1));
-  EXPECT_EQ(denied.PendingError(),
-            (RegistryError{5, "Registry[API Call]", "Access to Registry Denied."}));
+  EXPECT_EQ(denied.PendingError().description, "Access to Registry Denied.");
   EXPECT_EQ(blocked.Keys(), EmptyRegistryKeys());
   EXPECT_EQ(blocked.OpenHandles(), 0u);
 
-  // A folder where the file should be cannot be read either.
+  // Nor can a folder where the file should be be read.
   std::filesystem::create_directory(File());
   EXPECT_EQ(access.ReadRegistryValue("HKLM\\A", "v"), RegistryValue{});
   EXPECT_EQ(access.PendingError().number, 5);
