@@ -227,3 +227,17 @@ TEST(SettingsStore, AFailedSaveKeepsThePreviousFile) {
 
 }  // namespace
 }  // namespace kadeno
+
+namespace kadeno {
+namespace {
+
+TEST(SettingsFile, EveryPercentageTheCommandsAllowReadsBackTheSame) {
+  for (int p = 0; p <= 100; ++p) {
+    Settings s;
+    ParseSettingsFile("KeyboardScaling = " + std::to_string(p) + "\r\n", s);
+    EXPECT_EQ(KeyboardScalingPercent(s.KeyboardScaling), p);
+  }
+}
+
+}  // namespace
+}  // namespace kadeno
