@@ -161,7 +161,7 @@ class MainForm {
 
   // ---- Program state beyond the original fields ----
   bool GameRunning = false;        // Start Game is refused while a game runs
-  bool HallOfFameOffered = false;  // the last game's score has had its chance at a place
+  bool HallOfFameOffered = false;  // the score has had (or, in mid-game, will get) its chance
 
  private:
   // Sends one packed word to the device.

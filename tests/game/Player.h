@@ -2,6 +2,7 @@
 // every yield, as a listening player would notice it) and then acts once, in order.
 #pragma once
 
+#include <cstdio>
 #include <deque>
 #include <functional>
 #include <string>

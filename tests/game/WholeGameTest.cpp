@@ -2,6 +2,8 @@
 // figures (landing pitches, scores, fanfare notes) are worked out by hand from the rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Player.h"
 
 namespace kadeno::test {
