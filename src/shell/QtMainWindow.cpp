@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTimer>
 
 #include "shell/MainForm.h"
 #include "shell/QtKeys.h"
@@ -54,11 +55,11 @@ struct MenuSpec {
 
 }  // namespace
 
-QtMainWindow::QtMainWindow(MainForm& form, QtWindow& window) : form_(form) {
+QtMainWindow::QtMainWindow(MainForm& form, QtWindow& window) : form_(form), window_(window) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QStringLiteral("Kadeno: Musical Tumbla"));
   BuildLabels();
-  BuildMenus(window);
+  BuildMenus();
   // Keys must reach the window itself: nothing in it takes focus.
   setFocusPolicy(Qt::StrongFocus);
 }
@@ -82,7 +83,7 @@ void QtMainWindow::BuildLabels() {
   setCentralWidget(client);
 }
 
-void QtMainWindow::BuildMenus(QtWindow& window) {
+void QtMainWindow::BuildMenus() {
   const MenuSpec menus[] = {
       {"mnuFile",
        "&File",
@@ -151,18 +152,31 @@ void QtMainWindow::BuildMenus(QtWindow& window) {
     for (const ItemSpec& i : m.items) {
       QAction* action = menu->addAction(QString::fromUtf8(i.caption));
       action->setObjectName(QString::fromUtf8(i.name));
-      // A command runs after the menu has closed and its event has returned: a game runs
-      // inside its command for minutes, and neither the menu nor an assistive client that
-      // chose the item should wait that long for the choice to be acknowledged.
-      connect(action, &QAction::triggered, this, i.slot, Qt::QueuedConnection);
+      const Slot handler = i.slot;
+      connect(action, &QAction::triggered, this, [this, handler] { RunWhenFree(handler); });
     }
   }
   auto* instructions = findChild<QAction*>(QStringLiteral("mnuHelpInstructions"));
   instructions->setShortcut(QKeySequence(Qt::Key_F1));
-  window.RegisterMenuItem(MenuItem::mMidiStereo,
-                          findChild<QAction*>(QStringLiteral("mMidiStereo")));
-  window.RegisterMenuItem(MenuItem::mnuMidiFallingNoteMovementSound,
-                          findChild<QAction*>(QStringLiteral("mnuMidiFallingNoteMovementSound")));
+  window_.RegisterMenuItem(MenuItem::mMidiStereo,
+                           findChild<QAction*>(QStringLiteral("mMidiStereo")));
+  window_.RegisterMenuItem(MenuItem::mnuMidiFallingNoteMovementSound,
+                           findChild<QAction*>(QStringLiteral("mnuMidiFallingNoteMovementSound")));
+}
+
+void QtMainWindow::RunWhenFree(Slot handler) {
+  // A command runs after the menu has closed and its event has returned: a game runs
+  // inside its command for minutes, and neither the menu nor an assistive client that
+  // chose the item should wait that long for the choice to be acknowledged. And it waits
+  // for any box to be gone: an item chosen (by an assistive client) while the last box
+  // of the previous command is closing must not run inside that command's tail.
+  QTimer::singleShot(window_.BoxesOpen() > 0 ? 20 : 0, this, [this, handler] {
+    if (window_.BoxesOpen() > 0) {
+      RunWhenFree(handler);
+    } else {
+      (this->*handler)();
+    }
+  });
 }
 
 void QtMainWindow::keyPressEvent(QKeyEvent* event) {

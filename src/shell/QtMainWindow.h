@@ -51,9 +51,12 @@ class QtMainWindow : public QMainWindow {
 
  private:
   void BuildLabels();
-  void BuildMenus(QtWindow& window);
+  void BuildMenus();
+  // Runs a click handler once the menu's event has returned and no box is open.
+  void RunWhenFree(void (QtMainWindow::*handler)());
 
   MainForm& form_;
+  QtWindow& window_;
 };
 
 }  // namespace kadeno

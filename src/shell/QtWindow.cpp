@@ -33,8 +33,19 @@ QWidget* QtWindow::BoxParent() const {
   return mainWindow_ && mainWindow_->isVisible() ? mainWindow_.data() : nullptr;
 }
 
+namespace {
+
+struct Counted {
+  explicit Counted(int& n) : n_(n) { ++n_; }
+  ~Counted() { --n_; }
+  int& n_;
+};
+
+}  // namespace
+
 Answer QtWindow::MsgBox(const std::string& prompt, int style,
                         const std::optional<std::string>& title) {
+  Counted open(boxesOpen_);
   QtMessageBox box(prompt, style, title, BoxParent());
   box.exec();
   return box.AnswerGiven();
@@ -42,6 +53,7 @@ Answer QtWindow::MsgBox(const std::string& prompt, int style,
 
 std::string QtWindow::InputBox(const std::string& prompt, const std::optional<std::string>& title,
                                const std::string& defaultText) {
+  Counted open(boxesOpen_);
   QtInputBox box(prompt, title, defaultText, BoxParent());
   if (box.exec() != QDialog::Accepted) return {};
   return box.textValue().toStdString();

@@ -22,6 +22,9 @@ class QtWindow : public WindowServices {
   void SetMainWindow(QWidget* window) { mainWindow_ = window; }
   // The menu items whose captions the program rewrites.
   void RegisterMenuItem(MenuItem item, QAction* action);
+  // How many boxes are open, counting one until its modal loop has returned (it may be
+  // hidden already).
+  int BoxesOpen() const { return boxesOpen_; }
 
   Answer MsgBox(const std::string& prompt, int style,
                 const std::optional<std::string>& title) override;
@@ -45,6 +48,7 @@ class QtWindow : public WindowServices {
   std::map<MenuItem, QPointer<QAction>> items_;
   std::chrono::steady_clock::time_point start_;
   std::string programFolder_;
+  int boxesOpen_ = 0;
 };
 
 // Where the wave files are: beside the executable in the build tree, or the data folder

@@ -293,6 +293,26 @@ class QtWindowTest : public QObject {
              QString("Falling Note Movement Sound (Percussive)"));
   }
 
+  void aCommandChosenWhileABoxIsOpenWaitsForIt() {
+    test::Harness h;
+    QtWindow window;
+    QtMainWindow main(h.form, window);
+    h.form.settings.Stereo = true;
+    h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
+    bool ranInsideTheBox = true;
+    OnNextBox([&](QWidget* box) {
+      main.findChild<QAction*>("mMidiStereo")->trigger();
+      // Closing the box and serving the command's event in the same turn of the loop, as
+      // an assistive client's two quick requests arrive.
+      static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+      QTest::qWait(60);
+      ranInsideTheBox = !h.form.settings.Stereo;
+    });
+    window.MsgBox("Last box of some command", Box::Ok, std::nullopt);
+    QVERIFY(!ranInsideTheBox);
+    QTRY_COMPARE(h.form.settings.Stereo, false);
+  }
+
   void keysReachTheGamesKeyHandler() {
     test::Harness h;
     QtWindow window;

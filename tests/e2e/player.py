@@ -1,0 +1,235 @@
+"""A blind player's view of Kadeno: the program read and driven through AT-SPI, as a
+screen reader does, with keys typed through the X server and the message log followed."""
+
+import os
+import re
+import subprocess
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+MAIN_TITLE = "Kadeno: Musical Tumbla"
+
+
+class Failure(AssertionError):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(what, probe, timeout=20.0, interval=0.05):
+    """Polls probe() until it gives something truthy; fails with `what` after timeout."""
+    end = time.monotonic() + timeout
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+def descendants(node, role=None):
+    out = []
+    try:
+        children = list(node)
+    except Exception:
+        return out
+    for child in children:
+        if child is None:
+            continue
+        try:
+            if role is None or child.getRole() == role:
+                out.append(child)
+        except Exception:
+            continue
+        out.extend(descendants(child, role))
+    return out
+
+
+def showing(node):
+    try:
+        return node.getState().contains(pyatspi.STATE_SHOWING)
+    except Exception:
+        return False
+
+
+class Box:
+    """A modal box as the screen reader meets it: its title, its text, its buttons."""
+
+    def __init__(self, node):
+        self.node = node
+        self.title = node.name
+        labels = [l.name for l in descendants(node, pyatspi.ROLE_LABEL) if l.name]
+        # A box's text is the name of its label; an input box has its prompt there too.
+        self.text = labels[0] if labels else ""
+        self.buttons = {b.name: b for b in descendants(node, pyatspi.ROLE_PUSH_BUTTON)}
+        fields = descendants(node, pyatspi.ROLE_TEXT) + descendants(node, pyatspi.ROLE_ENTRY)
+        self.field = fields[0] if fields else None
+
+    def press(self, name):
+        check(name in self.buttons, "no button %r in the box %r (has %s)"
+              % (name, self.text, sorted(self.buttons)))
+        action = self.buttons[name].queryAction()
+        for i in range(action.nActions):
+            if action.getName(i) in ("Press", "press", "click"):
+                action.doAction(i)
+                return
+        action.doAction(0)
+
+    def field_text(self):
+        return self.field.queryText().getText(0, -1)
+
+    def type(self, text):
+        self.field.queryEditableText().setTextContents(text)
+
+
+class Player:
+    def __init__(self, exe, workdir):
+        self.workdir = workdir
+        self.log_path = os.path.join(workdir, "midi.log")
+        self.config = os.path.join(workdir, "config")
+        env = dict(os.environ)
+        env.update(XDG_CONFIG_HOME=self.config,
+                   XDG_DATA_HOME=os.path.join(workdir, "data"),
+                   KADENO_MIDI_OUT="log:" + self.log_path)
+        # Boxes are met as a screen reader meets them: by the event of their showing, in
+        # order. (Looking for showing windows instead can mistake a new box for one just
+        # answered: the bridge hands a freed object path to the next object.)
+        self._shown = []
+        pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
+        self.started = time.monotonic()
+        self.process = subprocess.Popen([exe], env=env)
+        self.app = wait_for("Kadeno on the accessibility bus", self._find_app)
+
+    def _on_showing(self, event):
+        try:
+            if event.detail1 == 1 and event.source.getRole() in (pyatspi.ROLE_ALERT,
+                                                                pyatspi.ROLE_DIALOG):
+                self._shown.append(event.source)
+        except Exception:
+            pass
+
+    @staticmethod
+    def pump():
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+
+    def _find_app(self):
+        for app in pyatspi.Registry.getDesktop(0):
+            try:
+                if app is not None and app.get_process_id() == self.process.pid:
+                    return app
+            except Exception:
+                continue
+        return None
+
+    def settings_path(self):
+        return os.path.join(self.config, "kadeno", "Kadeno.ini")
+
+    # ---- boxes ----
+    def next_box(self, what, alert=True, timeout=20.0):
+        """The next box to show, in the order they showed."""
+        def probe():
+            self.pump()
+            return self._shown.pop(0) if self._shown else None
+        node = wait_for(what, probe, timeout)
+        want = pyatspi.ROLE_ALERT if alert else pyatspi.ROLE_DIALOG
+        check(node.getRole() == want, "%s came as a %s" % (what, node.getRoleName()))
+        return Box(node)
+
+    def expect_box(self, text, answer, title="Kadeno", timeout=20.0):
+        box = self.next_box("the box %r" % text, timeout=timeout)
+        check(box.text == text, "expected the box %r, got %r" % (text, box.text))
+        check(box.title == title, "box %r has the title %r, not %r" % (text, box.title, title))
+        box.press(answer)
+        return box
+
+    # ---- menus ----
+    def main_window(self):
+        def probe():
+            for w in self.app:
+                try:
+                    if w is not None and w.getRole() == pyatspi.ROLE_FRAME \
+                            and w.name == MAIN_TITLE and showing(w):
+                        return w
+                except Exception:
+                    continue
+            return None
+        return wait_for("the main window", probe)
+
+    def menus(self):
+        """{menu name: [item names]} as the menu bar reads them, in order."""
+        bars = descendants(self.main_window(), pyatspi.ROLE_MENU_BAR)
+        check(len(bars) == 1, "one menu bar expected")
+        out = {}
+        for menu in bars[0]:  # each menu holds its popup, which holds the items
+            out[menu.name] = [item.name for item in descendants(menu, pyatspi.ROLE_MENU_ITEM)]
+        return out
+
+    def choose(self, menu_name, item_name):
+        for menu in descendants(self.main_window(), pyatspi.ROLE_MENU_BAR)[0]:
+            if menu.name != menu_name:
+                continue
+            for item in descendants(menu, pyatspi.ROLE_MENU_ITEM):
+                if item.name == item_name:
+                    done = item.queryAction().doAction(0)
+                    check(done, "the menu item %s > %s did not act" % (menu_name, item_name))
+                    return
+        raise Failure("no menu item %s > %s" % (menu_name, item_name))
+
+    # ---- keys ----
+    def focus_main_window(self):
+        wid = subprocess.run(["xdotool", "search", "--sync", "--limit", "1", "--pid",
+                              str(self.process.pid), "--name", "^" + re.escape(MAIN_TITLE) + "$"],
+                             check=True, capture_output=True, text=True).stdout.split()[0]
+        # With no window manager, nobody gives the window the keyboard but us.
+        subprocess.run(["xdotool", "windowfocus", "--sync", wid], check=True)
+        self.window_id = wid
+
+    def key(self, name):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
+
+    def describe_windows(self):
+        out = []
+        try:
+            for w in self.app:
+                labels = [l.name for l in descendants(w, pyatspi.ROLE_LABEL) if l.name]
+                out.append("%s %r showing=%s %r" % (w.getRoleName(), w.name, showing(w), labels))
+        except Exception as e:
+            out.append("(cannot read: %s)" % e)
+        return out
+
+    # ---- the message log ----
+    def log(self):
+        """[(ms, [bytes...]) or (ms, 'wave ...')] from the message log."""
+        out = []
+        try:
+            with open(self.log_path) as f:
+                for line in f:
+                    parts = line.split()
+                    if len(parts) < 2:
+                        continue
+                    if parts[1] == "wave":
+                        out.append((float(parts[0]), " ".join(parts[1:])))
+                    else:
+                        out.append((float(parts[0]), [int(b, 16) for b in parts[1:]]))
+        except FileNotFoundError:
+            pass
+        return out
+
+    def wait_exit(self, timeout=20.0):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise Failure("Kadeno did not end")
+
+    def kill(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()

@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a command on a private X server (Xvfb) inside its own session bus, where the
+# accessibility bus starts on demand. The server picks a free display itself, so test
+# runs side by side never take each other's display.
+set -euo pipefail
+
+for tool in Xvfb dbus-run-session xdotool; do
+  command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+done
+/usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display number far from the usual ones: a second server started on a display that
+# is taken removes the first one's socket as it fails.
+for _ in $(seq 20); do
+  n=$((RANDOM % 700 + 200))
+  [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+  xvfb=$!
+  for _ in $(seq 100); do
+    DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break 2
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; xvfb=
+done
+[ -n "${xvfb:-}" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$n"
+# A session of our own: a fresh bus, no settings from the desktop we may run inside.
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+set +e
+dbus-run-session -- "$@" 2> >(grep -v -e 'Failed to set fd limit' -e 'Activating service' \
+                                        -e 'Successfully activated' >&2)
+status=$?
+[ $status -eq 0 ] || [ $status -eq 77 ] || { echo "--- Xvfb said:" >&2; cat "$work/xvfb.log" >&2; }
+exit $status
