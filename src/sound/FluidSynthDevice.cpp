@@ -80,6 +80,7 @@ struct FluidSynthDevice::Impl {
   int fontId = FLUID_FAILED;
   std::thread loader;
   fluid_audio_driver_t* driver = nullptr;
+  std::string driverName;
   // Whether messages reach the synthesiser and Render asks it for sound.
   std::atomic<bool> open{false};
   WaveMixer waves;
@@ -99,6 +100,10 @@ FluidSynthDevice::FluidSynthDevice(FluidSynthOptions options)
   // undoes the small periods.
   fluid_settings_setint(d.settings, "audio.pulseaudio.adjust-latency", 0);
   fluid_settings_setstr(d.settings, "audio.pulseaudio.media-role", "game");
+  if (!d.options.reverbAndChorus) {
+    fluid_settings_setint(d.settings, "synth.reverb.active", 0);
+    fluid_settings_setint(d.settings, "synth.chorus.active", 0);
+  }
   d.loader = std::thread([&d] {
     d.synth = new_fluid_synth(d.settings);
     if (d.synth != nullptr) d.fontId = fluid_synth_sfload(d.synth, d.options.soundfont.c_str(), 1);
@@ -125,7 +130,10 @@ int FluidSynthDevice::Open() {
       // Must be open before the first callback asks the synthesiser for sound.
       d.open.store(true, std::memory_order_release);
       d.driver = new_fluid_audio_driver2(d.settings, &Impl::AudioCallback, &d);
-      if (d.driver != nullptr) break;
+      if (d.driver != nullptr) {
+        d.driverName = name;
+        break;
+      }
       d.open.store(false, std::memory_order_release);
     }
     if (d.driver == nullptr) return 2;
@@ -169,6 +177,7 @@ void FluidSynthDevice::Close() {
   if (d.driver != nullptr) {
     delete_fluid_audio_driver(d.driver);
     d.driver = nullptr;
+    d.driverName.clear();
   }
   d.open.store(false, std::memory_order_release);
 }
@@ -182,6 +191,8 @@ void FluidSynthDevice::Render(int frames, float* left, float* right) {
 }
 
 int FluidSynthDevice::SampleRate() const { return impl_->options.sampleRate; }
+
+const std::string& FluidSynthDevice::OutputDriver() const { return impl_->driverName; }
 
 void FluidSynthDevice::SetOutputTap(OutputTap tap) { impl_->tap = std::move(tap); }
 

@@ -22,6 +22,8 @@ struct FluidSynthOptions {
   int sampleRate = 44100;
   int periodSize = 64;
   int periods = 2;
+  // Reverb and chorus tails would hide the start of the next note from a measurement.
+  bool reverbAndChorus = true;
   // False for offline use: Open starts no audio driver and the owner pulls the sound
   // with Render.
   bool audioOutput = true;
@@ -59,6 +61,8 @@ class FluidSynthDevice : public AudioDevice {
   // calls this on its own thread; offline users call it themselves.
   void Render(int frames, float* left, float* right);
   int SampleRate() const;
+  // The audio driver that opened, empty before Open or offline.
+  const std::string& OutputDriver() const;
 
   // Sees every block the audio driver renders, on the audio thread, for measuring the
   // latency. Set it before Open.
