@@ -90,8 +90,16 @@ std::vector<std::string> RegistrySubKeyNames(const RegistryKeys& keys, const std
   return names;
 }
 
+size_t RegistryKeyDepth(std::string_view path) {
+  return static_cast<size_t>(std::count(path.begin(), path.end(), '\\'));
+}
+
 std::string MakeRegistryKey(RegistryKeys& keys, const std::string& path,
                             const std::vector<std::string>& parts) {
+  // Most keys asked for exist already, and a key's parents exist whenever it does.
+  std::string full = path;
+  for (const std::string& part : parts) full += "\\" + part;
+  if (const auto it = keys.find(full); it != keys.end()) return it->first;
   std::string at = path;
   keys.try_emplace(at);
   for (const std::string& part : parts) {
@@ -166,7 +174,8 @@ int32_t MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, uint
   std::string found;
   if (Find(path, subKey, found) != RegResult::Success) {
     if ((parentAccess & RegAccess::CreateSubKey) == 0) return RegResult::AccessDenied;
-    if (!std::all_of(parts.begin(), parts.end(), ValidRegistryKeyName)) {
+    if (!std::all_of(parts.begin(), parts.end(), ValidRegistryKeyName) ||
+        RegistryKeyDepth(path) + parts.size() > kMaxRegistryDepth) {
       return RegResult::InvalidParameter;
     }
     RegistryKeys next = keys_;

@@ -38,6 +38,11 @@ RegistryKeys EmptyRegistryKeys();
 const char* RegistryRootLongName(std::string_view rootName);
 // The names of the key's direct sub-keys, in the registry's order.
 std::vector<std::string> RegistrySubKeyNames(const RegistryKeys& keys, const std::string& path);
+// Keys nest at most this deep below their root, as in Windows; it also bounds the work a
+// hand-made registry file can ask for.
+inline constexpr size_t kMaxRegistryDepth = 512;
+// The number of keys in a full path below its root.
+size_t RegistryKeyDepth(std::string_view path);
 // Finds or makes the key at path + "\" + parts, with the missing keys on the way; returns
 // its full path, spelt as the keys that already existed are.
 std::string MakeRegistryKey(RegistryKeys& keys, const std::string& path,

@@ -1,6 +1,7 @@
 // The registry module: paths, value encoding and the pending-error record.
 #include "registry/RegistryAccess.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace kadeno {

@@ -149,6 +149,7 @@ std::optional<RegistryTextProblem> ParseRegistryText(std::string_view text, Regi
         parts.emplace_back(name);
         start = end;
       }
+      if (parts.size() > kMaxRegistryDepth) return problem("keys nested too deep");
       section = MakeRegistryKey(keys, root, parts);
       continue;
     }

@@ -11,6 +11,12 @@ namespace {
 
 constexpr RegKey kHklm = 0x80000002;
 
+std::string Levels(int n) {
+  std::string path = "k";
+  while (--n > 0) path += "\\k";
+  return path;
+}
+
 TEST(MemoryRegistry, AnswersWithWindowsResults) {
   MemoryRegistry reg;
   RegKey app = 0, sub = 0, reader = 0, stale = 0, other = 0;
@@ -36,6 +42,7 @@ TEST(MemoryRegistry, AnswersWithWindowsResults) {
        161},
       {"create a name too long",
        [&] { return reg.CreateKey(app, std::string(256, 'k'), 0, other); }, 87},
+      {"create 513 levels deep", [&] { return reg.CreateKey(kHklm, Levels(513), 0, other); }, 87},
       {"create under a key opened to read", [&] { return reg.CreateKey(reader, "New", 0, other); },
        5},
       {"query with too little room", [&] { return reg.QueryValue(app, "NAME", type, &data, size); },

@@ -45,6 +45,10 @@ TEST(RegistryText, ReadsWhatExportsAndCarefulHandsWrite) {
 }
 
 TEST(RegistryText, DamageIsReportedWithItsLine) {
+  std::string deep = "REGEDIT4\n[HKLM";
+  for (int i = 0; i < 512; ++i) deep += "\\k";
+  RegistryKeys keys;
+  EXPECT_FALSE(ParseRegistryText(deep + "]\n", keys));
   const std::pair<std::string, size_t> cases[] = {
       {"REGEDIT5\n", 1},
       {"[HKEY_LOCAL_MACHINE\\A]\n", 1},
@@ -54,6 +58,7 @@ TEST(RegistryText, DamageIsReportedWithItsLine) {
       {"REGEDIT4\n[-HKEY_LOCAL_MACHINE\\A]\n", 2},
       {"REGEDIT4\n[HKLM\\A\\\\B]\n", 2},
       {"REGEDIT4\n[HKLM\\A\\]\n", 2},
+      {deep + "\\k]\n", 2},
       {"REGEDIT4\n[HKLM\\A]\n\"v\"=\"open\n", 3},
       {"REGEDIT4\n[HKLM\\A]\n\"v\" \"x\"\n", 3},
       {"REGEDIT4\n[HKLM\\A]\n\"v\"=\"x\" y\n", 3},
@@ -69,8 +74,7 @@ TEST(RegistryText, DamageIsReportedWithItsLine) {
       {std::string("REGEDIT4\n[HKLM\\A]\n\"\0\"=\"\"\n", 25), 3},
   };
   for (const auto& [text, line] : cases) {
-    SCOPED_TRACE(text);
-    RegistryKeys keys;
+    SCOPED_TRACE(text.substr(0, 80));
     const auto problem = ParseRegistryText(text, keys);
     ASSERT_TRUE(problem);
     EXPECT_EQ(problem->line, line) << problem->what;
