@@ -1,6 +1,8 @@
 """A blind player's view of Kadeno: the program read and driven through AT-SPI, as a
 screen reader does, with keys typed through the X server and the message log followed."""
 
+import ctypes
+import ctypes.util
 import os
 import re
 import subprocess
@@ -61,8 +63,9 @@ def showing(node):
 class Box:
     """A modal box as the screen reader meets it: its title, its text, its buttons."""
 
-    def __init__(self, node):
+    def __init__(self, node, player):
         self.node = node
+        self.player = player
         self.title = node.name
         labels = [l.name for l in descendants(node, pyatspi.ROLE_LABEL) if l.name]
         # A box's text is the name of its label; an input box has its prompt there too.
@@ -77,9 +80,13 @@ class Box:
         action = self.buttons[name].queryAction()
         for i in range(action.nActions):
             if action.getName(i) in ("Press", "press", "click"):
-                action.doAction(i)
-                return
-        action.doAction(0)
+                break
+        else:
+            i = 0
+        action.doAction(i)
+        # Whatever the box said before it took the answer has arrived by now, ahead of the
+        # answer's reply; none of it is about a box still to come.
+        self.player.forget_events()
 
     def field_text(self):
         return self.field.queryText().getText(0, -1)
@@ -101,6 +108,7 @@ class Player:
         # order. (Looking for showing windows instead can mistake a new box for one just
         # answered: the bridge hands a freed object path to the next object.)
         self._shown = []
+        self._boxes_met = 0
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
         self.started = time.monotonic()
         self.process = subprocess.Popen([exe], env=env)
@@ -137,11 +145,32 @@ class Player:
         """The next box to show, in the order they showed."""
         def probe():
             self.pump()
-            return self._shown.pop(0) if self._shown else None
+            if self._shown:
+                return self._shown.pop(0)
+            if self._boxes_met == 0:
+                # The very first box may show before the bridge has heard that anyone
+                # listens; with no box before it, a showing one can only be this one.
+                return self._showing_box()
+            return None
         node = wait_for(what, probe, timeout)
+        self._boxes_met += 1
         want = pyatspi.ROLE_ALERT if alert else pyatspi.ROLE_DIALOG
         check(node.getRole() == want, "%s came as a %s" % (what, node.getRoleName()))
-        return Box(node)
+        return Box(node, self)
+
+    def forget_events(self):
+        self.pump()
+        self._shown.clear()
+
+    def _showing_box(self):
+        try:
+            for w in self.app:
+                if w is not None and w.getRole() in (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG) \
+                        and showing(w):
+                    return w
+        except Exception:
+            pass
+        return None
 
     def expect_box(self, text, answer, title="Kadeno", timeout=20.0):
         box = self.next_box("the box %r" % text, timeout=timeout)
@@ -191,6 +220,37 @@ class Player:
         # With no window manager, nobody gives the window the keyboard but us.
         subprocess.run(["xdotool", "windowfocus", "--sync", wid], check=True)
         self.window_id = wid
+
+    def close_main_window(self):
+        """What a window manager's close box does: ask the window to close itself."""
+        x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XInternAtom.restype = ctypes.c_ulong
+        x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                   ctypes.c_void_p]
+        x11.XFlush.argtypes = [ctypes.c_void_p]
+        x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+        class ClientMessage(ctypes.Structure):
+            _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                        ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                        ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                        ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                        ("pad", ctypes.c_long * 12)]  # an XEvent is 24 longs
+
+        display = x11.XOpenDisplay(None)
+        check(display, "cannot open the display")
+        event = ClientMessage()
+        event.type = 33  # ClientMessage
+        event.window = int(self.window_id)
+        event.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.format = 32
+        event.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        x11.XSendEvent(display, int(self.window_id), 0, 0, ctypes.byref(event))
+        x11.XFlush(display)
+        x11.XCloseDisplay(display)
 
     def key(self, name):
         subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
