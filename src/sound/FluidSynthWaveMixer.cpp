@@ -14,9 +14,10 @@ namespace {
 // them and is refused rather than decoded into memory.
 constexpr sf_count_t kMaxSourceSeconds = 60;
 
-// The synthesiser's notes peak well below full scale at its default gain; a wave
-// normalised near full scale is brought down to sit beside them.
-constexpr float kWaveGain = 0.5f;
+// At FluidSynth's default gain a whole scan step (five voices and the drum) comes to an
+// RMS of about 0.03 and peaks near 0.12. Our waves are normalised to -1 dBFS (RMS about
+// 0.2), so they are brought down to stand just above the music, not 10 dB over it.
+constexpr float kWaveGain = 0.25f;
 
 struct SndFileCloser {
   void operator()(SNDFILE* f) const { sf_close(f); }
