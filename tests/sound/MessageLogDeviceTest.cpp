@@ -4,9 +4,7 @@
 
 #include <regex>
 
-#include "sound/AbsentAudioDevice.h"
-#include "support/FakeWindow.h"
-#include "support/Harness.h"
+#include "sound/MidiOut.h"
 
 namespace kadeno {
 namespace {
@@ -73,21 +71,6 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
     EXPECT_GE(std::stod(m[1]), last);
     EXPECT_LT(std::stod(m[1]), 5000) << "counted from the open";
     last = std::stod(m[1]);
-  }
-}
-
-// Both end the program with its own message before anything is played.
-TEST(MessageLog, UnwritableLogAndAbsentDeviceEndTheProgram) {
-  MessageLogDevice unwritable("/no/such/folder/midi.log");
-  AbsentAudioDevice absent;
-  for (AudioDevice* device :
-       {static_cast<AudioDevice*>(&unwritable), static_cast<AudioDevice*>(&absent)}) {
-    test::FakeWindow window;
-    MainForm form(window, *device);
-    window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
-    EXPECT_THROW(form.OpenMidiOut(), test::ProgramEnded);
-    EXPECT_EQ(window.Prompts().size(), 1u);
-    EXPECT_FALSE(form.midi.MidiIsOpen);
   }
 }
 
