@@ -2,14 +2,16 @@
 #include "registry/MemoryRegistry.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kadeno {
 
 namespace {
 
+// ASCII letters only, whatever the locale, so names match alike on every machine; and
+// cheap, since every map lookup folds whole key paths.
 unsigned char Fold(char c) {
-  return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(c)));
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - ('a' - 'A')) : u;
 }
 
 bool IsRootHandle(RegKey key) {

@@ -119,6 +119,10 @@ std::optional<RegistryTextProblem> ParseRegistryText(std::string_view text, Regi
   }
 
   bool header = false;
+  // Every key holds its whole path, so a small file of deep keys could ask for a great
+  // deal of memory; a file whose key paths outgrow this is refused instead.
+  constexpr size_t kMaxPathBytes = size_t{16} << 20;
+  size_t pathBytes = 0;
   std::optional<std::string> section;
   for (size_t i = 0; i < lines.size(); ++i) {
     const size_t number = i + 1;
@@ -150,7 +154,10 @@ std::optional<RegistryTextProblem> ParseRegistryText(std::string_view text, Regi
         start = end;
       }
       if (parts.size() > kMaxRegistryDepth) return problem("keys nested too deep");
+      const size_t before = keys.size();
       section = MakeRegistryKey(keys, root, parts);
+      pathBytes += (keys.size() - before) * section->size();
+      if (pathBytes > kMaxPathBytes) return problem("more keys than a registry file may hold");
       continue;
     }
 

@@ -46,7 +46,9 @@ TEST(RegistryText, ReadsWhatExportsAndCarefulHandsWrite) {
 
 TEST(RegistryText, DamageIsReportedWithItsLine) {
   std::string deep = "REGEDIT4\n[HKLM";
+  std::string huge = deep;  // some 23 MB of key paths from a 77 kB line
   for (int i = 0; i < 512; ++i) deep += "\\k";
+  for (int i = 0; i < 300; ++i) huge += "\\" + std::string(255, 'k');
   RegistryKeys keys;
   EXPECT_FALSE(ParseRegistryText(deep + "]\n", keys));
   const std::pair<std::string, size_t> cases[] = {
@@ -59,6 +61,7 @@ TEST(RegistryText, DamageIsReportedWithItsLine) {
       {"REGEDIT4\n[HKLM\\A\\\\B]\n", 2},
       {"REGEDIT4\n[HKLM\\A\\]\n", 2},
       {deep + "\\k]\n", 2},
+      {huge + "]\n", 2},
       {"REGEDIT4\n[HKLM\\A]\n\"v\"=\"open\n", 3},
       {"REGEDIT4\n[HKLM\\A]\n\"v\" \"x\"\n", 3},
       {"REGEDIT4\n[HKLM\\A]\n\"v\"=\"x\" y\n", 3},
