@@ -169,6 +169,14 @@ def play(p):
     pans = {m[2] for _, m in log if isinstance(m, list) and m[0] & 0xF0 == CONTROL and m[1] == PAN}
     check(len(pans) >= 5, "the columns stand apart in stereo (pans %s)" % sorted(pans))
 
+    # F1 in the middle of the game: the help once (menu shortcut and key handler both
+    # know the key), and the game waits for it.
+    p.key("F1")
+    help_page(p, 1).press("Cancel")
+    time.sleep(1)
+    check(p.boxes_pending() == 0, "F1 showed a second help")
+
+    p.focus_main_window()
     p.key("Escape")
     p.expect_box("Do you really want to quit?", "Yes")
 

@@ -96,14 +96,14 @@ class Box:
 
 
 class Player:
-    def __init__(self, exe, workdir):
+    def __init__(self, exe, workdir, midi_out=None):
         self.workdir = workdir
         self.log_path = os.path.join(workdir, "midi.log")
         self.config = os.path.join(workdir, "config")
         env = dict(os.environ)
         env.update(XDG_CONFIG_HOME=self.config,
                    XDG_DATA_HOME=os.path.join(workdir, "data"),
-                   KADENO_MIDI_OUT="log:" + self.log_path)
+                   KADENO_MIDI_OUT=midi_out or "log:" + self.log_path)
         # Boxes are met as a screen reader meets them: by the event of their showing, in
         # order. (Looking for showing windows instead can mistake a new box for one just
         # answered: the bridge hands a freed object path to the next object.)
@@ -157,6 +157,11 @@ class Player:
         want = pyatspi.ROLE_ALERT if alert else pyatspi.ROLE_DIALOG
         check(node.getRole() == want, "%s came as a %s" % (what, node.getRoleName()))
         return Box(node, self)
+
+    def boxes_pending(self):
+        """How many boxes have shown and not been met yet."""
+        self.pump()
+        return len(self._shown)
 
     def forget_events(self):
         self.pump()
