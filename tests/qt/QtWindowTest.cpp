@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -198,6 +199,28 @@ class QtWindowTest : public QObject {
       QTest::keyClick(field, cancel ? Qt::Key_Escape : Qt::Key_Return);
     });
     QCOMPARE(QString::fromStdString(window.InputBox(prompt, std::nullopt, "100")), result);
+  }
+
+  void waveFilesAreFoundBesideTheProgramOrInItsDataFolder_data() {
+    QTest::addColumn<QStringList>("waves");  // where TenMore.wav lies, under the root
+    QTest::addColumn<QString>("found");
+    QTest::newRow("build tree") << QStringList{"bin"} << "bin";
+    QTest::newRow("installed") << QStringList{"share/kadeno"} << "share/kadeno";
+    QTest::newRow("both: beside wins") << QStringList{"bin", "share/kadeno"} << "bin";
+    QTest::newRow("neither: beside") << QStringList{} << "bin";
+  }
+  void waveFilesAreFoundBesideTheProgramOrInItsDataFolder() {
+    QFETCH(QStringList, waves);
+    QFETCH(QString, found);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("bin"));
+    for (const QString& folder : waves) {
+      QVERIFY(QDir(root.path()).mkpath(folder));
+      QFile wave(root.filePath(folder + "/TenMore.wav"));
+      QVERIFY(wave.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(QString::fromStdString(WaveFolderFor(root.filePath("bin").toStdString())),
+             QDir::cleanPath(root.filePath(found)));
   }
 
   void windowHasItsFixedContents() {
