@@ -96,8 +96,9 @@ FluidSynthDevice::FluidSynthDevice(FluidSynthOptions options)
   fluid_settings_setnum(d.settings, "synth.sample-rate", d.options.sampleRate);
   fluid_settings_setint(d.settings, "audio.period-size", d.options.periodSize);
   fluid_settings_setint(d.settings, "audio.periods", d.options.periods);
-  // Left on, PulseAudio grows the buffer to what it thinks is comfortable, which
-  // undoes the small periods.
+  // Off, the small buffer asked for is our stream's own. On, PulseAudio would instead try
+  // to bring the whole sink's latency down to that figure, at the cost of wake-ups and
+  // underruns for every other stream, the screen reader's speech among them.
   fluid_settings_setint(d.settings, "audio.pulseaudio.adjust-latency", 0);
   fluid_settings_setstr(d.settings, "audio.pulseaudio.media-role", "game");
   if (!d.options.reverbAndChorus) {
