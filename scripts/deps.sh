@@ -16,6 +16,7 @@ test_packages=(
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
   g++-mingw-w64-x86-64
   espeak-ng sox valgrind
+  pulseaudio pulseaudio-utils libxml2-utils
 )
 
 want=("${run_packages[@]}")

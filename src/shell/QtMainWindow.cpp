@@ -184,6 +184,12 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) {
   // does not fire, the key handler's own F1 shows the help instead, so it shows once.
   if (auto key = VirtualKeyOf(event->key(), event->modifiers())) {
     form_.Form_KeyDown(key->code, key->shift);
+    // F10 is where desktop users, and screen-reader users above all, look for the menu
+    // bar; Qt leaves it unbound.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier && isVisible() &&
+        !menuBar()->actions().isEmpty()) {
+      menuBar()->setActiveAction(menuBar()->actions().first());
+    }
     return;
   }
   QMainWindow::keyPressEvent(event);

@@ -114,6 +114,10 @@ class QtWindowTest : public QObject {
     QTest::newRow("yes/no, escape then no")
         << (Box::YesNo + Box::IconExclamation) << "Escape,No" << int(Answer::No) << "Yes";
     QTest::newRow("yes/no, enter") << Box::YesNo << "Enter" << int(Answer::Yes) << "Yes";
+    // The help's first page promises Y for Yes and N for No.
+    QTest::newRow("yes/no/cancel, letter n") << Box::YesNoCancel << "n" << int(Answer::No) << "Yes";
+    QTest::newRow("yes/no/cancel, letter y")
+        << Box::YesNoCancel << "y" << int(Answer::Yes) << "Yes";
   }
   void messageBoxes() {
     QFETCH(int, style);
@@ -133,6 +137,8 @@ class QtWindowTest : public QObject {
           stillOpenAfterEscape = box->isVisible();
         } else if (step == "Enter") {
           QTest::keyClick(box, Qt::Key_Return);
+        } else if (step.size() == 1) {
+          QTest::keyClick(box, step[0].toLatin1());
         } else {
           ButtonOf(box, QMessageBox::No)->click();
         }
@@ -349,6 +355,17 @@ class QtWindowTest : public QObject {
     h.window.Reply(Answer::Ok, "Your score is ");
     QTest::keyClick(&main, 's');
     QCOMPARE(h.window.PendingReplies(), size_t{0});
+  }
+
+  void f10OpensTheMenuBar() {
+    test::Harness h;
+    QtWindow window;
+    QtMainWindow main(h.form, window);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QTest::keyClick(&main, Qt::Key_F10);
+    QVERIFY(main.menuBar()->activeAction());
+    QCOMPARE(main.menuBar()->activeAction()->text(), QString("&File"));
   }
 
   void closingTheWindowSavesClosesAndEnds() {
