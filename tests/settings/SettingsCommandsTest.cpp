@@ -53,80 +53,58 @@ TEST(DrumVolumeCommand, AnswersAreAcceptedLimitedOrIgnored) {
 
 using Handler = void (MainForm::*)();
 
-TEST(ValueCommands, EachSaysItsOwnTextsOffersItsDefaultAndStopsAtItsLimit) {
+// Each command must read, store and limit its own field (a copy-paste slip shows up as
+// another field moving) and offer its own factory value.
+TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
   struct Case {
     Handler handler;
     int32_t Settings::*field;
-    std::string prompt;  // with the current value 7
+    std::string label;  // how the prompt names the value
     std::string offered;
     int32_t limit;
   };
   const Case cases[] = {
-      {&MainForm::mnuFileSetDifficulty_Click, &Settings::Difficulty,
-       "Difficulty Level is now 7 out of ten.  Please enter the New value for Difficulty Level.",
-       "2", 10},
-      {&MainForm::mnuMidiStereoWide_Click, &Settings::StereoWide,
-       "Stereo Width is now 7 out of 100.  Please enter the New value for Stereo Width.", "40",
+      {&MainForm::mnuFileSetDifficulty_Click, &Settings::Difficulty, "Difficulty Level", "2", 10},
+      {&MainForm::mnuMidiStereoWide_Click, &Settings::StereoWide, "Stereo Width", "40", 100},
+      {&MainForm::mnuMidiCurve_Click, &Settings::StereoCurve, "Stereo Curve", "30", 100},
+      {&MainForm::mnuMidiStereoBalance_Click, &Settings::StereoBalance, "Stereo Balance", "60",
        100},
-      {&MainForm::mnuMidiCurve_Click, &Settings::StereoCurve,
-       "Stereo Curve is now 7 out of 100.  Please enter the New value for Stereo Curve.", "30",
-       100},
-      {&MainForm::mnuMidiStereoBalance_Click, &Settings::StereoBalance,
-       "Stereo Balance is now 7 out of 100.  Please enter the New value for Stereo Balance.", "60",
-       100},
-      {&MainForm::mnuMidiBaseLineVolume_Click, &Settings::BaseLineVolume,
-       "BaseLine Volume is now 7 out of 127.  Please enter the New value for BaseLine Volume.",
-       "127", 127},
+      {&MainForm::mnuMidiBaseLineVolume_Click, &Settings::BaseLineVolume, "BaseLine Volume", "127",
+       127},
       {&MainForm::mnuMidiBaseLineInstrument_Click, &Settings::BaseLineInstrument,
-       "BaseLine Instrument is now 7 of 127.  Please enter the New value for BaseLine Instrument.",
-       "24", 127},
-      {&MainForm::mnuMidiRow1Volume_Click, &Settings::Row1Volume,
-       "Row 1 Volume is now 7 out of 127.  Please enter the New value for Row 1 Volume.", "100",
+       "BaseLine Instrument", "24", 127},
+      {&MainForm::mnuMidiRow1Volume_Click, &Settings::Row1Volume, "Row 1 Volume", "100", 127},
+      {&MainForm::mnuMidiRow1Instrument_Click, &Settings::Row1Instrument, "Row 1 Instrument", "24",
        127},
-      {&MainForm::mnuMidiRow1Instrument_Click, &Settings::Row1Instrument,
-       "Row 1 Instrument is now 7 of 127.  Please enter the New value for Row 1 Instrument.", "24",
+      {&MainForm::mnuMidiRow2Volume_Click, &Settings::Row2Volume, "Row 2 Volume", "100", 127},
+      {&MainForm::mnuMidiRow2Instrument_Click, &Settings::Row2Instrument, "Row 2 Instrument", "24",
        127},
-      {&MainForm::mnuMidiRow2Volume_Click, &Settings::Row2Volume,
-       "Row 2 Volume is now 7 out of 127.  Please enter the New value for Row 2 Volume.", "100",
+      {&MainForm::mnuMidiRow3Volume_Click, &Settings::Row3Volume, "Row 3 Volume", "100", 127},
+      {&MainForm::mnuMidiRow3Instrument_Click, &Settings::Row3Instrument, "Row 3 Instrument", "1",
        127},
-      {&MainForm::mnuMidiRow2Instrument_Click, &Settings::Row2Instrument,
-       "Row 2 Instrument is now 7 of 127.  Please enter the New value for Row 2 Instrument.", "24",
-       127},
-      {&MainForm::mnuMidiRow3Volume_Click, &Settings::Row3Volume,
-       "Row 3 Volume is now 7 out of 127.  Please enter the New value for Row 3 Volume.", "100",
-       127},
-      {&MainForm::mnuMidiRow3Instrument_Click, &Settings::Row3Instrument,
-       "Row 3 Instrument is now 7 of 127.  Please enter the New value for Row 3 Instrument.", "1",
-       127},
-      {&MainForm::mnuMidiFallingVolume_Click, &Settings::FallingVolume,
-       "Falling Volume is now 7 out of 127.  Please enter the New value for Falling Volume.", "100",
+      {&MainForm::mnuMidiFallingVolume_Click, &Settings::FallingVolume, "Falling Volume", "100",
        127},
       {&MainForm::mnuMidiFallingInstrument_Click, &Settings::FallingInstrument,
-       "Falling Instrument is now 7 of 127.  Please enter the New value for Falling Instrument.",
-       "1", 127},
-      {&MainForm::mnuMidiEffectVolume_Click, &Settings::EffectVolume,
-       "Effect Volume is now 7 out of 127.  Please enter the New value for Effect Volume.", "100",
-       127},
-      {&MainForm::mnuMidiEffectInstrument_Click, &Settings::EffectInstrument,
-       "Effect Instrument is now 7 of 127.  Please enter the New value for Effect Instrument.", "0",
-       127},
+       "Falling Instrument", "1", 127},
+      {&MainForm::mnuMidiEffectVolume_Click, &Settings::EffectVolume, "Effect Volume", "100", 127},
+      {&MainForm::mnuMidiEffectInstrument_Click, &Settings::EffectInstrument, "Effect Instrument",
+       "0", 127},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.prompt);
+    SCOPED_TRACE(c.label);
     Harness h;
     h.form.settings.*c.field = 7;
     const Settings before = h.form.settings;
     h.window.Type("9999");
     (h.form.*c.handler)();
     ASSERT_EQ(h.window.boxes.size(), 1u);
-    EXPECT_EQ(h.window.boxes[0].prompt, c.prompt);
+    const std::string& prompt = h.window.boxes[0].prompt;
+    EXPECT_EQ(prompt.substr(0, c.label.size() + 9), c.label + " is now 7");
+    EXPECT_NE(prompt.find(".  Please enter the New value for " + c.label + "."), std::string::npos);
     EXPECT_EQ(h.window.boxes[0].defaultText, c.offered);
-    EXPECT_EQ(h.form.settings.*c.field, c.limit);
-    EXPECT_EQ(h.window.writes, 1);
-    // No other field moved.
     Settings expected = before;
     expected.*c.field = c.limit;
-    EXPECT_EQ(FormatSettingsFile(h.form.settings), FormatSettingsFile(expected));
+    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(expected));
   }
 }
 
