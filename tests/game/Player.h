@@ -12,34 +12,23 @@
 
 namespace kadeno::test {
 
+using Cue = std::function<bool(const GameState&)>;
+
 class Player {
  public:
   explicit Player(Harness& h) : h_(h) {}
-
-  void When(std::function<bool(const GameState&)> cue, std::vector<int> keys) {
+  void When(Cue cue, std::vector<int> keys) {
     cues_.push_back({std::move(cue), std::move(keys)});
     if (cues_.size() == 1) Arm();
   }
   bool Done() const { return cues_.empty(); }
 
-  // The words of the last `count` MIDI messages before the n-th wave (hex, log style).
-  static std::vector<std::string> WordsBeforeWave(const FakeAudio& a, size_t wave, size_t count) {
-    const size_t end = a.waves.at(wave).wordsBefore;
-    std::vector<std::string> out = a.Hex(end - count);
-    out.resize(count);
-    return out;
-  }
-
  private:
-  struct Cue {
-    std::function<bool(const GameState&)> when;
-    std::vector<int> keys;
-  };
   void Arm() {
     h_.window.At(h_.window.now + 1, [this] {
       if (cues_.empty()) return;
-      if (cues_.front().when(h_.form.game)) {
-        const std::vector<int> keys = cues_.front().keys;
+      if (cues_.front().first(h_.form.game)) {
+        const std::vector<int> keys = cues_.front().second;
         cues_.pop_front();
         for (int k : keys) h_.form.Form_KeyDown(k, 0);
       }
@@ -47,15 +36,22 @@ class Player {
     });
   }
   Harness& h_;
-  std::deque<Cue> cues_;
+  std::deque<std::pair<Cue, std::vector<int>>> cues_;
 };
 
 // A new falling note has just been made in this key, column and degree.
-inline std::function<bool(const GameState&)> NewNote(int key, int column, int degree) {
+inline Cue NewNote(int key, int column, int degree) {
   return [=](const GameState& g) {
     return g.NewNotePending && g.KeyNote == key && g.FallingColumn == column &&
            g.FallingDegree == degree;
   };
+}
+
+// The words of the last `count` MIDI messages before the n-th wave (hex, log style).
+inline std::vector<std::string> WordsBeforeWave(const FakeAudio& a, size_t wave, size_t count) {
+  std::vector<std::string> out = a.Hex(a.waves.at(wave).wordsBefore - count);
+  out.resize(count);
+  return out;
 }
 
 // The words an award note sends on the effect channel (instrument 0, velocity 100), after
