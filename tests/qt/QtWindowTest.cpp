@@ -229,6 +229,16 @@ class QtWindowTest : public QObject {
              QDir::cleanPath(root.filePath(found)));
   }
 
+  void clockCountsMillisecondsAndSleepBlocks() {
+    QtWindow window;
+    const int64_t before = window.ClockMs();
+    QVERIFY(before >= 1);  // 0 means "no time taken yet" to the scan
+    window.SleepMs(40);
+    window.SleepMs(-5);  // nothing, not forever
+    const int64_t slept = window.ClockMs() - before;
+    QVERIFY2(slept >= 40 && slept < 1000, qPrintable(QString::number(slept)));
+  }
+
   void windowHasItsFixedContents() {
     test::Harness h;
     QtWindow window;
