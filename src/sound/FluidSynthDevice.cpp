@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdlib>
+#include <mutex>
 #include <thread>
 
 #include "sound/FluidSynthWaveMixer.h"
@@ -73,6 +76,33 @@ struct FluidSynthDevice::Impl {
     waves.MixInto(frames, left, right);
   }
 
+  using Clock = std::chrono::steady_clock;
+
+  // Takes the audio stream up again after an idle spell (any thread but the audio one).
+  void Wake() {
+    std::lock_guard<std::mutex> lock(streamMutex);
+    lastActivity = Clock::now();
+    if (!suspended || driverName.empty()) return;
+    fluid_settings_setstr(settings, "audio.driver", driverName.c_str());
+    driver = new_fluid_audio_driver2(settings, &Impl::AudioCallback, this);
+    suspended = driver == nullptr;  // a failure leaves it asleep; the next note tries again
+  }
+
+  // Lets the stream go once nothing has sounded for a while; stops when Close asks.
+  void WatchForIdle() {
+    const auto idle = std::chrono::milliseconds(options.suspendAfterIdleMs);
+    std::unique_lock<std::mutex> lock(streamMutex);
+    while (!stopWatch) {
+      watchWake.wait_for(lock, std::chrono::milliseconds(250));
+      if (stopWatch || suspended || driver == nullptr) continue;
+      if (Clock::now() - lastActivity < idle) continue;
+      if (fluid_synth_get_active_voice_count(synth) > 0) continue;
+      delete_fluid_audio_driver(driver);  // joins the audio thread
+      driver = nullptr;
+      suspended = true;
+    }
+  }
+
   FluidSynthOptions options;
   fluid_settings_t* settings = nullptr;
   // Made and filled by the loader thread; touched elsewhere only after it is joined.
@@ -83,6 +113,13 @@ struct FluidSynthDevice::Impl {
   std::string driverName;
   // Whether messages reach the synthesiser and Render asks it for sound.
   std::atomic<bool> open{false};
+  // Guards driver, suspended and lastActivity between the caller and the idle watch.
+  std::mutex streamMutex;
+  std::condition_variable watchWake;
+  std::thread idleWatch;
+  bool stopWatch = false;
+  bool suspended = false;
+  Clock::time_point lastActivity = Clock::now();
   WaveMixer waves;
   OutputTap tap;
 };
@@ -138,6 +175,11 @@ int FluidSynthDevice::Open() {
       d.open.store(false, std::memory_order_release);
     }
     if (d.driver == nullptr) return 2;
+    if (d.options.suspendAfterIdleMs > 0) {
+      d.lastActivity = Impl::Clock::now();
+      d.stopWatch = false;
+      d.idleWatch = std::thread([&d] { d.WatchForIdle(); });
+    }
   }
   d.open.store(true, std::memory_order_release);
   return 0;
@@ -150,6 +192,7 @@ void FluidSynthDevice::SendShortMessage(uint32_t word) {
   const int channel = static_cast<int>(word & 0x0F);
   const int data1 = static_cast<int>((word >> 8) & 0x7F);
   const int data2 = static_cast<int>((word >> 16) & 0x7F);
+  if (d.options.audioOutput) d.Wake();
   switch (status) {
     case 0x80:
       fluid_synth_noteoff(d.synth, channel, data1);
@@ -174,6 +217,15 @@ void FluidSynthDevice::SendShortMessage(uint32_t word) {
 
 void FluidSynthDevice::Close() {
   Impl& d = *impl_;
+  if (d.idleWatch.joinable()) {
+    {
+      std::lock_guard<std::mutex> lock(d.streamMutex);
+      d.stopWatch = true;
+    }
+    d.watchWake.notify_all();
+    d.idleWatch.join();
+  }
+  d.suspended = false;
   // Deleting the driver joins its audio thread, so nothing renders after this.
   if (d.driver != nullptr) {
     delete_fluid_audio_driver(d.driver);
@@ -183,7 +235,10 @@ void FluidSynthDevice::Close() {
   d.open.store(false, std::memory_order_release);
 }
 
-void FluidSynthDevice::PlayWave(const std::string& path) { impl_->waves.Play(path); }
+void FluidSynthDevice::PlayWave(const std::string& path) {
+  if (impl_->open.load(std::memory_order_acquire) && impl_->options.audioOutput) impl_->Wake();
+  impl_->waves.Play(path);
+}
 
 void FluidSynthDevice::StopWave() { impl_->waves.Stop(); }
 
@@ -194,6 +249,11 @@ void FluidSynthDevice::Render(int frames, float* left, float* right) {
 int FluidSynthDevice::SampleRate() const { return impl_->options.sampleRate; }
 
 const std::string& FluidSynthDevice::OutputDriver() const { return impl_->driverName; }
+
+bool FluidSynthDevice::Suspended() const {
+  std::lock_guard<std::mutex> lock(impl_->streamMutex);
+  return impl_->suspended;
+}
 
 void FluidSynthDevice::SetOutputTap(OutputTap tap) { impl_->tap = std::move(tap); }
 
