@@ -155,7 +155,8 @@ SettingsFileSeen ParseSettingsFile(const std::string& text, Settings& s) {
           if (number) s.HallOfFame[key.place].Score = *number;
           break;
         case How::Name:
-          s.HallOfFame[key.place].Name = Trimmed(OneLine(value));  // a stray CR reads as the blank it is saved as
+          s.HallOfFame[key.place].Name =
+              Trimmed(OneLine(value));  // a stray CR reads as the blank it is saved as
           break;
         case How::Stereo:
           s.Stereo = Trimmed(value) != "False";
