@@ -5,7 +5,6 @@
 namespace kadeno {
 
 namespace {
-constexpr int32_t kPanPerColumn = 21;
 constexpr int64_t kAfterChordMs = 400;
 constexpr int64_t kAfterScaleMs = 600;
 }  // namespace
@@ -38,7 +37,7 @@ void MainForm::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t ke
   const std::array<int32_t, 7> t = topClasses;
   const int32_t k = keyNote;
   for (int i = 1; i <= 7; ++i) {
-    SendPan((i - 1) * kPanPerColumn, Channel::Drum);
+    SendPan(ColumnPan(i), Channel::Drum);
     AwardEffectNote(t[i - 1] + 96);
   }
   if (k < 66) {
@@ -46,7 +45,7 @@ void MainForm::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t ke
     AwardEffectNote(k + 60);
   }
   for (int d = 7; d >= 1; --d) {
-    SendPan((d - 1) * kPanPerColumn, Channel::Drum);
+    SendPan(ColumnPan(d), Channel::Drum);
     const int64_t note = static_cast<int64_t>(k) + game.ScaleTable[d] + 47;
     if (note + 1 < 126) AwardEffectNote(static_cast<int32_t>(note));
   }

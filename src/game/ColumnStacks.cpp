@@ -8,7 +8,6 @@
 namespace kadeno {
 
 namespace {
-constexpr int32_t kPanPerColumn = 21;
 bool ValidColumn(int32_t c) { return c >= 1 && c <= kColumns; }
 }  // namespace
 
@@ -44,7 +43,7 @@ void MainForm::LowerGround(int32_t column) {
 void MainForm::LandNote(int32_t column) {
   if (!ValidColumn(column)) return;
   game.NoteLanded = true;
-  SendPan((column - 1) * kPanPerColumn, Channel::Effect);
+  SendPan(ColumnPan(column), Channel::Effect);
   // Each note of the landing sound yields, and a key may change the falling note between
   // them: every pitch is worked out from the note as it stands when it sounds.
   // The landed note's class from four octaves above it down to the note, highest first,

@@ -11,6 +11,9 @@ namespace kadeno {
 
 inline constexpr int kColumns = 7;
 
+// The nominal stereo position of a column: 0, 21, ... 126 from left to right.
+inline constexpr int32_t ColumnPan(int32_t column) { return (column - 1) * 21; }
+
 struct GameState {
   double Score = 0;
   int32_t RoundStartScore = 0;

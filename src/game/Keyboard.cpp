@@ -7,7 +7,6 @@
 namespace kadeno {
 
 namespace {
-constexpr int32_t kPanPerColumn = 21;
 constexpr int32_t kCentreColumn = 4;
 constexpr int32_t kLeftWallKey = 77;   // low wood block
 constexpr int32_t kRightWallKey = 76;  // high wood block
@@ -44,17 +43,17 @@ void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
       }
       game.FallingColumn = column;
       if (settings.FallingNoteMovementSound) {
-        SendPan((column - 1) * kPanPerColumn, Channel::Drum);
+        SendPan(ColumnPan(column), Channel::Drum);
         PercussionEffect(kMoveKey);
       } else {
-        SendPan((column - 1) * kPanPerColumn, Channel::Effect);
+        SendPan(ColumnPan(column), Channel::Effect);
         FallingNoteEcho();
       }
       break;
     }
     case Key::Up:
       game.FallingColumn = kCentreColumn;
-      SendPan((kCentreColumn - 1) * kPanPerColumn, Channel::Effect);
+      SendPan(ColumnPan(kCentreColumn), Channel::Effect);
       FallingNoteEcho();
       break;
     case Key::Down:
@@ -88,7 +87,7 @@ void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
 
 void MainForm::LowerFallingNote() {
   if (game.NoteDumped) return;
-  SendPan((game.FallingColumn - 1) * kPanPerColumn, Channel::Effect);
+  SendPan(ColumnPan(game.FallingColumn), Channel::Effect);
   DropEffectNote(game.FallingNote);
   // The effect note yielded: another key may have moved the note meanwhile.
   if (game.FallingDegree > INT32_MIN) game.FallingDegree -= 1;

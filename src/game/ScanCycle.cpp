@@ -9,7 +9,6 @@ namespace kadeno {
 
 namespace {
 constexpr int kWaitParts = 4;
-constexpr int32_t kPanPerColumn = 21;
 }  // namespace
 
 void MainForm::Scan() {
@@ -81,7 +80,7 @@ void MainForm::ScanColumn(int32_t column) {
 void MainForm::PlayColumn(int32_t column) {
   if (column < 1 || column > kColumns) return;
   const int32_t drum = (column == 3 || column == 7) ? 38 : 36;
-  SendPan((column - 1) * kPanPerColumn, Channel::All);
+  SendPan(ColumnPan(column), Channel::All);
   const int32_t falling = game.FallingColumn == column ? game.FallingNote : 0;
   SoundVoices(drum, game.BaseLineNote, game.Field[column][Row1], game.Field[column][Row2],
               game.Field[column][Row3], falling);

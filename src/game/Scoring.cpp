@@ -7,7 +7,6 @@
 namespace kadeno {
 
 namespace {
-constexpr int32_t kPanPerColumn = 21;
 constexpr const char* kScaleRefused =
     "Can't Score two scales in a row.  You need to score at least one chord in between.";
 }  // namespace
@@ -56,7 +55,7 @@ bool MainForm::TestChord(int32_t column) {
   const std::optional<int32_t> root = ChordRootOf(low, middle, high);
   if (!root) return false;
   game.ChordRoot = *root;
-  SendPan((column - 1) * kPanPerColumn, Channel::Drum);
+  SendPan(ColumnPan(column), Channel::Drum);
   ChordFanfare(low, middle, high, *root);
   AddChordPoints();
   return true;

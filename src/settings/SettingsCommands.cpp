@@ -197,28 +197,28 @@ void MainForm::mnuMidiEffectVolume_Click() { RunValueCommand(*this, kEffectVolum
 void MainForm::mnuMidiEffectInstrument_Click() { RunValueCommand(*this, kEffectInstrument); }
 void MainForm::mnuMidiKeyboardScaling_Click() { RunValueCommand(*this, kKeyboardScaling); }
 
+namespace {
+// Flips a switch, shows its state in the menu caption and says it; nothing is saved.
+void Toggle(WindowServices& window, bool& flag, MenuItem item, const char* onCaption,
+            const char* offCaption, const char* onMessage, const char* offMessage) {
+  flag = !flag;
+  window.SetMenuCaption(item, flag ? onCaption : offCaption);
+  window.MsgBox(flag ? onMessage : offMessage, Box::Ok, std::nullopt);
+}
+}  // namespace
+
 void MainForm::mMidiStereo_Click() {
   // Only the switch and its caption change: the stereo table stays, no pan is sent, and
   // the new state reaches the file with the next save of any kind.
-  settings.Stereo = !settings.Stereo;
-  if (settings.Stereo) {
-    window.SetMenuCaption(MenuItem::mMidiStereo, kStereoOnCaption);
-    window.MsgBox("Kadeno will scan in stereo", Box::Ok, std::nullopt);
-  } else {
-    window.SetMenuCaption(MenuItem::mMidiStereo, kStereoOffCaption);
-    window.MsgBox("Kadeno will scan in mono", Box::Ok, std::nullopt);
-  }
+  Toggle(window, settings.Stereo, MenuItem::mMidiStereo, kStereoOnCaption, kStereoOffCaption,
+         "Kadeno will scan in stereo", "Kadeno will scan in mono");
 }
 
 void MainForm::mnuMidiFallingNoteMovementSound_Click() {
-  settings.FallingNoteMovementSound = !settings.FallingNoteMovementSound;
-  if (settings.FallingNoteMovementSound) {
-    window.SetMenuCaption(MenuItem::mnuMidiFallingNoteMovementSound, kMovementPercussiveCaption);
-    window.MsgBox("Move a falling note, you'll hear Percussion.", Box::Ok, std::nullopt);
-  } else {
-    window.SetMenuCaption(MenuItem::mnuMidiFallingNoteMovementSound, kMovementNoteCaption);
-    window.MsgBox("Move a falling note, you'll hear the Falling Note.", Box::Ok, std::nullopt);
-  }
+  Toggle(window, settings.FallingNoteMovementSound, MenuItem::mnuMidiFallingNoteMovementSound,
+         kMovementPercussiveCaption, kMovementNoteCaption,
+         "Move a falling note, you'll hear Percussion.",
+         "Move a falling note, you'll hear the Falling Note.");
 }
 
 void MainForm::mnuMidiBackToDefault_Click() {
