@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
   // With no screen reader running, the boxes speak for themselves.
   const char* speechMode = std::getenv("KADENO_SPEECH");
   const auto mode = kadeno::ParseSpeechMode(speechMode);
-  if (!mode) std::fprintf(stderr, "kadeno: KADENO_SPEECH=%s is not auto, on or off\n", speechMode);
+  if (!mode)
+    std::fprintf(stderr, "kadeno: KADENO_SPEECH=%s is not auto, on or off; taking auto\n",
+                 speechMode);
   kadeno::SpeechDispatcherSpeech speech;
   kadeno::SelfVoicing voicing(speech, mode.value_or(kadeno::SpeechMode::Auto));
   kadeno::QtScreenReaderWatch screenReader(

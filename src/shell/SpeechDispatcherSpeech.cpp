@@ -33,12 +33,15 @@ using Channel = SpeechDispatcherSpeech::Channel;
 // A service that takes longer than this to answer one command counts as gone.
 constexpr int kReplyTimeoutSeconds = 5;
 
+// One line on stderr, however many lines the library's message has.
 void Report(const std::string& what) {
-  std::string line = "kadeno: " + what + "; going on without speech";
-  for (char& c : line) {
-    if (c == '\n' || c == '\r') c = ' ';
+  std::string line = "kadeno: ";
+  for (char c : what) {
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    if (c != ' ' || line.back() != ' ') line += c;
   }
-  std::fprintf(stderr, "%s\n", line.c_str());
+  while (line.back() == ' ') line.pop_back();
+  std::fprintf(stderr, "%s; going on without speech\n", line.c_str());
 }
 
 SPDConnection* Open() {
