@@ -3,8 +3,8 @@ speech service while the script answers its boxes through AT-SPI and checks what
 
     speech_e2e.py --alone PATH-TO-KADENO    no screen reader: each box said once, in order
     speech_e2e.py --reader PATH-TO-KADENO   a screen reader stops and starts during the run
-    speech_e2e.py --modes PATH-TO-KADENO    KADENO_SPEECH off and on; a missing service and
-                                            one that drops the connection
+    speech_e2e.py --modes PATH-TO-KADENO    KADENO_SPEECH off and on; a missing service, one
+                                            that never answers, one that drops the connection
 """
 
 import os
@@ -42,10 +42,10 @@ def announce_screen_reader(on):
 
 
 class Session:
-    def __init__(self, exe, work, speech, socket=None, drop_at=None):
+    def __init__(self, exe, work, speech, socket=None, **faults):
         self.work = work
         path = os.path.join(work, "speech.sock")
-        self.server = SpeechServer(path, drop_at) if socket is None else None
+        self.server = SpeechServer(path, **faults) if socket is None else None
         self.stderr_path = os.path.join(work, "stderr.txt")
         self.stderr = open(self.stderr_path, "w")
         self.heard = []
@@ -193,6 +193,14 @@ def modes(exe, work):
         walk(s, spoken=False)
         lines = s.speech_lines()
         check(len(lines) == 1, "stderr says of speech: %r" % lines)
+    # A service that takes the first text and never answers holds up no box, nor the end.
+    for s in run("hung", "auto", hang_at=1):
+        started = time.monotonic()
+        walk(s, spoken=False)
+        # The walk takes three quiet waits and about a second more; a box that waited for
+        # the service would add its five-second reply limit.
+        took = time.monotonic() - started
+        check(took < 3 * QUIET_S + 5, "the boxes waited for the speech (%.1f s)" % took)
     # The service drops the connection at the second text: the same.
     for s in run("dropped", "auto", drop_at=2):
         s.box("help page 1", "Yes", HELP_1)

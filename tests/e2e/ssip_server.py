@@ -12,9 +12,10 @@ import threading
 
 
 class SpeechServer:
-    def __init__(self, path, drop_at=None):
-        """drop_at: the number of the SPEAK (from 1) at which the connection is cut."""
-        self.path, self.drop_at = path, drop_at
+    def __init__(self, path, drop_at=None, hang_at=None):
+        """drop_at, hang_at: the number of the SPEAK (from 1) at which the connection is cut,
+        or from which on nothing more is answered."""
+        self.path, self.drop_at, self.hang_at = path, drop_at, hang_at
         self.events, self.connections = [], 0  # ("say", text), ("cancel",), ("stop",)
         self._lock = threading.Lock()
         self._speaks = 0
@@ -67,6 +68,10 @@ class SpeechServer:
                 if words[:1] == ["SPEAK"]:
                     self._speaks += 1
                     if self._speaks == self.drop_at:
+                        return
+                    if self._speaks == self.hang_at:
+                        for _ in stream:  # hears on, says nothing
+                            pass
                         return
                     text = []
                     reply("230 OK RECEIVING DATA")
