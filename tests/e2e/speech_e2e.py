@@ -96,10 +96,10 @@ def back_to_game(s):
     s.p.focus_main_window()
 
 
-def start_game(s, **box):
+def start_game(s):
     s.p.choose("File", "Start Game")
-    s.box("the start question", "Yes", READY, **box)
-    s.p.focus_main_window()
+    s.box("the start question", "Yes", READY)
+    back_to_game(s)
     wait_for("the first falling note", lambda: notes_on(s.p.log(), FALLING), timeout=30)
 
 
