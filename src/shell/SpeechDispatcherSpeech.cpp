@@ -60,6 +60,17 @@ SPDConnection* Open() {
   return connection;
 }
 
+// The service's protocol ends its lines with CR LF; the library then escapes a line that
+// starts with a dot, which would otherwise end the text early.
+std::string ProtocolLines(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
 void Work(const std::shared_ptr<Channel>& channel) {
   // A service that goes away makes the next write fail; the signal that comes with it
   // must not end the program. It is blocked for this thread alone.
@@ -88,7 +99,7 @@ void Work(const std::shared_ptr<Channel>& channel) {
       Report("the speech service stopped answering");
       break;
     }
-    if (text && spd_say(connection, SPD_MESSAGE, text->c_str()) < 0) {
+    if (text && spd_say(connection, SPD_MESSAGE, ProtocolLines(*text).c_str()) < 0) {
       Report("the speech service did not take a text");
       break;
     }
