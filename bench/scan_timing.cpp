@@ -46,6 +46,8 @@ class SteadyWindow : public kadeno::WindowServices {
     const double tookUs = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
     overshootUs.push_back(tookUs - 1000.0 * static_cast<double>(ms));
   }
+  // No input ever arrives here: the wait is the plain sleep.
+  void WaitMs(int64_t ms) override { SleepMs(ms); }
   std::string ProgramFolder() override { return "."; }
   std::string SettingsFolder() override { return "."; }
   bool FileExists(const std::string&) override { return false; }

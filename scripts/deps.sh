@@ -8,7 +8,7 @@ set -euo pipefail
 run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev
-  libfluidsynth-dev libsndfile1-dev timgm6mb-soundfont
+  libfluidsynth-dev libsndfile1-dev libpulse-dev timgm6mb-soundfont
   libspeechd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )

@@ -65,7 +65,7 @@ void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
       // nested in this loop, clears the flag.
       while (game.Paused) {
         window.Yield();
-        if (game.Paused) window.SleepMs(kPausePollMs);
+        if (game.Paused) window.WaitMs(kPausePollMs);
       }
       break;
     case Key::S:

@@ -174,6 +174,7 @@ void QtMainWindow::RunWhenFree(Slot handler) {
     if (window_.BoxesOpen() > 0) {
       RunWhenFree(handler);
     } else {
+      QtWindow::Handler timed(window_);
       (this->*handler)();
     }
   });
@@ -183,7 +184,10 @@ void QtMainWindow::keyPressEvent(QKeyEvent* event) {
   // F1 normally never arrives here: the Instructions shortcut takes it. When the shortcut
   // does not fire, the key handler's own F1 shows the help instead, so it shows once.
   if (auto key = VirtualKeyOf(event->key(), event->modifiers())) {
-    form_.Form_KeyDown(key->code, key->shift);
+    {
+      QtWindow::Handler timed(window_);
+      form_.Form_KeyDown(key->code, key->shift);
+    }
     // F10 is where desktop users, and screen-reader users above all, look for the menu
     // bar; Qt leaves it unbound.
     if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::NoModifier && isVisible() &&

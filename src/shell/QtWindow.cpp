@@ -3,12 +3,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 #ifdef __linux__
 #include <sys/prctl.h>
 #endif
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "shell/PosixFiles.h"
 #include "shell/QtBoxes.h"
@@ -83,6 +85,49 @@ int64_t QtWindow::ClockMs() {
 
 void QtWindow::SleepMs(int64_t ms) {
   if (ms > 0) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+QtWindow::Handler::Handler(QtWindow& window)
+    : window_(window),
+      start_(std::chrono::steady_clock::now()),
+      outermost_(window.handlerDepth_++ == 0) {}
+
+QtWindow::Handler::~Handler() {
+  --window_.handlerDepth_;
+  if (outermost_) window_.handlerTime_ += std::chrono::steady_clock::now() - start_;
+}
+
+void QtWindow::WaitMs(int64_t ms) {
+  using Clock = std::chrono::steady_clock;
+  if (ms <= 0) return;
+  // The event loop's timers count whole milliseconds; the last stretch of the wait is a
+  // plain sleep, so that the scan's rhythm keeps its sub-millisecond precision. Input in
+  // that stretch waits for the next yield, at most this long.
+  constexpr auto kFineStretch = std::chrono::milliseconds(2);
+
+  // Handlers that run in this wait are timed afresh, even when the wait itself runs
+  // inside a handler (an effect note of a key, say): their time lengthens the wait.
+  const int outerDepth = std::exchange(handlerDepth_, 0);
+  const auto outerTime = std::exchange(handlerTime_, Clock::duration{});
+  const Clock::time_point start = Clock::now();
+  const auto budget = std::chrono::milliseconds(ms);
+  QTimer wake;
+  wake.setSingleShot(true);
+  wake.setTimerType(Qt::PreciseTimer);
+  for (;;) {
+    const auto left = budget - (Clock::now() - start - handlerTime_);
+    if (left <= Clock::duration::zero()) break;
+    if (left <= kFineStretch) {
+      std::this_thread::sleep_for(left);
+      break;
+    }
+    // Sleeps until the timer or the first event; whatever arrived runs before it returns.
+    wake.start(std::chrono::duration_cast<std::chrono::milliseconds>(left - kFineStretch / 2));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  wake.stop();
+  handlerDepth_ = outerDepth;
+  handlerTime_ = outerTime;
 }
 
 std::string QtWindow::ProgramFolder() {

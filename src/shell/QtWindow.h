@@ -26,6 +26,21 @@ class QtWindow : public WindowServices {
   // hidden already).
   int BoxesOpen() const { return boxesOpen_; }
 
+  // Marks the running of one of the program's event handlers (a key, a menu command,
+  // closing the window), whose time a wait does not count as its own.
+  class Handler {
+   public:
+    explicit Handler(QtWindow& window);
+    ~Handler();
+    Handler(const Handler&) = delete;
+    Handler& operator=(const Handler&) = delete;
+
+   private:
+    QtWindow& window_;
+    std::chrono::steady_clock::time_point start_;
+    bool outermost_;
+  };
+
   Answer MsgBox(const std::string& prompt, int style,
                 const std::optional<std::string>& title) override;
   std::string InputBox(const std::string& prompt, const std::optional<std::string>& title,
@@ -34,6 +49,7 @@ class QtWindow : public WindowServices {
   void Yield() override;
   int64_t ClockMs() override;
   void SleepMs(int64_t ms) override;
+  void WaitMs(int64_t ms) override;
   std::string ProgramFolder() override;
   std::string SettingsFolder() override;
   bool FileExists(const std::string& path) override;
@@ -49,6 +65,9 @@ class QtWindow : public WindowServices {
   std::chrono::steady_clock::time_point start_;
   std::string programFolder_;
   int boxesOpen_ = 0;
+  // Handlers open since the innermost wait began, and the time spent in outermost ones.
+  int handlerDepth_ = 0;
+  std::chrono::steady_clock::duration handlerTime_{};
 };
 
 // Where the wave files are: beside the executable in the build tree, or the data folder

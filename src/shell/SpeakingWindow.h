@@ -23,6 +23,7 @@ class SpeakingWindow : public WindowServices {
   void Yield() override { window_.Yield(); }
   int64_t ClockMs() override { return window_.ClockMs(); }
   void SleepMs(int64_t ms) override { window_.SleepMs(ms); }
+  void WaitMs(int64_t ms) override { window_.WaitMs(ms); }
   std::string ProgramFolder() override { return window_.ProgramFolder(); }
   std::string SettingsFolder() override { return window_.SettingsFolder(); }
   bool FileExists(const std::string& path) override { return window_.FileExists(path); }

@@ -50,6 +50,11 @@ class WindowServices {
   virtual int64_t ClockMs() = 0;
   // Blocks the thread; no events run meanwhile. Negative amounts sleep 0.
   virtual void SleepMs(int64_t ms) = 0;
+  // The game's wait: sleeps ms, but wakes as soon as input arrives and runs its handlers
+  // at once, as a yield would; then sleeps out the rest. The handlers' own time does not
+  // count toward ms, so the wait is as long as a yield followed by a sleep would make it.
+  // Negative amounts sleep 0.
+  virtual void WaitMs(int64_t ms) = 0;
 
   // Folder that holds the wave files (beside the program, or its data folder once installed).
   virtual std::string ProgramFolder() = 0;

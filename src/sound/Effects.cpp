@@ -11,7 +11,7 @@ constexpr int32_t kNoWaitAbove = 700000;  // a wait longer than 7 s is no wait a
 void MainForm::Delay(int32_t& units) {
   window.Yield();
   if (units > kNoWaitAbove) units = 0;
-  window.SleepMs(units > 0 ? units / 100 : 0);
+  window.WaitMs(units > 0 ? units / 100 : 0);
 }
 
 void MainForm::EffectNote(int32_t channel, int32_t note, int32_t velocity, int32_t& hold) {

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "sound/FluidSynthWaveMixer.h"
+#include "sound/PulseAudioStream.h"
 
 namespace kadeno {
 
@@ -58,12 +59,42 @@ struct FluidSynthDevice::Impl {
 
   static int AudioCallback(void* data, int len, int /*nfx*/, float* /*fx*/[], int nout,
                            float* out[]) {
-    auto* self = static_cast<Impl*>(data);
     if (nout < 2 || out == nullptr) return FLUID_FAILED;
-    self->Render(len, out[0], out[1]);
-    if (self->tap) self->tap(len, out[0], out[1]);
+    static_cast<Impl*>(data)->RenderBlock(len, out[0], out[1]);
     return FLUID_OK;
   }
+
+  // One block for the audio output, shown to the tap.
+  void RenderBlock(int frames, float* left, float* right) {
+    Render(frames, left, right);
+    if (tap) tap(frames, left, right);
+  }
+
+  // Starts the named output: PulseAudio through our own stream, anything else through
+  // FluidSynth's driver of that name. Caller holds streamMutex or is the only thread.
+  bool StartOutput(const std::string& name) {
+    if (name == "pulseaudio") {
+      PulseAudioStreamOptions o;
+      o.sampleRate = options.sampleRate;
+      o.periodSize = options.periodSize;
+      o.periods = options.periods;
+      pulse = PulseAudioStream::Start(
+          o, [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, nullptr);
+      return pulse != nullptr;
+    }
+    if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) return false;
+    driver = new_fluid_audio_driver2(settings, &Impl::AudioCallback, this);
+    return driver != nullptr;
+  }
+
+  // Stops the output; joins its audio thread, so nothing renders after this.
+  void StopOutput() {
+    pulse.reset();
+    if (driver != nullptr) delete_fluid_audio_driver(driver);
+    driver = nullptr;
+  }
+
+  bool HasOutput() const { return pulse != nullptr || driver != nullptr; }
 
   void Render(int frames, float* left, float* right) {
     if (frames <= 0) return;
@@ -83,9 +114,7 @@ struct FluidSynthDevice::Impl {
     std::lock_guard<std::mutex> lock(streamMutex);
     lastActivity = Clock::now();
     if (!suspended || driverName.empty()) return;
-    fluid_settings_setstr(settings, "audio.driver", driverName.c_str());
-    driver = new_fluid_audio_driver2(settings, &Impl::AudioCallback, this);
-    suspended = driver == nullptr;  // a failure leaves it asleep; the next note tries again
+    suspended = !StartOutput(driverName);  // a failure leaves it asleep; the next note tries again
   }
 
   // Lets the stream go once nothing has sounded for a while; stops when Close asks.
@@ -94,11 +123,10 @@ struct FluidSynthDevice::Impl {
     std::unique_lock<std::mutex> lock(streamMutex);
     while (!stopWatch) {
       watchWake.wait_for(lock, std::chrono::milliseconds(250));
-      if (stopWatch || suspended || driver == nullptr) continue;
+      if (stopWatch || suspended || !HasOutput()) continue;
       if (Clock::now() - lastActivity < idle) continue;
       if (fluid_synth_get_active_voice_count(synth) > 0) continue;
-      delete_fluid_audio_driver(driver);  // joins the audio thread
-      driver = nullptr;
+      StopOutput();
       suspended = true;
     }
   }
@@ -110,6 +138,7 @@ struct FluidSynthDevice::Impl {
   int fontId = FLUID_FAILED;
   std::thread loader;
   fluid_audio_driver_t* driver = nullptr;
+  std::unique_ptr<PulseAudioStream> pulse;
   std::string driverName;
   // Whether messages reach the synthesiser and Render asks it for sound.
   std::atomic<bool> open{false};
@@ -133,11 +162,6 @@ FluidSynthDevice::FluidSynthDevice(FluidSynthOptions options)
   fluid_settings_setnum(d.settings, "synth.sample-rate", d.options.sampleRate);
   fluid_settings_setint(d.settings, "audio.period-size", d.options.periodSize);
   fluid_settings_setint(d.settings, "audio.periods", d.options.periods);
-  // Off, the small buffer asked for is our stream's own. On, PulseAudio would instead try
-  // to bring the whole sink's latency down to that figure, at the cost of wake-ups and
-  // underruns for every other stream, the screen reader's speech among them.
-  fluid_settings_setint(d.settings, "audio.pulseaudio.adjust-latency", 0);
-  fluid_settings_setstr(d.settings, "audio.pulseaudio.media-role", "game");
   if (!d.options.reverbAndChorus) {
     fluid_settings_setint(d.settings, "synth.reverb.active", 0);
     fluid_settings_setint(d.settings, "synth.chorus.active", 0);
@@ -164,17 +188,15 @@ int FluidSynthDevice::Open() {
   if (d.options.soundfont.empty() || !d.WaitForSoundfont()) return 1;
   if (d.options.audioOutput) {
     for (const auto& name : d.options.drivers) {
-      if (fluid_settings_setstr(d.settings, "audio.driver", name.c_str()) != FLUID_OK) continue;
       // Must be open before the first callback asks the synthesiser for sound.
       d.open.store(true, std::memory_order_release);
-      d.driver = new_fluid_audio_driver2(d.settings, &Impl::AudioCallback, &d);
-      if (d.driver != nullptr) {
+      if (d.StartOutput(name)) {
         d.driverName = name;
         break;
       }
       d.open.store(false, std::memory_order_release);
     }
-    if (d.driver == nullptr) return 2;
+    if (!d.HasOutput()) return 2;
     if (d.options.suspendAfterIdleMs > 0) {
       d.lastActivity = Impl::Clock::now();
       d.stopWatch = false;
@@ -226,12 +248,8 @@ void FluidSynthDevice::Close() {
     d.idleWatch.join();
   }
   d.suspended = false;
-  // Deleting the driver joins its audio thread, so nothing renders after this.
-  if (d.driver != nullptr) {
-    delete_fluid_audio_driver(d.driver);
-    d.driver = nullptr;
-    d.driverName.clear();
-  }
+  d.StopOutput();
+  d.driverName.clear();
   d.open.store(false, std::memory_order_release);
 }
 

@@ -1,6 +1,6 @@
 // The built-in synthesiser: FluidSynth with a General MIDI soundfont, heard through
-// FluidSynth's own audio drivers, with the wave player mixed into the same stream so that
-// synth and waves never fight over an audio device.
+// a PulseAudio stream of its own or FluidSynth's audio drivers, with the wave player mixed into the
+// same stream so that synth and waves never fight over an audio device.
 #pragma once
 
 #include <functional>
@@ -15,7 +15,8 @@ namespace kadeno {
 struct FluidSynthOptions {
   // The soundfont to load; empty when none was found (the device count is then 0).
   std::string soundfont;
-  // Tried in this order until one opens.
+  // Tried in this order until one opens. "pulseaudio" is our own stream to the sound
+  // server (PulseAudioStream); the others are FluidSynth's drivers of those names.
   std::vector<std::string> drivers{"pulseaudio", "alsa", "jack", "sdl2", "oss"};
   // Small periods: a key press must be heard at once, and FluidSynth's own defaults
   // (16 periods of 64 frames) hold about 23 ms of audio. Two periods of 128 frames hold

@@ -158,6 +158,46 @@ class QtWindowTest : public QObject {
     QVERIFY2(slept >= 40 && slept < 1000, qPrintable(QString::number(slept)));
   }
 
+  void waitWakesForInputRunsNestedBoxesAndSleepsOutTheRest() {
+    test::Harness h;
+    QtWindow window;
+    QtMainWindow main(h.form, window);
+    h.form.game.FallingColumn = 4;
+    int columnSoon = 0;
+    qint64 boxMs = 0;
+    QElapsedTimer clock;
+    // 20 ms into a 300 ms wait a key arrives; by 60 ms it must have been handled.
+    QTimer::singleShot(20, [&] {
+      QCoreApplication::postEvent(&main,
+                                  new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier));
+    });
+    QTimer::singleShot(60, [&] { columnSoon = h.form.game.FallingColumn; });
+    // At 100 ms a handler holds a box open for about 150 ms; that time is the handler's.
+    QTimer::singleShot(100, [&] {
+      QtWindow::Handler handler(window);
+      QElapsedTimer held;
+      held.start();
+      OnNextBox([](QWidget* box) {
+        QTimer::singleShot(150, box, [box] { static_cast<QMessageBox*>(box)->accept(); });
+      });
+      window.MsgBox("Your score is 0", Box::Ok, std::nullopt);
+      boxMs = held.elapsed();
+    });
+    clock.start();
+    window.WaitMs(300);
+    const qint64 took = clock.elapsed();
+    QCOMPARE(columnSoon, 3);
+    QVERIFY2(boxMs >= 150, qPrintable(QString::number(boxMs)));
+    QVERIFY2(took >= 300 + boxMs && took < 300 + boxMs + 200,
+             qPrintable(QString("took %1 ms, box %2 ms").arg(took).arg(boxMs)));
+    // With nothing to wake it, a wait is a sleep.
+    clock.restart();
+    window.WaitMs(40);
+    window.WaitMs(-5);
+    QVERIFY2(clock.elapsed() >= 40 && clock.elapsed() < 1000,
+             qPrintable(QString::number(clock.elapsed())));
+  }
+
   void windowHasItsFixedContentsAndMenus() {
     test::Harness h;
     QtWindow window;

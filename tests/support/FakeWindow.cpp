@@ -77,6 +77,29 @@ void FakeWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
   captions.emplace_back(item, caption);
 }
 
+std::optional<int64_t> FakeWindow::NextEventTime() const {
+  std::optional<int64_t> t;
+  for (const Event& e : events_) {
+    if (!t || e.timeMs < *t) t = e.timeMs;
+  }
+  return t;
+}
+
+void FakeWindow::WaitMs(int64_t ms) {
+  int64_t left = ms > 0 ? ms : 0;
+  for (;;) {
+    const auto next = NextEventTime();
+    if (!next || *next >= now + left) break;  // due at the very end: the next yield
+    if (*next > now) {
+      left -= *next - now;
+      now = *next;
+    }
+    ++wakes;
+    Yield();
+  }
+  now += left;
+}
+
 void FakeWindow::Yield() {
   ++yields;
   // Run due events one at a time, earliest first; an event may yield again itself.

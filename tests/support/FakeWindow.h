@@ -71,6 +71,10 @@ class FakeWindow : public WindowServices {
   void Yield() override;
   int64_t ClockMs() override { return now; }
   void SleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
+  // Events that fall due inside the wait run at their own time; the time they take on
+  // the clock does not count toward ms.
+  void WaitMs(int64_t ms) override;
+  int wakes = 0;  // how often a wait woke early for an event
   std::string ProgramFolder() override { return programFolder; }
   std::string SettingsFolder() override { return settingsFolder; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
@@ -85,6 +89,8 @@ class FakeWindow : public WindowServices {
     std::function<void()> action;
   };
   ScriptedReply NextReply(const std::string& prompt);
+  // The time of the earliest scripted event, if any.
+  std::optional<int64_t> NextEventTime() const;
   std::vector<Event> events_;
   uint64_t nextOrder_ = 0;
   std::deque<ScriptedReply> replies_;
