@@ -4,7 +4,7 @@
 set -u
 status=0
 for f in "$@"; do
-  hits=$(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]((Q[A-Za-z]+)|(Qt[A-Za-z]*/)|(fluidsynth)|(sndfile)|(pulse/)|(alsa/)|(windows\.h)|(fstream)|(filesystem)|(unistd\.h)|(sys/))' "$f")
+  hits=$(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*[<"]((Q[A-Za-z]+)|(Qt[A-Za-z]*/)|(fluidsynth)|(sndfile)|(libspeechd)|(speech-dispatcher/)|(pulse/)|(alsa/)|(windows\.h)|(fstream)|(filesystem)|(unistd\.h)|(sys/))' "$f")
   if [ -n "$hits" ]; then
     echo "$f:"
     echo "$hits"

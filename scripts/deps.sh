@@ -9,13 +9,14 @@ run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev
   libfluidsynth-dev libsndfile1-dev libpulse-dev timgm6mb-soundfont
+  libspeechd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
   g++-mingw-w64-x86-64
-  espeak-ng sox valgrind
+  espeak-ng sox valgrind speech-dispatcher
   pulseaudio pulseaudio-utils libxml2-utils
 )
 

@@ -1,5 +1,6 @@
 // Kadeno: the executable wires the core to its window, its audio device and its registry.
 #include <QApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -8,7 +9,10 @@
 #include "shell/MainForm.h"
 #include "shell/QtAccessibility.h"
 #include "shell/QtMainWindow.h"
+#include "shell/QtScreenReaderWatch.h"
 #include "shell/QtWindow.h"
+#include "shell/SpeakingWindow.h"
+#include "shell/SpeechDispatcherSpeech.h"
 #include "sound/FluidSynthDeviceFactory.h"
 
 int main(int argc, char** argv) {
@@ -19,11 +23,23 @@ int main(int argc, char** argv) {
   kadeno::InstallBoxAccessibility();
 
   kadeno::QtWindow window;
+  // With no screen reader running, the boxes speak for themselves.
+  const char* speechMode = std::getenv("KADENO_SPEECH");
+  const auto mode = kadeno::ParseSpeechMode(speechMode);
+  if (!mode)
+    std::fprintf(stderr, "kadeno: KADENO_SPEECH=%s is not auto, on or off; taking auto\n",
+                 speechMode);
+  kadeno::SpeechDispatcherSpeech speech;
+  kadeno::SelfVoicing voicing(speech, mode.value_or(kadeno::SpeechMode::Auto));
+  kadeno::QtScreenReaderWatch screenReader(
+      [&voicing](bool on) { voicing.ScreenReaderRunning(on); });
+  kadeno::SpeakingWindow speakingWindow(window, voicing);
+
   std::unique_ptr<kadeno::AudioDevice> audio =
       kadeno::MakeAudioDevice(std::getenv("KADENO_MIDI_OUT"));
-  kadeno::MainForm form(window, *audio);
+  kadeno::MainForm form(speakingWindow, *audio);
   kadeno::FileRegistry registryFile;
-  kadeno::RegistryAccess registry(registryFile, window);
+  kadeno::RegistryAccess registry(registryFile, speakingWindow);
   form.registry = &registry;
 
   kadeno::QtMainWindow mainWindow(form, window);

@@ -67,19 +67,22 @@ class Box:
 
 
 class Player:
-    def __init__(self, exe, workdir, midi_out=None):
+    def __init__(self, exe, workdir, midi_out=None, env_more=None, stderr=None):
+        """env_more: more of the environment; the program's own voice is off unless it says.
+        stderr: a file for the program's error output."""
         self.log_path = os.path.join(workdir, "midi.log")
         self.settings_path = os.path.join(workdir, "config", "kadeno", "Kadeno.ini")
         env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(workdir, "config"),
                    XDG_DATA_HOME=os.path.join(workdir, "data"),
-                   KADENO_MIDI_OUT=midi_out or "log:" + self.log_path)
+                   KADENO_MIDI_OUT=midi_out or "log:" + self.log_path, KADENO_SPEECH="off")
+        env.update(env_more or {})
         # Boxes are met as a screen reader meets them: by the event of their showing, in
         # order. (Looking for showing windows instead can mistake a new box for one just
         # answered: the bridge hands a freed object path to the next object.)
         self._shown, self._boxes_met = [], 0
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([exe], env=env)
+        self.process = subprocess.Popen([exe], env=env, stderr=stderr)
         self.app = wait_for("Kadeno on the accessibility bus", self._find_app)
 
     def _find_app(self):

@@ -36,6 +36,12 @@ export DISPLAY=":$n"
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+# And a home of our own: the accessibility bus keeps its flags in the desktop settings
+# (dconf, under the home), and a test that announces a screen reader must not leave the
+# user's desktop, or the next run, believing one runs.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+export XDG_DATA_HOME="$work/home/.local/share"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
 set +e
 dbus-run-session -- "$@" 2> >(grep -v -e 'Failed to set fd limit' -e 'Activating service' \
                                         -e 'Successfully activated' >&2)

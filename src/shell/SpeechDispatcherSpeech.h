@@ -1,0 +1,33 @@
+// The speech seam met by the desktop's speech service (speech-dispatcher, through
+// libspeechd). A worker thread owns the connection, so no box ever waits for it: opening
+// it may start the service, and a service that hangs holds up only the worker. Any fault
+// (no service, a dropped connection, a text refused) costs one line on stderr and leaves
+// the program silent from then on.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "shell/Speech.h"
+
+namespace kadeno {
+
+class SpeechDispatcherSpeech : public Speech {
+ public:
+  // Connects only when there is first something to say.
+  SpeechDispatcherSpeech();
+  ~SpeechDispatcherSpeech() override;
+  SpeechDispatcherSpeech(const SpeechDispatcherSpeech&) = delete;
+  SpeechDispatcherSpeech& operator=(const SpeechDispatcherSpeech&) = delete;
+
+  void Say(const std::string& text) override;
+  void Stop() override;
+
+  // What the program and the worker share; it lives as long as either does.
+  struct Channel;
+
+ private:
+  std::shared_ptr<Channel> channel_;
+};
+
+}  // namespace kadeno

@@ -1,0 +1,20 @@
+// A recording speech: every utterance and every stop, in order.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "shell/Speech.h"
+
+namespace kadeno::test {
+
+class FakeSpeech : public Speech {
+ public:
+  // "say TEXT" and "stop", in the order they came.
+  std::vector<std::string> calls;
+
+  void Say(const std::string& text) override { calls.push_back("say " + text); }
+  void Stop() override { calls.push_back("stop"); }
+};
+
+}  // namespace kadeno::test
