@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kadeno needs when any is missing.
 #   scripts/deps.sh run    what building and playing needs
-#   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers and the
-#                          end-to-end screen-reader test need
+#   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers, the
+#                          end-to-end screen-reader test and the package checks need
 set -euo pipefail
 
 run_packages=(
@@ -17,6 +17,7 @@ test_packages=(
   g++-mingw-w64-x86-64
   espeak-ng sox valgrind
   pulseaudio pulseaudio-utils libxml2-utils
+  dpkg-dev file lintian appstream desktop-file-utils man-db
 )
 
 want=("${run_packages[@]}")
