@@ -5,6 +5,7 @@
 # Prints the package's path on standard output, everything else on standard error.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh deb >&2
 build=${1:-build-deb}
 jobs=${KADENO_JOBS:-2}
 
