@@ -3,7 +3,8 @@
 # a Debian mirror: debootstraps a fresh, minimal Debian 12 root, installs the package there
 # with apt (no recommended packages), and starts the program there: --version first, then,
 # with only Xvfb and xdotool added, a start on a virtual display until its first help box
-# shows, the main window after it, and Alt+F4 to end it with its settings saved.
+# shows, the main window after it, and Alt+F4 to end it with its settings saved; last,
+# apt purges it and none of its files may be left.
 #   scripts/check-deb-in-fresh-root.sh [PACKAGE.deb]    (default: scripts/build-deb.sh builds it)
 # Runs as root (chroot, mounts); the mirror is the one apt on this machine uses.
 set -euo pipefail
@@ -82,7 +83,14 @@ status=$?
 echo "   Alt+F4 ended it with status $status"
 [ $status -eq 0 ] || exit 1
 [ -s "$XDG_CONFIG_HOME/kadeno/Kadeno.ini" ] || { echo "FAIL: no settings saved"; exit 1; }
-echo "   settings saved: $(wc -l <"$XDG_CONFIG_HOME/kadeno/Kadeno.ini") lines; MIDI log: $(wc -l </tmp/midi.log) lines"
+echo "   its settings file saved, $(wc -l <"$XDG_CONFIG_HOME/kadeno/Kadeno.ini") lines"
 EOF_INNER
 in_root xvfb-run -a sh /tmp/first-box.sh
-echo "fresh $suite root: the package installs with apt and the game starts"
+
+echo "== apt purge kadeno"
+files=$(in_root dpkg-query -L kadeno | while read -r f; do [ -f "$root$f" ] && echo "$f"; done || true)
+in_root apt-get purge -y -qq kadeno >/dev/null
+left=$(for f in $files; do [ -f "$root$f" ] && echo "$f"; done || true)
+[ -z "$left" ] || { echo "FAIL: left behind: $left"; exit 1; }
+echo "   none of its $(wc -w <<<"$files") files is left"
+echo "fresh $suite root: the package installs with apt, the game starts, and it uninstalls"
