@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages Kadeno needs when any is missing.
 #   scripts/deps.sh run    what building and playing needs
-#   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers and the
-#                          end-to-end screen-reader test need
+#   scripts/deps.sh deb    that, plus what building the Debian package needs
+#   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers, the
+#                          end-to-end screen-reader test and the package checks need
 set -euo pipefail
 
 run_packages=(
@@ -12,16 +13,21 @@ run_packages=(
   libspeechd-dev
   libgtest-dev libgmock-dev libbenchmark-dev
 )
+deb_packages=(dpkg-dev file)
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
   g++-mingw-w64-x86-64
   espeak-ng sox valgrind speech-dispatcher
   pulseaudio pulseaudio-utils libxml2-utils
+  lintian appstream desktop-file-utils man-db
 )
 
 want=("${run_packages[@]}")
-[ "${1:-run}" = "test" ] && want+=("${test_packages[@]}")
+case "${1:-run}" in
+  deb) want+=("${deb_packages[@]}") ;;
+  test) want+=("${deb_packages[@]}" "${test_packages[@]}") ;;
+esac
 
 missing=()
 for p in "${want[@]}"; do

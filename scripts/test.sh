@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kadeno and runs every test: the whole suite, then the core and the synthesiser
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, then a short run of each
-# fuzzer. Installs the Debian packages it needs first.
+# Builds Kadeno and runs every test: the whole suite, the Debian package and the program
+# unpacked from it, then the core and the synthesiser again under AddressSanitizer and
+# UndefinedBehaviorSanitizer, then a short run of each fuzzer. Installs the Debian
+# packages it needs first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
@@ -12,6 +13,10 @@ echo "== build and test"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
+
+echo "== Debian package"
+deb=$(scripts/build-deb.sh build-deb)
+tests/package/check-deb.sh "$deb"
 
 echo "== sanitizers (address, undefined)"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DKADENO_SANITIZE=ON \

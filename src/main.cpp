@@ -6,6 +6,7 @@
 
 #include "registry/FileRegistry.h"
 #include "registry/RegistryAccess.h"
+#include "shell/CommandLine.h"
 #include "shell/MainForm.h"
 #include "shell/QtAccessibility.h"
 #include "shell/QtMainWindow.h"
@@ -16,6 +17,13 @@
 #include "sound/FluidSynthDeviceFactory.h"
 
 int main(int argc, char** argv) {
+  // --help and --version answer before anything opens a window or a sound device.
+  if (const auto answer = kadeno::ReadCommandLine({argv + 1, argv + argc}, KADENO_VERSION);
+      !answer.play) {
+    std::fputs(answer.out.c_str(), stdout);
+    std::fputs(answer.err.c_str(), stderr);
+    return answer.status;
+  }
   kadeno::TurnOnAccessibilityBridge();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kadeno"));

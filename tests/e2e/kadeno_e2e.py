@@ -3,6 +3,7 @@ reader does, its sound followed in the message log.
 
     kadeno_e2e.py PATH-TO-KADENO            the whole walk through the program
     kadeno_e2e.py --close PATH-TO-KADENO    closing the window in the middle of a game
+    kadeno_e2e.py --first-box PATH          start, the first help page, quit (an installed copy)
 """
 
 import os
@@ -191,8 +192,19 @@ def close_during_game(p):
     ends_saved_and_silent(p, ["DrumVolume = 100"])
 
 
+def first_box(p):
+    help_page(p, 1).press("Cancel")
+    p.main_window()
+    p.focus_main_window()
+    p.key("Escape")
+    p.expect_box("Do you really want to quit?", "Yes")
+    # A first start has no settings file: every volume stays 0 until the player sets them.
+    ends_saved_and_silent(p, ["DrumVolume = 0"])
+
+
 def main():
-    scenario = close_during_game if sys.argv[1] == "--close" else walk_through
+    scenario = {"--close": close_during_game, "--first-box": first_box}.get(sys.argv[1],
+                                                                           walk_through)
     with tempfile.TemporaryDirectory(prefix="kadeno-e2e-") as work:
         p = Player(sys.argv[-1], work)
         try:

@@ -132,19 +132,25 @@ class QtWindowTest : public QObject {
   }
 
   void waveFilesAreFoundBesideTheProgramOrInItsDataFolder() {
-    // {folders holding TenMore.wav under the root, the folder chosen}
-    const std::pair<QStringList, QString> rows[] = {{{"bin"}, "bin"},
-                                                    {{"share/kadeno"}, "share/kadeno"},
-                                                    {{"bin", "share/kadeno"}, "bin"},
-                                                    {{}, "bin"}};
+    // The program's folder under the root (bin, or games as Debian has it), the folders
+    // holding TenMore.wav, the folder chosen.
+    const struct {
+      QString exe;
+      QStringList waves;
+      QString chosen;
+    } rows[] = {{"bin", {"bin"}, "bin"},
+                {"bin", {"share/kadeno"}, "share/kadeno"},
+                {"bin", {"bin", "share/kadeno"}, "bin"},
+                {"bin", {}, "bin"},
+                {"games", {"share/kadeno"}, "share/kadeno"}};
     for (const auto& row : rows) {
       QTemporaryDir root;
-      QVERIFY(QDir(root.path()).mkpath("bin"));
-      for (const QString& folder : row.first)
+      QVERIFY(QDir(root.path()).mkpath(row.exe));
+      for (const QString& folder : row.waves)
         QVERIFY(QDir(root.path()).mkpath(folder) &&
                 QFile(root.filePath(folder + "/TenMore.wav")).open(QIODevice::WriteOnly));
-      QCOMPARE(QString::fromStdString(WaveFolderFor(root.filePath("bin").toStdString())),
-               QDir::cleanPath(root.filePath(row.second)));
+      QCOMPARE(QString::fromStdString(WaveFolderFor(root.filePath(row.exe).toStdString())),
+               QDir::cleanPath(root.filePath(row.chosen)));
     }
   }
 

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Checks the Debian package as a distribution and a desktop would: its name and Depends,
+# its file list, lintian, the menu entry, the AppStream data and the manual page; then the
+# program unpacked from it answers --version and --help, and on a private display starts,
+# shows its first help box and ends cleanly when asked to quit.
+#   tests/package/check-deb.sh PATH/kadeno_VERSION_ARCH.deb
+set -euo pipefail
+deb=$1
+here=$(cd "$(dirname "$0")/.." && pwd)
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+version=$(dpkg-deb -f "$deb" Version)
+[ "$(basename "$deb")" = "kadeno_${version}_$(dpkg --print-architecture).deb" ] ||
+  fail "the package is named $(basename "$deb") for version $version"
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "not in the games section"
+depends=$(dpkg-deb -f "$deb" Depends)
+names=$(sed 's/ ([^)]*)//g; s/, /\n/g' <<<"$depends")
+# The libraries come from dpkg-shlibdeps, the soundfont by hand.
+for want in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libfluidsynth3 libsndfile1 \
+  timgm6mb-soundfont; do
+  grep -Fxq "$want" <<<"$names" || fail "Depends lacks $want: $depends"
+done
+
+# What a desktop needs: the program, its sounds, the menu entry, the icon, the software
+# centre's data, the manual page and Debian's copyright and changelog; nothing elsewhere.
+listing=$(dpkg-deb -c "$deb")
+while read -r mode path; do
+  grep -Eq "^$mode root/root .* \./$path$" <<<"$listing" || fail "no $path ($mode) in the package"
+done <<EOF_FILES
+-rwxr-xr-x usr/games/kadeno
+-rw-r--r-- usr/share/kadeno/TenMore\.wav
+-rw-r--r-- usr/share/kadeno/AddFifty\.wav
+-rw-r--r-- usr/share/applications/kadeno\.desktop
+-rw-r--r-- usr/share/icons/hicolor/scalable/apps/kadeno\.svg
+-rw-r--r-- usr/share/metainfo/[a-z0-9.]+\.metainfo\.xml
+-rw-r--r-- usr/share/man/man6/kadeno\.6\.gz
+-rw-r--r-- usr/share/doc/kadeno/copyright
+-rw-r--r-- usr/share/doc/kadeno/changelog\.gz
+EOF_FILES
+strays=$(awk '{print $NF}' <<<"$listing" | grep -Ev '^\./usr/(games|share)/' | grep -Evx '\./(usr/)?' || true)
+[ -z "$strays" ] || fail "files outside /usr/games and /usr/share: $strays"
+owners=$(awk '{print $2}' <<<"$listing" | sort -u)
+[ "$owners" = root/root ] || fail "files owned by $owners"
+
+echo "-- lintian (errors fail; warnings listed)"
+status=0
+said=$(lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1) || status=$?
+grep -v 'running with root privileges' <<<"$said" || true
+[ $status -eq 0 ] || fail "lintian found errors"
+
+dpkg-deb -x "$deb" "$root"
+desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
+metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net --pedantic "$metainfo" >/dev/null ||
+  appstreamcli validate --no-net --pedantic "$metainfo"
+appstreamcli validate-tree --no-net --pedantic "$root" >/dev/null ||
+  appstreamcli validate-tree --no-net --pedantic "$root"
+grep -q "<launchable type=\"desktop-id\">kadeno.desktop</launchable>" "$metainfo" ||
+  fail "the AppStream data does not launch kadeno.desktop"
+grep -q "<release version=\"$version\"" "$metainfo" || fail "no AppStream release $version"
+zcat "$root/usr/share/doc/kadeno/changelog.gz" | head -n 1 | grep -q "^kadeno ($version)" ||
+  fail "the changelog does not start with $version"
+# The manual page reads without a complaint from groff.
+warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
+  "$root/usr/share/man/man6/kadeno.6.gz" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "the manual page: $warnings"
+echo "package: name, Depends, files, lintian, menu entry, AppStream and manual page pass"
+
+exe=$root/usr/games/kadeno
+"$here/e2e/check-command-line.sh" "$exe" "$version"
+"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" --first-box "$exe"
