@@ -22,6 +22,8 @@ const char kHelp[] =
     "                    none: no MIDI device\n"
     "  KADENO_SOUNDFONT  the .sf2 or .sf3 soundfont of the built-in synthesiser\n"
     "                    (default: /usr/share/sounds/sf2/TimGM6mb.sf2)\n"
+    "  KADENO_SPEECH     auto (default): speak each box when no screen reader runs;\n"
+    "                    on: always; off: never\n"
     "\n"
     "Files:\n"
     "  $XDG_CONFIG_HOME/kadeno/Kadeno.ini   settings, difficulty and hall of fame\n"
