@@ -19,8 +19,7 @@ AudioDeviceChoice ParseAudioDeviceChoice(const char* midiOut) {
     const std::string_view number = value.substr(kDevice.size());
     int n = 0;
     const auto [end, error] = std::from_chars(number.data(), number.data() + number.size(), n);
-    if (error == std::errc() && end == number.data() + number.size() && !number.empty() &&
-        n >= 0) {
+    if (error == std::errc() && end == number.data() + number.size() && !number.empty() && n >= 0) {
       choice.kind = AudioDeviceChoice::Kind::Device;
       choice.device = n;
     }
