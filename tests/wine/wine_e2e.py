@@ -31,9 +31,11 @@ def wait_for(what, probe, timeout=60.0):
     return value
 
 
-def windows(title):
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                            "^%s$" % re.escape(title)], capture_output=True, text=True)
+def windows(title=None):
+    """The showing windows of that title, or all of them."""
+    pattern = ".*" if title is None else "^%s$" % re.escape(title)
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", pattern],
+                           capture_output=True, text=True)
     return found.stdout.split()
 
 
@@ -51,9 +53,11 @@ def keys(window, *names):
 
 
 def choose(window, letter):
-    """A File menu item by its access letter, once the menu has had time to open."""
+    """A File menu item by its access letter, once the menu shows (as a window of its own
+    on both desktops)."""
+    before = set(windows())
     keys(window, "alt+f")
-    time.sleep(1.0)
+    wait_for("the File menu", lambda: set(windows()) - before, timeout=20)
     subprocess.run(["xdotool", "key", letter], check=True)
 
 
