@@ -3,7 +3,8 @@ on the same private display with the same settings file and the message log devi
 
     wine_e2e.py WINE KADENO.EXE APPDATA-FOLDER LINUX-KADENO SETTINGS-FILE WORK-FOLDER
 
-Each program pages the help (Yes, Yes, No, Escape), starts a game from the File menu
+Each program pages the help (Yes, Yes, No, Escape), sets the difficulty from 8 to 9
+(Alt+F, D, then 9 and Enter in the input box), starts a game from the File menu
 (Alt+F, S), answers the start question with Y, and once its first scan has been heard
 leaves through File > Exit (Alt+F, X). The first scan's MIDI bytes must be the same, and
 so must the two settings files Exit leaves, byte for byte.
@@ -57,8 +58,9 @@ def choose(window, letter):
     on both desktops)."""
     before = set(windows())
     keys(window, "alt+f")
-    wait_for("the File menu", lambda: set(windows()) - before, timeout=20)
+    menu = wait_for("the File menu", lambda: set(windows()) - before, timeout=20)
     subprocess.run(["xdotool", "key", letter], check=True)
+    return before | menu
 
 
 def midi_bytes(log_path):
@@ -92,6 +94,10 @@ def play(name, command, env, log_path, settings_path, seed):
             box = next_window("Kadeno Help", seen)
         keys(box, "Escape")
         main = next_window(MAIN_TITLE)
+        # Set Difficulty: the offered level is selected, so what is typed replaces it.
+        keys(next_window("Kadeno", choose(main, "d")), "9", "Return")
+        wait_for("the new level in the settings file",
+                 lambda: b"\r\nDifficulty = 9\r\n" in open(settings_path, "rb").read())
         choose(main, "s")
         keys(next_window("About to start Game Play"), "y")
         scan = wait_for("the first scan", lambda: first_scan(midi_bytes(log_path)))
