@@ -7,7 +7,8 @@ Each program pages the help (Yes, Yes, No, Escape), sets the difficulty from 8 t
 (Alt+F, D, then 9 and Enter in the input box), starts a game from the File menu
 (Alt+F, S), answers the start question with Y, and once its first scan has been heard
 leaves through File > Exit (Alt+F, X). The first scan's MIDI bytes must be the same, and
-so must the two settings files Exit leaves, byte for byte.
+so must the two settings files Exit leaves, byte for byte. Last, kadeno.exe with a
+MIDI device that cannot be opened says so in a box and ends.
 """
 
 import os
@@ -116,6 +117,26 @@ def play(name, command, env, log_path, settings_path, seed):
     return scan, settings
 
 
+def no_device(wine, exe, env):
+    """A MIDI device that cannot be opened: after the help, the program's own message in a
+    box of its own, and the program ends once it is answered, its window never shown."""
+    process = subprocess.Popen([wine, exe], env=dict(env, KADENO_MIDI_OUT="winmm:4000"),
+                               stdin=subprocess.DEVNULL)
+    try:
+        keys(next_window("Kadeno Help"), "Escape")
+        box = next_window("Kadeno")
+        if windows(MAIN_TITLE):
+            raise Failure("the main window shows with no device to play on")
+        keys(box, "Return")
+        if process.wait(30) != 0:
+            raise Failure("with no device, kadeno.exe ended with %s" % process.returncode)
+    finally:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    print("Windows: a device that cannot be opened ends the program after its message")
+
+
 def main():
     wine, exe, appdata, linux, seed_path, work = sys.argv[1:7]
     with open(seed_path, "rb") as f:
@@ -141,10 +162,11 @@ def main():
             raise Failure("the settings files differ:\n%r\n%r" % (on_linux[1], on_windows[1]))
         if not any(w[0] == "99" for w in on_linux[0]):
             raise Failure("the first scan beat no drum: nothing was compared")
+        no_device(wine, exe, windows_env)
     except Failure as e:
         print("FAIL:", e, file=sys.stderr)
         return 1
-    print("wine e2e: the first scans and the settings files are the same")
+    print("wine e2e: passed")
     return 0
 
 
