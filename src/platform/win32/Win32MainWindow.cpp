@@ -19,8 +19,16 @@ constexpr UINT kRunCommand = WM_APP + 1;
 // While a box is open a command waits this long before it asks again.
 constexpr UINT kBoxRetryMs = 20;
 
-// The window was laid out in twips at 15 to the pixel.
-constexpr int Px(int twips) { return twips / 15; }
+// The screen's dots per inch, which the program declares it follows.
+int ScreenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
+// The window was laid out in twips, 1440 to the inch: 15 to the pixel at 96 DPI.
+int Px(int twips) { return MulDiv(twips, ScreenDpi(), 1440); }
 
 // The menu items in the table's order; a command's id is kFirstCommandId plus its place.
 std::vector<const MenuItemSpec*> AllItems() {
@@ -40,10 +48,7 @@ const MenuItemSpec* ItemOf(UINT id) {
 HFONT TitleFont(double points) {
   // The labels were drawn in News Gothic; the font mapper finds the nearest where it is
   // missing.
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  const int height = -static_cast<int>(points * dpi / 72.0 + 0.5);
+  const int height = -static_cast<int>(points * ScreenDpi() / 72.0 + 0.5);
   return CreateFontW(height, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET,
                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                      VARIABLE_PITCH | FF_SWISS, L"News Gothic MT");
