@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Cross-builds Kadeno for 64-bit Windows with Debian's mingw-w64 (posix threads) into
 # build-win/: kadeno.exe, statically linked so that it needs no DLL beyond Windows' own,
-# the core's and the Win32 pieces' tests (run them with tests/wine/run-wine-checks.sh),
+# the core's and the Win32 pieces' tests (tests/wine/run-wine-checks.sh runs them),
 # and the zip for players, build-win/Kadeno-Windows.zip.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v zip >/dev/null ||
   scripts/deps.sh test
 
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+options=()
+command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+# So that ctest --test-dir build-win runs the tests under Wine (given a display).
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+[ -x "$wine" ] && options+=(-DCMAKE_CROSSCOMPILING_EMULATOR="$wine")
 cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DKADENO_WITH_QT=OFF -DKADENO_WITH_FLUIDSYNTH=OFF \
-  -DKADENO_WITH_BENCH=OFF "${launcher[@]}"
+  -DKADENO_WITH_BENCH=OFF "${options[@]}"
 cmake --build build-win -j"${KADENO_JOBS:-2}"
 
 # Nothing but the system's DLLs may be needed.
