@@ -17,7 +17,7 @@ deb_packages=(dpkg-dev file)
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
-  g++-mingw-w64-x86-64
+  g++-mingw-w64-x86-64 wine64 zip
   espeak-ng sox valgrind speech-dispatcher
   pulseaudio pulseaudio-utils libxml2-utils
   lintian appstream desktop-file-utils man-db

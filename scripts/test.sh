@@ -36,8 +36,7 @@ for f in build-fuzz/fuzz/fuzz_*; do
   "$f" -max_total_time="${KADENO_FUZZ_SECONDS:-20}" -max_len=4096 2>&1 | tail -n 2
 done
 
-if [ -f .ci/cross-registry.sh ]; then
-  echo "== registry module, Windows cross build"
-  bash .ci/cross-registry.sh
-fi
+echo "== Windows: cross build, zip, and the checks under Wine"
+scripts/build-windows.sh
+tests/wine/run-wine-checks.sh build-win build/kadeno
 echo "All tests passed."

@@ -1,8 +1,5 @@
 // The numeric value of a text, as typed into an input box or found in the settings file.
-#include <locale.h>
-#include <cerrno>
-#include <clocale>
-#include <cmath>
+#include <charconv>
 #include <cstdlib>
 
 #include "settings/NumericValue.h"
@@ -51,9 +48,21 @@ std::string LeadingNumber(const std::string& text) {
   return out;
 }
 
-locale_t CLocale() {
-  static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return c;
+// Whether a number out of a double's range is too large rather than too small: its
+// first significant digit's decimal place plus its exponent is above zero.
+bool TooLarge(const std::string& number) {
+  size_t i = number[0] == '+' || number[0] == '-' ? 1 : 0;
+  long place = 0;
+  while (i < number.size() && number[i] == '0') ++i;
+  for (; i < number.size() && number[i] >= '0' && number[i] <= '9'; ++i) ++place;
+  if (place == 0 && i < number.size() && number[i] == '.') {
+    for (++i; i < number.size() && number[i] == '0'; ++i) --place;
+  }
+  const size_t e = number.find('e');
+  // Exponents beyond a long's range read as its largest, which says the same.
+  const long exponent =
+      e == std::string::npos ? 0 : std::strtol(number.c_str() + e + 1, nullptr, 10);
+  return exponent > -place;
 }
 
 }  // namespace
@@ -61,11 +70,16 @@ locale_t CLocale() {
 std::optional<double> CheckedNumericValue(const std::string& text) {
   const std::string number = LeadingNumber(text);
   if (number.empty()) return 0.0;
-  errno = 0;
-  char* end = nullptr;
-  const double v = strtod_l(number.c_str(), &end, CLocale());
-  if (errno == ERANGE && std::isinf(v)) return std::nullopt;  // too large for a double
-  return v;  // an underflow reads as the nearest small value, which is fine
+  // Read as C reads it, whatever the locale: the point is the decimal separator.
+  const char* first = number.c_str() + (number[0] == '+' ? 1 : 0);
+  double v = 0;
+  const auto [end, error] = std::from_chars(first, number.c_str() + number.size(), v);
+  (void)end;
+  if (error == std::errc::result_out_of_range) {
+    if (TooLarge(number)) return std::nullopt;  // too large for a double
+    return number[0] == '-' ? -0.0 : 0.0;       // too small: the nearest small value
+  }
+  return v;
 }
 
 double NumericValue(const std::string& text) {

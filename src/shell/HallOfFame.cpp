@@ -15,7 +15,8 @@ constexpr const char* kPlaceLabels[kPlaces] = {"First Place, with ", "Second Pla
 std::string PlaceLine(int place, const HallOfFameEntry& e) {
   const int32_t level = HallOfFameLevel(e.Score);
   // The level stands where a minus sign would, as the listing has always shown it.
-  const std::string levelText = (level < 0 ? "" : " ") + std::to_string(level);
+  std::string levelText = level < 0 ? std::string() : std::string(" ");
+  levelText += std::to_string(level);
   return std::string(kPlaceLabels[place]) + HallOfFamePoints(e.Score) + " points is " + e.Name +
          " at a difficulty level of " + levelText + "\r\n";
 }

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "sound/LogFile.h"
+
 namespace kadeno {
 
 namespace {
@@ -88,6 +90,14 @@ bool PosixWriteFileAtomically(const std::string& path, const std::string& conten
     ::close(dfd);
   }
   return true;
+}
+
+std::FILE* OpenLogFileForAppend(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "ab");
+  if (file == nullptr) ::close(fd);
+  return file;
 }
 
 std::string KadenoConfigFolder() { return XdgFolder("XDG_CONFIG_HOME", ".config"); }

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "shell/MainForm.h"
+#include "shell/MenuTable.h"
 #include "shell/QtKeys.h"
 #include "shell/QtWindow.h"
 
@@ -38,20 +39,6 @@ QFont TitleFont(double points) {
   font.setItalic(true);
   return font;
 }
-
-using Slot = void (QtMainWindow::*)();
-
-struct ItemSpec {
-  const char* name;
-  const char* caption;
-  Slot slot;
-};
-
-struct MenuSpec {
-  const char* name;
-  const char* caption;
-  std::initializer_list<ItemSpec> items;
-};
 
 }  // namespace
 
@@ -84,98 +71,37 @@ void QtMainWindow::BuildLabels() {
 }
 
 void QtMainWindow::BuildMenus() {
-  const MenuSpec menus[] = {
-      {"mnuFile",
-       "&File",
-       {
-           {"mnuFileStartGame", "&Start Game", &QtMainWindow::mnuFileStartGame_Click},
-           {"mnuFileSetDifficulty", "Set &Difficulty", &QtMainWindow::mnuFileSetDifficulty_Click},
-           {"mnuFileHallOfFame", "&Hall Of Fame", &QtMainWindow::mnuFileHallOfFame_Click},
-           {"mnuFileExit", "E&xit", &QtMainWindow::mnuFileExit_Click},
-       }},
-      {"mnuProgram",
-       "&Program",
-       {
-           {"mnuProgramUninstallKadeno", "&Uninstall Kadeno",
-            &QtMainWindow::mnuProgramUninstallKadeno_Click},
-       }},
-      {"mnuMidi",
-       "&Midi",
-       {
-           {"mMidiStereo", "Stereo (on)", &QtMainWindow::mMidiStereo_Click},
-           {"mnuMidiStereoWide", "Set Stereo Width", &QtMainWindow::mnuMidiStereoWide_Click},
-           {"mnuMidiCurve", "Set Stereo Curve", &QtMainWindow::mnuMidiCurve_Click},
-           {"mnuMidiStereoBalance", "Set Stereo Balance",
-            &QtMainWindow::mnuMidiStereoBalance_Click},
-           {"mnuMidiDrumVolume", "Drum Volume", &QtMainWindow::mnuMidiDrumVolume_Click},
-           {"mnuMidiBaseLineVolume", "BaseLine Volume", &QtMainWindow::mnuMidiBaseLineVolume_Click},
-           {"mnuMidiBaseLineInstrument", "BaseLine Instrument",
-            &QtMainWindow::mnuMidiBaseLineInstrument_Click},
-           {"mnuMidiRow1Volume", "Row 1 Volume", &QtMainWindow::mnuMidiRow1Volume_Click},
-           {"mnuMidiRow1Instrument", "Row 1 Instrument",
-            &QtMainWindow::mnuMidiRow1Instrument_Click},
-           {"mnuMidiRow2Volume", "Row 2 Volume", &QtMainWindow::mnuMidiRow2Volume_Click},
-           {"mnuMidiRow2Instrument", "Row 2 Instrument",
-            &QtMainWindow::mnuMidiRow2Instrument_Click},
-           {"mnuMidiRow3Volume", "Row 3 Volume", &QtMainWindow::mnuMidiRow3Volume_Click},
-           {"mnuMidiRow3Instrument", "Row 3 Instrument",
-            &QtMainWindow::mnuMidiRow3Instrument_Click},
-           {"mnuMidiFallingVolume", "Falling Note Volume",
-            &QtMainWindow::mnuMidiFallingVolume_Click},
-           {"mnuMidiFallingInstrument", "Falling Note Instrument",
-            &QtMainWindow::mnuMidiFallingInstrument_Click},
-           {"mnuMidiFallingNoteMovementSound", "Falling Note Movement Sound (Note)",
-            &QtMainWindow::mnuMidiFallingNoteMovementSound_Click},
-           {"mnuMidiEffectVolume", "Special Effect Volume",
-            &QtMainWindow::mnuMidiEffectVolume_Click},
-           {"mnuMidiEffectInstrument", "Special Effect Instrument",
-            &QtMainWindow::mnuMidiEffectInstrument_Click},
-           {"mnuMidiKeyboardScaling", "Keyboard Scaling",
-            &QtMainWindow::mnuMidiKeyboardScaling_Click},
-           {"mnuMidiBackToDefault", "Set Midi Back to Default",
-            &QtMainWindow::mnuMidiBackToDefault_Click},
-       }},
-      {"mnuHelp",
-       "&Help",
-       {
-           {"mnuHelpInstructions", "&Instructions", &QtMainWindow::mnuHelpInstructions_Click},
-           {"mnuHelpAbout", "&About", &QtMainWindow::mnuHelpAbout_Click},
-       }},
-  };
-
   // In the window, not exported to a desktop-wide menu bar: a screen reader finds the
   // menus where the keyboard reaches them.
   menuBar()->setNativeMenuBar(false);
-  for (const MenuSpec& m : menus) {
+  for (const MenuSpec& m : MainMenus()) {
     QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
     menu->setObjectName(QString::fromUtf8(m.name));
-    for (const ItemSpec& i : m.items) {
+    for (const MenuItemSpec& i : m.items) {
       QAction* action = menu->addAction(QString::fromUtf8(i.caption));
       action->setObjectName(QString::fromUtf8(i.name));
-      const Slot handler = i.slot;
-      connect(action, &QAction::triggered, this, [this, handler] { RunWhenFree(handler); });
+      if (i.shortcut >= Key::F1 && i.shortcut < Key::F1 + 12) {
+        action->setShortcut(QKeySequence(Qt::Key_F1 + (i.shortcut - Key::F1)));
+      }
+      if (i.live) window_.RegisterMenuItem(*i.live, action);
+      const Command command = i.command;
+      connect(action, &QAction::triggered, this, [this, command] { RunWhenFree(command); });
     }
   }
-  auto* instructions = findChild<QAction*>(QStringLiteral("mnuHelpInstructions"));
-  instructions->setShortcut(QKeySequence(Qt::Key_F1));
-  window_.RegisterMenuItem(MenuItem::mMidiStereo,
-                           findChild<QAction*>(QStringLiteral("mMidiStereo")));
-  window_.RegisterMenuItem(MenuItem::mnuMidiFallingNoteMovementSound,
-                           findChild<QAction*>(QStringLiteral("mnuMidiFallingNoteMovementSound")));
 }
 
-void QtMainWindow::RunWhenFree(Slot handler) {
+void QtMainWindow::RunWhenFree(Command command) {
   // A command runs after the menu has closed and its event has returned: a game runs
   // inside its command for minutes, and neither the menu nor an assistive client that
   // chose the item should wait that long for the choice to be acknowledged. And it waits
   // for any box to be gone: an item chosen (by an assistive client) while the last box
   // of the previous command is closing must not run inside that command's tail.
-  QTimer::singleShot(window_.BoxesOpen() > 0 ? 20 : 0, this, [this, handler] {
+  QTimer::singleShot(window_.BoxesOpen() > 0 ? 20 : 0, this, [this, command] {
     if (window_.BoxesOpen() > 0) {
-      RunWhenFree(handler);
+      RunWhenFree(command);
     } else {
       QtWindow::Handler timed(window_);
-      (this->*handler)();
+      (form_.*command)();
     }
   });
 }
@@ -208,35 +134,5 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
   // saved and its device closed by the two handlers above.
   form_.window.EndProgram();
 }
-
-void QtMainWindow::mnuFileStartGame_Click() { form_.mnuFileStartGame_Click(); }
-void QtMainWindow::mnuFileSetDifficulty_Click() { form_.mnuFileSetDifficulty_Click(); }
-void QtMainWindow::mnuFileHallOfFame_Click() { form_.mnuFileHallOfFame_Click(); }
-void QtMainWindow::mnuFileExit_Click() { form_.mnuFileExit_Click(); }
-void QtMainWindow::mnuProgramUninstallKadeno_Click() { form_.mnuProgramUninstallKadeno_Click(); }
-void QtMainWindow::mMidiStereo_Click() { form_.mMidiStereo_Click(); }
-void QtMainWindow::mnuMidiStereoWide_Click() { form_.mnuMidiStereoWide_Click(); }
-void QtMainWindow::mnuMidiCurve_Click() { form_.mnuMidiCurve_Click(); }
-void QtMainWindow::mnuMidiStereoBalance_Click() { form_.mnuMidiStereoBalance_Click(); }
-void QtMainWindow::mnuMidiDrumVolume_Click() { form_.mnuMidiDrumVolume_Click(); }
-void QtMainWindow::mnuMidiBaseLineVolume_Click() { form_.mnuMidiBaseLineVolume_Click(); }
-void QtMainWindow::mnuMidiBaseLineInstrument_Click() { form_.mnuMidiBaseLineInstrument_Click(); }
-void QtMainWindow::mnuMidiRow1Volume_Click() { form_.mnuMidiRow1Volume_Click(); }
-void QtMainWindow::mnuMidiRow1Instrument_Click() { form_.mnuMidiRow1Instrument_Click(); }
-void QtMainWindow::mnuMidiRow2Volume_Click() { form_.mnuMidiRow2Volume_Click(); }
-void QtMainWindow::mnuMidiRow2Instrument_Click() { form_.mnuMidiRow2Instrument_Click(); }
-void QtMainWindow::mnuMidiRow3Volume_Click() { form_.mnuMidiRow3Volume_Click(); }
-void QtMainWindow::mnuMidiRow3Instrument_Click() { form_.mnuMidiRow3Instrument_Click(); }
-void QtMainWindow::mnuMidiFallingVolume_Click() { form_.mnuMidiFallingVolume_Click(); }
-void QtMainWindow::mnuMidiFallingInstrument_Click() { form_.mnuMidiFallingInstrument_Click(); }
-void QtMainWindow::mnuMidiFallingNoteMovementSound_Click() {
-  form_.mnuMidiFallingNoteMovementSound_Click();
-}
-void QtMainWindow::mnuMidiEffectVolume_Click() { form_.mnuMidiEffectVolume_Click(); }
-void QtMainWindow::mnuMidiEffectInstrument_Click() { form_.mnuMidiEffectInstrument_Click(); }
-void QtMainWindow::mnuMidiKeyboardScaling_Click() { form_.mnuMidiKeyboardScaling_Click(); }
-void QtMainWindow::mnuMidiBackToDefault_Click() { form_.mnuMidiBackToDefault_Click(); }
-void QtMainWindow::mnuHelpInstructions_Click() { form_.mnuHelpInstructions_Click(); }
-void QtMainWindow::mnuHelpAbout_Click() { form_.mnuHelpAbout_Click(); }
 
 }  // namespace kadeno

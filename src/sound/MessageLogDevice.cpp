@@ -1,11 +1,9 @@
 // The message log behind the audio seam.
 #include "sound/MessageLogDevice.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
+
+#include "sound/LogFile.h"
 
 namespace kadeno {
 
@@ -32,13 +30,13 @@ std::string WaveLogName(const std::string& path) {
 }
 
 MessageLogDevice::~MessageLogDevice() {
-  if (fd_ >= 0) ::close(fd_);
+  if (file_ != nullptr) std::fclose(file_);
 }
 
 int MessageLogDevice::Open() {
-  if (fd_ < 0) {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd_ < 0) return 1;
+  if (file_ == nullptr) {
+    file_ = OpenLogFileForAppend(path_);
+    if (file_ == nullptr) return 1;
     openedAt_ = std::chrono::steady_clock::now();
   }
   midiOpen_ = true;
@@ -68,18 +66,15 @@ double MessageLogDevice::MsSinceOpen() const {
       .count();
 }
 
-// One write per line with O_APPEND: the line reaches the file whole and at once, so a
-// test following the log never reads half a line or waits for a buffer to fill.
+// Each line is flushed as it is written: it reaches the file whole (one write of less than
+// a buffer, in append mode) and at once, so a test following the log never reads half a
+// line or waits for a buffer to fill.
 void MessageLogDevice::WriteLine(std::string line) {
-  if (fd_ < 0) return;
+  if (file_ == nullptr) return;
   line += '\n';
-  size_t done = 0;
-  while (done < line.size()) {
-    const ssize_t n = ::write(fd_, line.data() + done, line.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;  // a full disk loses the line, never the game
-    done += static_cast<size_t>(n);
-  }
+  // A full disk loses the line, never the game.
+  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size()) std::clearerr(file_);
+  if (std::fflush(file_) != 0) std::clearerr(file_);
 }
 
 }  // namespace kadeno

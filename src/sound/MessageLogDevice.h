@@ -4,6 +4,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdio>
 #include <string>
 
 #include "sound/AudioDevice.h"
@@ -39,7 +40,7 @@ class MessageLogDevice : public AudioDevice {
   void WriteLine(std::string line);
 
   std::string path_;
-  int fd_ = -1;
+  std::FILE* file_ = nullptr;
   bool midiOpen_ = false;
   std::chrono::steady_clock::time_point openedAt_;
 };

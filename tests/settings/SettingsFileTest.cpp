@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "settings/NumericValue.h"
 #include "settings/Settings.h"
 #include "support/Harness.h"
 
@@ -21,6 +22,24 @@ TEST(NumericValue, ReadsTheLongestLeadingNumber) {
   };
   for (const auto& c : cases)
     EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << '"' << c.text << '"';
+}
+
+// Beyond a double's range: too large is refused, too small is the nearest small value.
+TEST(NumericValue, TellsTooLargeFromTooSmall) {
+  const std::pair<const char*, std::optional<double>> cases[] = {
+      {"1e400", std::nullopt},
+      {"-1e400", std::nullopt},
+      {"1000e306", std::nullopt},
+      {"1e99999999999999999999", std::nullopt},
+      {"0.0001e312", 1e308},
+      {"1e308", 1e308},
+      {"-1e-400", -0.0},
+      {"0.000001e-320", 0},
+      {"123456789e-340", 0},
+      {"1e-99999999999999999999", 0},
+      {"5e-324", 4.9406564584124654e-324},  // the smallest there is, not yet too small
+  };
+  for (const auto& [text, value] : cases) EXPECT_EQ(CheckedNumericValue(text), value) << text;
 }
 
 // A file as the program writes it: every field set, so that a wrong key, order or form

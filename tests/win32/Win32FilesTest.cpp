@@ -1,0 +1,110 @@
+// Files and text at the Windows boundary, on the real file system (under Wine in CI).
+#include "platform/win32/Win32Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/win32/Win32Api.h"
+#include "sound/LogFile.h"
+//
+#include <shellapi.h>
+
+namespace kadeno {
+namespace {
+
+class Win32Files : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A fresh folder whose name is not plain ASCII, reached with forward slashes.
+    dir_ = testing::TempDir() + "kadeno-\xC3\xA9t\xC3\xA9-" + std::to_string(GetCurrentProcessId());
+    for (char& c : dir_) c = c == '\\' ? '/' : c;
+  }
+  void TearDown() override {
+    SHFILEOPSTRUCTW op{};
+    std::wstring from = WindowsPath(dir_) + L'\0';
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NO_UI;
+    SHFileOperationW(&op);
+  }
+  int Entries(const std::string& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((WindowsPath(folder) + L"\\*").c_str(), &found);
+    int n = 0;
+    if (h == INVALID_HANDLE_VALUE) return 0;
+    do n += found.cFileName[0] != L'.';
+    while (FindNextFileW(h, &found));
+    FindClose(h);
+    return n;
+  }
+  std::string dir_;
+};
+
+TEST(Win32Text, Utf8AndUtf16RoundTrip) {
+  const std::pair<std::string, std::wstring> cases[] = {
+      {"", L""},
+      {"Kadeno", L"Kadeno"},
+      {"Fran\xC3\xA7oise", L"Fran\u00E7oise"},
+      {"\xE2\x99\xAA", L"\u266A"},                         // a note: three bytes, one unit
+      {"\xF0\x9D\x84\x9E", L"\U0001D11E"},                 // the G clef: four bytes, two units
+      {std::string("a\0b", 3), std::wstring(L"a\0b", 3)},  // a NUL is text like any other
+  };
+  for (const auto& [utf8, utf16] : cases) {
+    EXPECT_EQ(Widen(utf8), utf16) << utf8;
+    EXPECT_EQ(Narrow(utf16), utf8) << utf8;
+  }
+  EXPECT_EQ(WindowsPath("C:/Games/Kadeno/Kadeno.ini"), L"C:\\Games\\Kadeno\\Kadeno.ini");
+}
+
+TEST_F(Win32Files, WritesWholeFilesAndMakesTheFolders) {
+  const std::string path = dir_ + "/a/b/Kadeno.ini";
+  EXPECT_FALSE(Win32FileExists(path));
+  EXPECT_EQ(Win32ReadFile(path), std::nullopt);
+  ASSERT_TRUE(Win32WriteFileAtomically(path, "one\r\n"));
+  ASSERT_TRUE(Win32WriteFileAtomically(path, std::string("two\r\n\0\xFF", 7)));
+  EXPECT_TRUE(Win32FileExists(path));
+  EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));  // bytes as they were
+  EXPECT_EQ(Entries(dir_ + "/a/b"), 1);                             // no temporary file left
+  EXPECT_FALSE(Win32FileExists(dir_ + "/a"));                       // a folder is not a file
+  ASSERT_TRUE(Win32WriteFileAtomically(path, ""));
+  EXPECT_EQ(Win32ReadFile(path), "");
+}
+
+TEST_F(Win32Files, AFailedWriteLeavesThePreviousFile) {
+  const std::string path = dir_ + "/Kadeno.ini";
+  ASSERT_TRUE(Win32WriteFileAtomically(path, "keep"));
+  // A folder cannot be made where a file stands, nor a file replace a folder.
+  EXPECT_FALSE(Win32WriteFileAtomically(path + "/inner.ini", "x"));
+  ASSERT_TRUE(Win32MakeFolders(dir_ + "/folder"));
+  EXPECT_FALSE(Win32WriteFileAtomically(dir_ + "/folder", "x"));
+  EXPECT_EQ(Win32ReadFile(path), "keep");
+  EXPECT_EQ(Entries(dir_), 2);
+}
+
+TEST_F(Win32Files, TheLogFileAppendsInBinary) {
+  ASSERT_TRUE(Win32MakeFolders(dir_));
+  const std::string path = dir_ + "/midi.log";
+  for (const char* line : {"one\n", "two\n"}) {
+    std::FILE* f = OpenLogFileForAppend(path);
+    ASSERT_NE(f, nullptr);
+    std::fputs(line, f);
+    std::fclose(f);
+  }
+  EXPECT_EQ(Win32ReadFile(path), "one\ntwo\n");  // no CR crept in
+  EXPECT_EQ(OpenLogFileForAppend(dir_ + "/missing/midi.log"), nullptr);
+}
+
+TEST(Win32Folders, SettingsLiveInAppDataAndWavesBesideTheProgram) {
+  wchar_t old[32768];
+  const DWORD had = GetEnvironmentVariableW(L"APPDATA", old, 32768);
+  SetEnvironmentVariableW(L"APPDATA", L"D:\\Profiles\\Fran\u00E7oise\\AppData\\Roaming");
+  EXPECT_EQ(Win32SettingsFolder(), "D:\\Profiles\\Fran\xC3\xA7oise\\AppData\\Roaming\\Kadeno");
+  SetEnvironmentVariableW(L"APPDATA", had ? old : nullptr);
+  wchar_t exe[MAX_PATH];
+  GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  EXPECT_TRUE(Win32FileExists(Win32ProgramFolder() + "\\test_win32.exe")) << Narrow(exe);
+}
+
+}  // namespace
+}  // namespace kadeno

@@ -1,0 +1,214 @@
+// The Win32 window: its menus and keys, the two boxes as the system's own, commands held
+// back while a box is open, and waits that wake for input. Needs a display (Xvfb under
+// Wine in CI).
+#include "platform/win32/Win32Window.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <thread>
+
+#include "platform/win32/Win32Boxes.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32MainWindow.h"
+#include "support/Harness.h"
+
+namespace kadeno {
+namespace {
+
+std::wstring Text(HWND w) {
+  std::wstring s(static_cast<size_t>(GetWindowTextLengthW(w)) + 1, L'\0');
+  s.resize(static_cast<size_t>(GetWindowTextW(w, s.data(), static_cast<int>(s.size()))));
+  return s;
+}
+
+// Acts on the next box titled `title` from another thread, as a player would, once it
+// shows; join it after the box has returned.
+std::thread OnBox(const wchar_t* title, std::function<void(HWND)> act) {
+  return std::thread([title, act] {
+    for (int i = 0; i < 1000; ++i) {
+      HWND box = FindWindowW(L"#32770", title);
+      if (box != nullptr && IsWindowVisible(box)) return act(box);
+      Sleep(5);
+    }
+  });
+}
+
+void Press(HWND box, int button) { PostMessageW(box, WM_COMMAND, button, 0); }
+
+TEST(Win32Boxes, MessageBoxesAnswerWithTheButtonChosen) {
+  const std::tuple<int, int, Answer> cases[] = {
+      {Box::Ok, IDOK, Answer::Ok},
+      {Box::YesNoCancel + Box::IconQuestion, IDNO, Answer::No},
+      {Box::YesNo + Box::IconExclamation, IDYES, Answer::Yes},
+      {Box::OkCancel, IDCANCEL, Answer::Cancel},
+  };
+  for (const auto& [style, button, answer] : cases) {
+    std::wstring text;
+    std::thread player = OnBox(L"Kadeno Help", [&text, button = button](HWND box) {
+      text = Text(GetDlgItem(box, 0xFFFF));  // the message's static control
+      Press(box, button);
+    });
+    EXPECT_EQ(ShowMessageBox(nullptr, "Page \xE2\x99\xAA\r\nline two", style, "Kadeno Help"),
+              answer);
+    player.join();
+    EXPECT_EQ(text, L"Page \u266A\r\nline two");
+  }
+}
+
+TEST(Win32Boxes, TheInputBoxOffersItsTextSelectedAndCancelGivesNothing) {
+  Win32Window window;
+  for (const bool ok : {true, false}) {
+    std::wstring prompt, offered;
+    DWORD from = 1, to = 0;
+    std::thread player = OnBox(L"Kadeno", [&](HWND box) {
+      prompt = Text(GetDlgItem(box, kInputBoxPromptId));
+      HWND field = GetDlgItem(box, kInputBoxFieldId);
+      offered = Text(field);
+      SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                   reinterpret_cast<LPARAM>(&to));
+      EXPECT_EQ(GetFocus(), nullptr);  // another thread's focus reads as none
+      SetWindowTextW(field, L"90");
+      Press(box, ok ? IDOK : IDCANCEL);
+    });
+    EXPECT_EQ(window.InputBox("Drum Volume is now 100 out of 127.", std::nullopt, "100"),
+              ok ? "90" : "");
+    player.join();
+    EXPECT_EQ(prompt, L"Drum Volume is now 100 out of 127.");
+    EXPECT_EQ(offered, L"100");
+    EXPECT_EQ(std::pair(from, to), std::pair(DWORD{0}, DWORD{3}));  // all of it selected
+  }
+}
+
+class Win32MainWindowTest : public ::testing::Test {
+ protected:
+  test::Harness h;
+  Win32Window window;
+  Win32MainWindow main{h.form, window};
+  // Runs the messages waiting now, and any the first of them leave behind.
+  void Pump() {
+    for (int i = 0; i < 3; ++i) window.Yield();
+  }
+  void Post(UINT message, WPARAM wParam) {
+    PostMessageW(main.Handle(), message, wParam, 0);
+    Pump();
+  }
+};
+
+TEST_F(Win32MainWindowTest, MenusAreTheTablesWithTheirAccessLettersAndF1) {
+  EXPECT_EQ(Text(main.Handle()), L"Kadeno: Musical Tumbla");
+  std::wstring menus;
+  wchar_t caption[128];
+  HMENU bar = GetMenu(main.Handle());
+  for (int m = 0; m < GetMenuItemCount(bar); ++m) {
+    GetMenuStringW(bar, m, caption, 128, MF_BYPOSITION);
+    menus += caption + std::wstring(L":");
+    HMENU popup = GetSubMenu(bar, m);
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+      GetMenuStringW(popup, i, caption, 128, MF_BYPOSITION);
+      menus += L" " + std::wstring(caption) + L",";
+    }
+    menus += L"\n";
+  }
+  EXPECT_EQ(menus,
+            L"&File: &Start Game, Set &Difficulty, &Hall Of Fame, E&xit,\n"
+            L"&Program: &Uninstall Kadeno,\n"
+            L"&Midi: Stereo (on), Set Stereo Width, Set Stereo Curve, Set Stereo Balance, Drum "
+            L"Volume, BaseLine Volume, BaseLine Instrument, Row 1 Volume, Row 1 Instrument, Row 2 "
+            L"Volume, Row 2 Instrument, Row 3 Volume, Row 3 Instrument, Falling Note Volume, "
+            L"Falling Note Instrument, Falling Note Movement Sound (Note), Special Effect Volume, "
+            L"Special Effect Instrument, Keyboard Scaling, Set Midi Back to Default,\n"
+            L"&Help: &Instructions\tF1, &About,\n");
+  // F1 is the Instructions item's accelerator: the help shows once, through the menu.
+  h.window.Reply(Answer::Cancel, "  In this brief help area");
+  MSG f1{main.Handle(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {}};
+  window.Dispatch(f1);
+  Pump();
+  EXPECT_EQ(h.window.boxes.size(), 1u);
+  // The program rewrites two captions.
+  window.SetMenuCaption(MenuItem::mMidiStereo, "Stereo (off)");
+  GetMenuStringW(bar, Win32MainWindow::CommandId("mMidiStereo"), caption, 128, MF_BYCOMMAND);
+  EXPECT_EQ(std::wstring(caption), L"Stereo (off)");
+}
+
+TEST_F(Win32MainWindowTest, KeysReachTheGameAsVirtualKeyCodes) {
+  h.form.game.FallingColumn = 4;
+  Post(WM_KEYDOWN, VK_LEFT);
+  EXPECT_EQ(h.form.game.FallingColumn, 3);
+  h.window.Reply(Answer::Ok, "Your score is ");
+  Post(WM_KEYDOWN, 'S');
+  EXPECT_EQ(h.window.PendingReplies(), 0u);
+  // The shift state as the game takes it: 1 shift, 2 ctrl, 4 alt.
+  BYTE saved[256], keys[256] = {};
+  GetKeyboardState(saved);
+  const std::pair<std::vector<int>, int> states[] = {{{}, 0},
+                                                     {{VK_SHIFT}, 1},
+                                                     {{VK_CONTROL}, 2},
+                                                     {{VK_MENU}, 4},
+                                                     {{VK_SHIFT, VK_CONTROL, VK_MENU}, 7}};
+  for (const auto& [down, shift] : states) {
+    for (int k : {VK_SHIFT, VK_CONTROL, VK_MENU}) keys[k] = 0;
+    for (int k : down) keys[k] = 0x80;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Win32MainWindow::ShiftState(), shift);
+  }
+  SetKeyboardState(saved);
+}
+
+TEST_F(Win32MainWindowTest, CommandsWaitForTheirMessageAndForAnOpenBoxToReturn) {
+  const UINT stereo = Win32MainWindow::CommandId("mMidiStereo");
+  h.form.settings.Stereo = true;
+  h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
+  SendMessageW(main.Handle(), WM_COMMAND, stereo, 0);
+  EXPECT_TRUE(h.form.settings.Stereo);  // not yet: queued behind the menu's message
+  Pump();
+  EXPECT_FALSE(h.form.settings.Stereo);
+
+  main.Show();
+  h.form.settings.Stereo = true;
+  h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
+  bool ranInsideTheBox = true;
+  std::thread player = OnBox(L"Kadeno", [&](HWND box) {
+    PostMessageW(main.Handle(), WM_COMMAND, stereo, 0);
+    Sleep(100);  // the box's own loop serves the command's message meanwhile
+    ranInsideTheBox = !h.form.settings.Stereo;
+    Press(box, IDOK);
+  });
+  window.MsgBox("Last box of some command", Box::Ok, std::nullopt);
+  player.join();
+  EXPECT_FALSE(ranInsideTheBox);
+  for (int i = 0; i < 100 && h.form.settings.Stereo; ++i) window.WaitMs(10);
+  EXPECT_FALSE(h.form.settings.Stereo);
+}
+
+TEST(Win32Waits, AWaitWakesForInputAndDoesNotCountItsHandlersTime) {
+  // The program's own window and boxes: the key's box takes the player 150 ms to answer.
+  Win32Window window;
+  test::FakeAudio audio;
+  MainForm form(window, audio);
+  Win32MainWindow main(form, window);
+  int64_t boxAt = 0;
+  std::thread player([&] {
+    Sleep(30);
+    PostMessageW(main.Handle(), WM_KEYDOWN, 'S', 0);
+    OnBox(L"Kadeno", [&](HWND box) {
+      boxAt = window.ClockMs();
+      Sleep(150);
+      Press(box, IDOK);
+    }).join();
+  });
+  const int64_t start = window.ClockMs();
+  window.WaitMs(300);
+  const int64_t took = window.ClockMs() - start;
+  player.join();
+  EXPECT_GT(boxAt, 0);
+  EXPECT_LT(boxAt - start, 250) << "the key waited for the end of the wait";
+  EXPECT_GE(took, 450);
+  EXPECT_LT(took, 1500);
+  const int64_t before = window.ClockMs();
+  window.WaitMs(-5);
+  EXPECT_LT(window.ClockMs() - before, 5);
+}
+
+}  // namespace
+}  // namespace kadeno

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The Windows build's checks under Wine, on a private X display and in a private Wine
+# prefix: the cross-built unit tests (the core's and the Win32 pieces'), then kadeno.exe
+# against the Linux build end to end (wine_e2e.py).
+#   tests/wine/run-wine-checks.sh [BUILD-WIN] [LINUX-KADENO]
+# Needs no standard input, no display and no sound card; runs as root or not.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build-win}" && pwd)
+linux=$(realpath "${2:-$here/../../build/kadeno}")
+
+wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+for tool in "$wine" Xvfb xdotool python3; do
+  command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/deps.sh test installs it)"; exit 1; }
+done
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
+# No prompts to install Mono or Gecko: nothing here needs them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+wineserver=$(dirname "$wine")/wineserver
+command -v "$wineserver" >/dev/null || wineserver=wineserver
+cleanup() {
+  "$wineserver" -k 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display number far from the usual ones: a second server started on a display that
+# is taken removes the first one's socket as it fails.
+for _ in $(seq 20); do
+  n=$((RANDOM % 700 + 200))
+  [ -e "/tmp/.X$n-lock" ] && continue
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+  xvfb=$!
+  for _ in $(seq 100); do
+    DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break 2
+    kill -0 "$xvfb" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; xvfb=
+done
+[ -n "${xvfb:-}" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$n"
+unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+echo "-- Wine prefix"
+start=$(date +%s)
+"$wine" wineboot -i </dev/null >"$work/wineboot.log" 2>&1 || { cat "$work/wineboot.log"; exit 1; }
+# With no window manager, windows Wine thinks managed wait seconds to be withdrawn.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null
+"$wineserver" -w
+echo "ready in $(($(date +%s) - start)) s"
+
+echo "-- unit tests under Wine"
+status=0
+for t in "$build"/tests/test_*.exe; do
+  if "$wine" "$t" --gtest_brief=1 </dev/null >"$work/test.log" 2>&1; then
+    echo "$(basename "$t"): $(grep -E '^\[  PASSED  \]' "$work/test.log")"
+  else
+    echo "$(basename "$t") FAILED:"; grep -v -e '^ALSA lib' "$work/test.log"; status=1
+  fi
+done
+[ $status -eq 0 ] || exit 1
+
+echo "-- kadeno.exe against the Linux build"
+appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | grep -v /Public/ | head -n 1)
+python3 "$here/wine_e2e.py" "$wine" "$build/kadeno.exe" "$appdata" "$linux" \
+  "$here/Kadeno.ini" "$work/e2e" 2> >(grep -v -e '^ALSA lib' -e '^qt\.' >&2)
