@@ -182,6 +182,19 @@ def measure(exe, difficulty, presses):
     gaps, missed = answer_times(in_play, answers, clock.offset)
     kept = len(pressed) - len(in_play)
     step = statistics.median(b - a for a, b in zip(steps, steps[1:]) if b - a < 2000) if len(steps) > 2 else 0
+    dump = os.environ.get("KADENO_BENCH_DUMP")
+    if dump:  # the log around every slow answer, to see what held it
+        with open(dump, "a") as f:
+            for at in in_play:
+                slow = answer_times([at], answers, clock.offset)[0]
+                if slow and slow[0] < 5:
+                    continue
+                f.write("press at %.3f, answered after %s ms\n" % (
+                    (at - clock.offset) * 1000, "%.1f" % slow[0] if slow else "never"))
+                for t, m in p_log:
+                    if -50 <= t - (at - clock.offset) * 1000 <= 150:
+                        f.write("  %.3f %s\n" % (t, m if not isinstance(m, list)
+                                                    else " ".join("%02X" % b for b in m)))
     return gaps, missed, kept, step
 
 
