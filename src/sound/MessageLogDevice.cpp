@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "sound/AbsentAudioDevice.h"
 #include "sound/LogFile.h"
 
 namespace kadeno {
@@ -75,6 +76,17 @@ void MessageLogDevice::WriteLine(std::string line) {
   // A full disk loses the line, never the game.
   if (std::fwrite(line.data(), 1, line.size(), file_) != line.size()) std::clearerr(file_);
   if (std::fflush(file_) != 0) std::clearerr(file_);
+}
+
+std::unique_ptr<AudioDevice> MakeCommonAudioDevice(const AudioDeviceChoice& choice) {
+  switch (choice.kind) {
+    case AudioDeviceChoice::Kind::Log:
+      return std::make_unique<MessageLogDevice>(choice.logPath);
+    case AudioDeviceChoice::Kind::None:
+      return std::make_unique<AbsentAudioDevice>();
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace kadeno

@@ -5,9 +5,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "sound/AudioDevice.h"
+#include "sound/AudioDeviceChoice.h"
 
 namespace kadeno {
 
@@ -17,6 +19,10 @@ namespace kadeno {
 std::string MessageLogLine(double msSinceOpen, uint32_t word);
 // The name a wave line carries: the file's name without folder and extension.
 std::string WaveLogName(const std::string& path);
+
+// The devices every platform has: the message log for "log:PATH" and the absent device
+// for "none". Null when the choice is the platform's own sound.
+std::unique_ptr<AudioDevice> MakeCommonAudioDevice(const AudioDeviceChoice& choice);
 
 class MessageLogDevice : public AudioDevice {
  public:

@@ -4,7 +4,6 @@
 #include "platform/win32/Win32Api.h"
 
 #include "platform/win32/Win32Files.h"
-#include "sound/AbsentAudioDevice.h"
 #include "sound/AudioDeviceChoice.h"
 #include "sound/MessageLogDevice.h"
 
@@ -47,16 +46,11 @@ void Win32AudioDevice::StopWave() { PlaySoundW(nullptr, nullptr, 0); }
 
 std::unique_ptr<AudioDevice> MakeWin32AudioDevice(const char* midiOut) {
   const AudioDeviceChoice choice = ParseAudioDeviceChoice(midiOut);
-  switch (choice.kind) {
-    case AudioDeviceChoice::Kind::Log:
-      return std::make_unique<MessageLogDevice>(choice.logPath);
-    case AudioDeviceChoice::Kind::None:
-      return std::make_unique<AbsentAudioDevice>();
-    case AudioDeviceChoice::Kind::Device:
-      return std::make_unique<Win32AudioDevice>(choice.device);
-    default:
-      return std::make_unique<Win32AudioDevice>();
+  if (auto common = MakeCommonAudioDevice(choice)) return common;
+  if (choice.kind == AudioDeviceChoice::Kind::Device) {
+    return std::make_unique<Win32AudioDevice>(choice.device);
   }
+  return std::make_unique<Win32AudioDevice>();
 }
 
 }  // namespace kadeno
