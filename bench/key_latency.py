@@ -26,7 +26,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from player import Player, wait_for  # noqa: E402
 
-PAN = 10
+PAN, DRUM = 10, 9
 LEVELS = [(l, int(d)) for l, d in (("starting speed, difficulty 2", 2), ("fast game, difficulty 28", 28))
           if str(d) in os.environ.get("KADENO_BENCH_LEVELS", "2,28").split(",")]
 XK_LEFT, XK_RIGHT = 0xFF51, 0xFF53
@@ -87,8 +87,10 @@ class LogClock:
 
 
 def lone_pans(log):
-    """Times (log ms) of pans sent to a single channel: a key's answer. The scan pans
-    channels 0 to 15 in one run, which is left out."""
+    """Times (log ms) of pans sent to the drum channel alone: the answer of an arrow key
+    with the factory movement sound (a landing pans the effect channel alone, so that one
+    is no key's answer here). The scan pans channels 0 to 15 in one run, which is left out;
+    its channel-0 pans are returned too, to measure the scan step."""
     pans = [(i, t, m[0] & 0x0F) for i, (t, m) in enumerate(log)
             if isinstance(m, list) and len(m) == 3 and m[0] & 0xF0 == 0xB0 and m[1] == PAN]
     in_sweep = set()
@@ -96,7 +98,8 @@ def lone_pans(log):
         run = pans[k:k + 16]
         if [c for _, _, c in run] == list(range(16)) and run[-1][0] - run[0][0] == 15:
             in_sweep.update(i for i, _, _ in run)
-    return [t for i, t, _ in pans if i not in in_sweep], [t for i, t, c in pans if c == 0 and i in in_sweep]
+    return ([t for i, t, c in pans if i not in in_sweep and c == DRUM],
+            [t for i, t, c in pans if c == 0 and i in in_sweep])
 
 
 def scanning(p, clock):
