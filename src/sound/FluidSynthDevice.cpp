@@ -264,8 +264,6 @@ void FluidSynthDevice::Render(int frames, float* left, float* right) {
   impl_->Render(frames, left, right);
 }
 
-int FluidSynthDevice::SampleRate() const { return impl_->options.sampleRate; }
-
 const std::string& FluidSynthDevice::OutputDriver() const { return impl_->driverName; }
 
 bool FluidSynthDevice::Suspended() const {

@@ -67,7 +67,6 @@ class FluidSynthDevice : public AudioDevice {
   // Renders the next frames of synthesiser and wave into two channels. The audio driver
   // calls this on its own thread; offline users call it themselves.
   void Render(int frames, float* left, float* right);
-  int SampleRate() const;
   // The audio driver that opened, empty before Open or offline.
   const std::string& OutputDriver() const;
   // Whether the audio stream is let go for want of sound (see suspendAfterIdleMs).

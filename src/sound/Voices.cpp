@@ -24,7 +24,6 @@ void MainForm::OpenMidiOut() {
     StopAllSound();
     window.EndProgram();
   }
-  midi.MidiHandle = 1;
   midi.MidiIsOpen = true;
 }
 

@@ -170,5 +170,19 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   EXPECT_EQ(h.window.files[h.SettingsPath()], before);
 }
 
+// A close runs both handlers and saves once; the final release alone saves too.
+TEST(SettingsStore, ClosingTheWindowSavesOnce) {
+  for (bool unload : {true, false}) {
+    Harness h;
+    h.form.settings.DrumVolume = 42;
+    if (unload) h.form.Form_Unload();
+    h.form.Form_Terminate();
+    EXPECT_EQ(h.window.writes, 1);
+    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(h.form.settings));
+    EXPECT_EQ(h.audio.closes, 1);
+    EXPECT_FALSE(h.form.midi.MidiIsOpen);
+  }
+}
+
 }  // namespace
 }  // namespace kadeno
