@@ -19,7 +19,7 @@ void MainForm::OpenMidiOut() {
     StopAllSound();
     window.EndProgram();
   }
-  if (audio.Open() != 0) {
+  if (audio.Open() != OpenResult::Ok) {
     window.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
     StopAllSound();
     window.EndProgram();

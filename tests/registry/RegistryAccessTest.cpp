@@ -125,6 +125,10 @@ TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
   access.ShowPendingError();
   access.ShowPendingError();  // shown once
   EXPECT_EQ(window.boxes.size(), 1u);
+  // Each failure passed over without a box is still said on stderr.
+  EXPECT_EQ(window.problems.size(), 3u);
+  EXPECT_EQ(window.problems.back(),
+            "registry: Corrupt Registry Database! (Registry[API Call], error 1009)");
   // Nor is anything changed when the file cannot be written.
   ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // a file, not a folder
   FileRegistry blocked(folder + "/blocked/registry.reg");

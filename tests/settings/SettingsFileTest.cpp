@@ -168,6 +168,9 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   h.form.settings.DrumVolume = 7;
   h.form.SaveSettings();
   EXPECT_EQ(h.window.files[h.SettingsPath()], before);
+  EXPECT_EQ(h.window.problems,
+            std::vector<std::string>{"the settings could not be saved to " + h.SettingsPath() +
+                                     "; it keeps what it held before"});
 }
 
 // A close runs both handlers and saves once; the final release alone saves too.
