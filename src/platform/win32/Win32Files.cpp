@@ -101,39 +101,30 @@ bool Win32WriteFileAtomically(const std::string& path, const std::string& conten
   const std::wstring folder = Parent(target);
   if (!folder.empty() && !MakeFolders(folder)) return false;
   // Always the same name in the same folder, so that a save cut short leaves at most this
-  // one file, which the next save takes up again. Held shut to everyone else from its
-  // opening to its rename, which is done through the handle: another copy of the program
-  // saving at the same time fails rather than mixing its text into ours.
+  // one file, which the next save takes up again. Opened shut to everyone else: a second
+  // copy of the program saving at the same time cannot open it while we write, and while
+  // it writes our move fails, so no file is ever made of the two.
   const std::wstring tmp = WindowsPath(Win32TemporaryFor(path));
-  FileHandle file(CreateFileW(tmp.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.h == INVALID_HANDLE_VALUE) return false;
-  bool ok = true;
-  size_t done = 0;
-  while (ok && done < contents.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1 << 20));
-    DWORD wrote = 0;
-    ok = WriteFile(file.h, contents.data() + done, chunk, &wrote, nullptr) && wrote > 0;
-    done += wrote;
+  bool ok = false;
+  {
+    FileHandle file(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) return false;
+    ok = true;
+    size_t done = 0;
+    while (ok && done < contents.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1 << 20));
+      DWORD wrote = 0;
+      ok = WriteFile(file.h, contents.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+      done += wrote;
+    }
+    ok = ok && FlushFileBuffers(file.h);
+    ok = file.Close() && ok;
   }
-  ok = ok && FlushFileBuffers(file.h);
-  if (ok) {
-    // A bare name renames within the folder.
-    const std::wstring name = target.substr(target.find_last_of(L'\\') + 1);
-    std::vector<char> buffer(sizeof(FILE_RENAME_INFO) + name.size() * sizeof(wchar_t));
-    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-    rename->ReplaceIfExists = TRUE;
-    rename->RootDirectory = nullptr;
-    rename->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-    std::copy(name.begin(), name.end(), rename->FileName);
-    ok = SetFileInformationByHandle(file.h, FileRenameInfo, rename,
-                                    static_cast<DWORD>(buffer.size())) != 0;
-  }
-  if (!ok) {
-    FILE_DISPOSITION_INFO gone{TRUE};
-    SetFileInformationByHandle(file.h, FileDispositionInfo, &gone, sizeof gone);
-  }
-  return file.Close() && ok;
+  ok = ok &&
+       MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(tmp.c_str());
+  return ok;
 }
 
 std::string Win32ProgramFolder() {

@@ -15,7 +15,7 @@ std::wstring WindowsPath(const std::string& path);
 
 bool Win32FileExists(const std::string& path);
 std::optional<std::string> Win32ReadFile(const std::string& path);
-// Writes a temporary file beside path, flushes it to disk and renames it over path, so a
+// Writes a temporary file beside path, flushes it to disk and moves it over path, so a
 // failure at any point leaves the previous file as it was. Makes missing folders. The
 // temporary always has the same name, Win32TemporaryFor(path): a save cut short leaves at
 // most that one file, which the next save reuses.
