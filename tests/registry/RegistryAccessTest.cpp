@@ -116,10 +116,15 @@ TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
 
   const std::string damaged = "REGEDIT4\n[HKLM\\A]\n\"v\"=dword:xyz\n\"w\"=\"kept\"\n";
   ASSERT_TRUE(PosixWriteFileAtomically(file, damaged));
+  testing::internal::CaptureStderr();
   EXPECT_EQ(access.ReadRegistryValue("HKLM\\A", "w"), RegistryValue{});
   EXPECT_EQ(reg.Problem(), "line 3: a dword needs one to eight hex digits");
   EXPECT_FALSE(access.WriteRegistryValue("HKLM\\A", "x", 1));
   EXPECT_FALSE(access.DeleteRegistryKey("HKLM\\A"));
+  // Said once on stderr, not at every operation that meets it.
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "kadeno: the registry file " + file +
+                " cannot be read, line 3: a dword needs one to eight hex digits\n");
   EXPECT_EQ(PosixReadFile(file), damaged);
   window.Reply(Answer::Ok, "Corrupt Registry Database!");
   access.ShowPendingError();
