@@ -72,8 +72,8 @@ int OpenLockedTemporary(const std::string& tmp) {
     if (fd < 0) return -1;
     while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
     }
-    struct stat held {
-    }, named{};
+    struct stat held {};
+    struct stat named {};
     if (::fstat(fd, &held) != 0 || !S_ISREG(held.st_mode)) {
       ::close(fd);
       return -1;
