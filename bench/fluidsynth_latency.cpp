@@ -41,7 +41,7 @@ int LeadIn(int program, int note) {
   FluidSynthOptions o = FluidSynthOptions::FromEnvironment();
   o.audioOutput = false;
   FluidSynthDevice d(o);
-  if (d.Open() != 0) return -1;
+  if (d.Open() != OpenResult::Ok) return -1;
   d.SendShortMessage(ProgramChangeWord(0, program));
   d.SendShortMessage(NoteOnWord(0, note, 100));
   float l[64], r[64];
@@ -126,7 +126,7 @@ int main(int argc, char** argv) {
   FluidSynthDevice device(options);
   Probe probe;
   device.SetOutputTap([&probe](int n, const float* l, const float* r) { probe.Block(n, l, r); });
-  if (device.DeviceCount() == 0 || device.Open() != 0) {
+  if (device.DeviceCount() == 0 || device.Open() != OpenResult::Ok) {
     std::fprintf(stderr, "no soundfont or no audio output\n");
     return 1;
   }

@@ -45,17 +45,18 @@ int Measure(const std::string& soundfont, int helpMs) {
   const double made = Ms(Clock::now() - start);
   std::this_thread::sleep_for(std::chrono::milliseconds(helpMs));
   const auto openStart = Clock::now();
-  const int result = device.Open();
+  const OpenResult result = device.Open();
   const double open = Ms(Clock::now() - openStart);
   const long after = ResidentKb();
   const std::string driver = device.OutputDriver();
   device.Close();
   std::printf(
-      "%-40s help %5d ms: construct %.3f ms, open %.3f ms (result %d, %s), "
+      "%-40s help %5d ms: construct %.3f ms, open %.3f ms (%s, %s), "
       "resident %ld kB (%+ld kB for the synthesiser)\n",
-      soundfont.c_str(), helpMs, made, open, result, driver.c_str(), after, after - before);
+      soundfont.c_str(), helpMs, made, open, OpenResultName(result), driver.c_str(), after,
+      after - before);
   std::fflush(stdout);  // the child leaves by _exit, which flushes nothing
-  return result;
+  return result == OpenResult::Ok ? 0 : 1;
 }
 
 }  // namespace

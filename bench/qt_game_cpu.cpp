@@ -48,7 +48,7 @@ class CountingDevice : public AudioDevice {
  public:
   explicit CountingDevice(AudioDevice& inner) : inner_(inner) {}
   int DeviceCount() override { return inner_.DeviceCount(); }
-  int Open() override { return inner_.Open(); }
+  OpenResult Open() override { return inner_.Open(); }
   void SendShortMessage(uint32_t word) override {
     if ((word & 0xFFFF) == 0x0AB0) ++steps;
     ++messages;

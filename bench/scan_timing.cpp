@@ -53,6 +53,7 @@ class SteadyWindow : public kadeno::WindowServices {
   bool FileExists(const std::string&) override { return false; }
   std::optional<std::string> ReadTextFile(const std::string&) override { return std::nullopt; }
   bool WriteTextFile(const std::string&, const std::string&) override { return true; }
+  void LogProblem(const std::string& line) override { std::fprintf(stderr, "%s\n", line.c_str()); }
   [[noreturn]] void EndProgram() override { std::exit(0); }
 
  private:
@@ -62,7 +63,7 @@ class SteadyWindow : public kadeno::WindowServices {
 class SilentDevice : public kadeno::AudioDevice {
  public:
   int DeviceCount() override { return 1; }
-  int Open() override { return 0; }
+  kadeno::OpenResult Open() override { return kadeno::OpenResult::Ok; }
   void SendShortMessage(uint32_t) override {}
   void Close() override {}
   void PlayWave(const std::string&) override {}

@@ -14,6 +14,12 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 
+echo "== without the built-in synthesiser: the message log and no device only"
+cmake -S . -B build-nosynth -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKADENO_WITH_FLUIDSYNTH=OFF
+cmake --build build-nosynth -j"$jobs"
+ctest --test-dir build-nosynth --output-on-failure -j"$jobs" -L unit
+build-nosynth/kadeno --version
+
 echo "== Debian package"
 deb=$(scripts/build-deb.sh build-deb)
 tests/package/check-deb.sh "$deb"

@@ -14,7 +14,11 @@
 #include "shell/QtWindow.h"
 #include "shell/SpeakingWindow.h"
 #include "shell/SpeechDispatcherSpeech.h"
+#if KADENO_WITH_FLUIDSYNTH
 #include "sound/FluidSynthDeviceFactory.h"
+#else
+#include "sound/PosixAudioDeviceFactory.h"
+#endif
 
 int main(int argc, char** argv) {
   // --help and --version answer before anything opens a window or a sound device.
@@ -43,8 +47,14 @@ int main(int argc, char** argv) {
       [&voicing](bool on) { voicing.ScreenReaderRunning(on); });
   kadeno::SpeakingWindow speakingWindow(window, voicing);
 
+#if KADENO_WITH_FLUIDSYNTH
   std::unique_ptr<kadeno::AudioDevice> audio =
       kadeno::MakeAudioDevice(std::getenv("KADENO_MIDI_OUT"));
+#else
+  // Only the message log and no device at all.
+  std::unique_ptr<kadeno::AudioDevice> audio =
+      kadeno::MakePosixAudioDevice(std::getenv("KADENO_MIDI_OUT"), nullptr);
+#endif
   kadeno::MainForm form(speakingWindow, *audio);
   kadeno::FileRegistry registryFile;
   kadeno::RegistryAccess registry(registryFile, speakingWindow);

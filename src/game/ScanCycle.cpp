@@ -46,7 +46,10 @@ void MainForm::ScanPause() {
   for (int i = 0; i < kWaitParts; ++i) {
     // A measurement too long for a wait part is no wait at all (Delay drops it).
     const int64_t part = game.StepMs * 25;
-    if (part >= INT32_MIN && part <= INT32_MAX) Delay(static_cast<int32_t>(part));
+    if (part >= INT32_MIN && part <= INT32_MAX) {
+      int32_t units = static_cast<int32_t>(part);
+      Delay(units);
+    }
     window.Yield();
   }
 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 
 #include "registry/RegistryText.h"
 #include "shell/PosixFiles.h"
@@ -27,7 +28,13 @@ int32_t FileRegistry::Refresh(RegistryKeys& keys) {
   if (!text) return RegResult::AccessDenied;
   RegistryKeys read;
   if (const auto problem = ParseRegistryText(*text, read)) {
-    problem_ = "line " + std::to_string(problem->line) + ": " + problem->what;
+    const std::string why = "line " + std::to_string(problem->line) + ": " + problem->what;
+    // Once, not at every operation that finds the same fault.
+    if (why != problem_) {
+      std::fprintf(stderr, "kadeno: the registry file %s cannot be read, %s\n", path_.c_str(),
+                   why.c_str());
+    }
+    problem_ = why;
     return RegResult::CorruptDatabase;
   }
   problem_.clear();

@@ -101,6 +101,7 @@ void RegistryAccess::RaiseRegistryError(int code) {
     pending_.source += " [Let ValueOf]";
   }
   pending_.description = RegistryErrorDescription(code);
+  LogPending();
 }
 
 void RegistryAccess::CheckRegistryResult(int32_t result) {
@@ -113,6 +114,12 @@ void RegistryAccess::CheckRegistryResult(int32_t result) {
   pending_.number = result;
   pending_.source = "Registry[API Call]";
   pending_.description = RegistryResultDescription(result);
+  LogPending();
+}
+
+void RegistryAccess::LogPending() {
+  window_.LogProblem("registry: " + pending_.description + " (" + pending_.source + ", error " +
+                     std::to_string(pending_.number) + ")");
 }
 
 bool RegistryAccess::Checked(int32_t result) {

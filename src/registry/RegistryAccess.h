@@ -66,7 +66,7 @@ std::optional<int32_t> DwordFromBytes(std::span<const uint8_t> bytes);
 
 class RegistryAccess {
  public:
-  // The window is only needed to show the pending error.
+  // The window is only needed to show the pending error and log each one.
   RegistryAccess(RegistryApi& api, WindowServices& window);
 
   // The root key named by the path's first element, or 0 after recording error 2.
@@ -99,6 +99,8 @@ class RegistryAccess {
   const RegistryError& PendingError() const { return pending_; }
 
  private:
+  // Says the error just recorded on stderr: most are passed over without a box.
+  void LogPending();
   // Checks the result and closes the key; returns whether the result was a success.
   bool Checked(int32_t result);
   RegistryValue Decode(uint32_t type, std::span<const uint8_t> bytes) const;

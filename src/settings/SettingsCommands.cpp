@@ -1,143 +1,17 @@
 // MainForm: the menu commands that change settings. Eighteen of them ask for one number in
-// an input box and share one routine, driven by a table of their texts and limits; two
-// flip a switch; one restores the factory sound.
+// an input box and share one routine, driven by the settings table's rows; two flip a
+// switch; one restores the factory sound.
 #include <optional>
 #include <string>
 
 #include "core/Arithmetic.h"
 #include "settings/NumericValue.h"
+#include "settings/SettingsTable.h"
 #include "shell/MainForm.h"
 
 namespace kadeno {
 
 namespace {
-
-// One value command: what it says around the current value, what it offers, how far it
-// goes, and whether the stereo table must follow the new value.
-struct ValueCommand {
-  int32_t Settings::*field;  // null for Keyboard Scaling, which is a fraction
-  const char* promptStart;
-  const char* promptEnd;
-  const char* defaultText;  // null: offer the current value
-  int32_t upperLimit;
-  bool rebuildsStereo;
-};
-
-constexpr ValueCommand kDifficulty{&Settings::Difficulty,
-                                   "Difficulty Level is now ",
-                                   " out of ten.  Please enter the New value for Difficulty Level.",
-                                   "2",
-                                   10,
-                                   false};
-constexpr ValueCommand kStereoWide{&Settings::StereoWide,
-                                   "Stereo Width is now ",
-                                   " out of 100.  Please enter the New value for Stereo Width.",
-                                   "40",
-                                   100,
-                                   true};
-constexpr ValueCommand kStereoCurve{&Settings::StereoCurve,
-                                    "Stereo Curve is now ",
-                                    " out of 100.  Please enter the New value for Stereo Curve.",
-                                    "30",
-                                    100,
-                                    true};
-constexpr ValueCommand kStereoBalance{
-    &Settings::StereoBalance,
-    "Stereo Balance is now ",
-    " out of 100.  Please enter the New value for Stereo Balance.",
-    "60",
-    100,
-    true};
-constexpr ValueCommand kDrumVolume{&Settings::DrumVolume,
-                                   "Drum Volume is now ",
-                                   " out of 127.  Please enter the New value for Drum Volume.",
-                                   "100",
-                                   127,
-                                   false};
-constexpr ValueCommand kBaseLineVolume{
-    &Settings::BaseLineVolume,
-    "BaseLine Volume is now ",
-    " out of 127.  Please enter the New value for BaseLine Volume.",
-    "127",
-    127,
-    false};
-constexpr ValueCommand kBaseLineInstrument{
-    &Settings::BaseLineInstrument,
-    "BaseLine Instrument is now ",
-    " of 127.  Please enter the New value for BaseLine Instrument.",
-    "24",
-    127,
-    false};
-constexpr ValueCommand kRow1Volume{&Settings::Row1Volume,
-                                   "Row 1 Volume is now ",
-                                   " out of 127.  Please enter the New value for Row 1 Volume.",
-                                   "100",
-                                   127,
-                                   false};
-constexpr ValueCommand kRow1Instrument{&Settings::Row1Instrument,
-                                       "Row 1 Instrument is now ",
-                                       " of 127.  Please enter the New value for Row 1 Instrument.",
-                                       "24",
-                                       127,
-                                       false};
-constexpr ValueCommand kRow2Volume{&Settings::Row2Volume,
-                                   "Row 2 Volume is now ",
-                                   " out of 127.  Please enter the New value for Row 2 Volume.",
-                                   "100",
-                                   127,
-                                   false};
-constexpr ValueCommand kRow2Instrument{&Settings::Row2Instrument,
-                                       "Row 2 Instrument is now ",
-                                       " of 127.  Please enter the New value for Row 2 Instrument.",
-                                       "24",
-                                       127,
-                                       false};
-constexpr ValueCommand kRow3Volume{&Settings::Row3Volume,
-                                   "Row 3 Volume is now ",
-                                   " out of 127.  Please enter the New value for Row 3 Volume.",
-                                   "100",
-                                   127,
-                                   false};
-constexpr ValueCommand kRow3Instrument{&Settings::Row3Instrument,
-                                       "Row 3 Instrument is now ",
-                                       " of 127.  Please enter the New value for Row 3 Instrument.",
-                                       "1",
-                                       127,
-                                       false};
-constexpr ValueCommand kFallingVolume{
-    &Settings::FallingVolume,
-    "Falling Volume is now ",
-    " out of 127.  Please enter the New value for Falling Volume.",
-    "100",
-    127,
-    false};
-constexpr ValueCommand kFallingInstrument{
-    &Settings::FallingInstrument,
-    "Falling Instrument is now ",
-    " of 127.  Please enter the New value for Falling Instrument.",
-    "1",
-    127,
-    false};
-constexpr ValueCommand kEffectVolume{&Settings::EffectVolume,
-                                     "Effect Volume is now ",
-                                     " out of 127.  Please enter the New value for Effect Volume.",
-                                     "100",
-                                     127,
-                                     false};
-constexpr ValueCommand kEffectInstrument{
-    &Settings::EffectInstrument,
-    "Effect Instrument is now ",
-    " of 127.  Please enter the New value for Effect Instrument.",
-    "0",
-    127,
-    false};
-constexpr ValueCommand kKeyboardScaling{
-    nullptr,
-    "Keyboard Scaling for Midi Note Volume is now ",
-    " percent.  Please enter the New value for Keyboard Scaling.",
-    nullptr,
-    100,
-    false};
 
 // The answer's value limited to 0..upper, or nothing when the answer is to be ignored:
 // Cancel, an empty box, or text that is neither a number nor holds a "0" (a typed 0 must
@@ -153,22 +27,26 @@ std::optional<int32_t> AcceptedValue(const std::string& answer, int32_t upper) {
   return static_cast<int32_t>(n);
 }
 
-void RunValueCommand(MainForm& form, const ValueCommand& cmd) {
+// Asks for the value of the setting with that key, in the box its row describes.
+void RunValueCommand(MainForm& form, const char* key) {
+  const SettingRow& row = SettingRowFor(key);
+  const SettingCommand& cmd = *row.command;
   // No pitched voice may hang on while the box holds the game still.
   for (int32_t c = Channel::BaseLine; c <= Channel::Effect; ++c) form.EndChannelNote(c);
 
+  const bool whole = row.kind == SettingKind::Whole;
   const std::string current =
-      cmd.field ? std::to_string(form.settings.*cmd.field)
-                : std::to_string(KeyboardScalingPercent(form.settings.KeyboardScaling));
+      whole ? std::to_string(form.settings.*row.whole)
+            : std::to_string(KeyboardScalingPercent(form.settings.KeyboardScaling));
   const std::string answer =
       form.window.InputBox(cmd.promptStart + current + cmd.promptEnd, std::nullopt,
-                           cmd.defaultText ? std::string(cmd.defaultText) : current);
+                           cmd.offersCurrent ? current : std::to_string(*row.factory));
 
   // The box may have run a while inside a game; read the settings afresh from here on.
   const std::optional<int32_t> n = AcceptedValue(answer, cmd.upperLimit);
   if (!n) return;
-  if (cmd.field) {
-    form.settings.*cmd.field = *n;
+  if (whole) {
+    form.settings.*row.whole = *n;
   } else {
     form.settings.KeyboardScaling = static_cast<float>(*n / 100.0);
   }
@@ -178,24 +56,24 @@ void RunValueCommand(MainForm& form, const ValueCommand& cmd) {
 
 }  // namespace
 
-void MainForm::mnuFileSetDifficulty_Click() { RunValueCommand(*this, kDifficulty); }
-void MainForm::mnuMidiStereoWide_Click() { RunValueCommand(*this, kStereoWide); }
-void MainForm::mnuMidiCurve_Click() { RunValueCommand(*this, kStereoCurve); }
-void MainForm::mnuMidiStereoBalance_Click() { RunValueCommand(*this, kStereoBalance); }
-void MainForm::mnuMidiDrumVolume_Click() { RunValueCommand(*this, kDrumVolume); }
-void MainForm::mnuMidiBaseLineVolume_Click() { RunValueCommand(*this, kBaseLineVolume); }
-void MainForm::mnuMidiBaseLineInstrument_Click() { RunValueCommand(*this, kBaseLineInstrument); }
-void MainForm::mnuMidiRow1Volume_Click() { RunValueCommand(*this, kRow1Volume); }
-void MainForm::mnuMidiRow1Instrument_Click() { RunValueCommand(*this, kRow1Instrument); }
-void MainForm::mnuMidiRow2Volume_Click() { RunValueCommand(*this, kRow2Volume); }
-void MainForm::mnuMidiRow2Instrument_Click() { RunValueCommand(*this, kRow2Instrument); }
-void MainForm::mnuMidiRow3Volume_Click() { RunValueCommand(*this, kRow3Volume); }
-void MainForm::mnuMidiRow3Instrument_Click() { RunValueCommand(*this, kRow3Instrument); }
-void MainForm::mnuMidiFallingVolume_Click() { RunValueCommand(*this, kFallingVolume); }
-void MainForm::mnuMidiFallingInstrument_Click() { RunValueCommand(*this, kFallingInstrument); }
-void MainForm::mnuMidiEffectVolume_Click() { RunValueCommand(*this, kEffectVolume); }
-void MainForm::mnuMidiEffectInstrument_Click() { RunValueCommand(*this, kEffectInstrument); }
-void MainForm::mnuMidiKeyboardScaling_Click() { RunValueCommand(*this, kKeyboardScaling); }
+void MainForm::mnuFileSetDifficulty_Click() { RunValueCommand(*this, "Difficulty"); }
+void MainForm::mnuMidiStereoWide_Click() { RunValueCommand(*this, "StereoWide"); }
+void MainForm::mnuMidiCurve_Click() { RunValueCommand(*this, "StereoCurve"); }
+void MainForm::mnuMidiStereoBalance_Click() { RunValueCommand(*this, "StereoBalance"); }
+void MainForm::mnuMidiDrumVolume_Click() { RunValueCommand(*this, "DrumVolume"); }
+void MainForm::mnuMidiBaseLineVolume_Click() { RunValueCommand(*this, "BaseLineVolume"); }
+void MainForm::mnuMidiBaseLineInstrument_Click() { RunValueCommand(*this, "BaseLineInstrument"); }
+void MainForm::mnuMidiRow1Volume_Click() { RunValueCommand(*this, "Row1Volume"); }
+void MainForm::mnuMidiRow1Instrument_Click() { RunValueCommand(*this, "Row1Instrument"); }
+void MainForm::mnuMidiRow2Volume_Click() { RunValueCommand(*this, "Row2Volume"); }
+void MainForm::mnuMidiRow2Instrument_Click() { RunValueCommand(*this, "Row2Instrument"); }
+void MainForm::mnuMidiRow3Volume_Click() { RunValueCommand(*this, "Row3Volume"); }
+void MainForm::mnuMidiRow3Instrument_Click() { RunValueCommand(*this, "Row3Instrument"); }
+void MainForm::mnuMidiFallingVolume_Click() { RunValueCommand(*this, "FallingVolume"); }
+void MainForm::mnuMidiFallingInstrument_Click() { RunValueCommand(*this, "FallingInstrument"); }
+void MainForm::mnuMidiEffectVolume_Click() { RunValueCommand(*this, "EffectVolume"); }
+void MainForm::mnuMidiEffectInstrument_Click() { RunValueCommand(*this, "EffectInstrument"); }
+void MainForm::mnuMidiKeyboardScaling_Click() { RunValueCommand(*this, "KeyboardScaling"); }
 
 namespace {
 // Flips a switch, shows its state in the menu caption and says it; nothing is saved.
@@ -229,24 +107,7 @@ void MainForm::mnuMidiBackToDefault_Click() {
   // Stereo, difficulty, starting speed and the hall of fame are the player's, not the
   // sound's, and stay. The stereo table and the movement caption follow later, with the
   // next stereo command or start and the next toggle or start.
-  settings.DrumVolume = 100;
-  settings.BaseLineVolume = 127;
-  settings.Row1Volume = 100;
-  settings.Row2Volume = 100;
-  settings.Row3Volume = 100;
-  settings.FallingVolume = 100;
-  settings.EffectVolume = 100;
-  settings.KeyboardScaling = 0;
-  settings.BaseLineInstrument = 24;
-  settings.Row1Instrument = 24;
-  settings.Row2Instrument = 24;
-  settings.Row3Instrument = 1;
-  settings.FallingInstrument = 1;
-  settings.EffectInstrument = 0;
-  settings.StereoWide = 40;
-  settings.StereoCurve = 30;
-  settings.StereoBalance = 60;
-  settings.FallingNoteMovementSound = true;
+  RestoreFactorySound(settings);
   SaveSettings();
   window.MsgBox("Midi settings are now as Quenloft originally made them.", Box::Ok, std::nullopt);
 }

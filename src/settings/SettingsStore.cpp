@@ -26,7 +26,11 @@ void MainForm::LoadSettings() {
 void MainForm::SaveSettings() {
   // Written whole or not at all: a failed save leaves the previous file (and with it the
   // hall of fame) as it was.
-  window.WriteTextFile(SettingsFile(), FormatSettingsFile(settings));
+  const std::string path = SettingsFile();
+  if (!window.WriteTextFile(path, FormatSettingsFile(settings))) {
+    window.LogProblem("the settings could not be saved to " + path +
+                      "; it keeps what it held before");
+  }
   // The time spent saving must not count in the scan's step measurement.
   game.ScanStampMs = 0;
 }

@@ -130,7 +130,6 @@ class MainForm {
   void AwardEffectNote(int32_t note);
   void PlayWave(const std::string& name);
   void Delay(int32_t& units);
-  void Delay(int32_t&& units) { Delay(units); }
 
   // ---- Settings file (settings/SettingsStore.cpp) ----
   std::string SettingsFile();
@@ -174,6 +173,10 @@ class MainForm {
   void LowerFallingNote();
   // Steps 1 to 3 of the hall of fame: a name and a place for a good enough score.
   void OfferHallOfFamePlace();
+  // What closing the window does: save the settings, close the device, stop all sound.
+  // Only the first call acts.
+  void CloseDown();
+  bool closedDown_ = false;
 };
 
 }  // namespace kadeno

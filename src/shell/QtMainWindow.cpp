@@ -131,7 +131,7 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
   form_.Form_Terminate();
   // A game may be running inside a menu command below this event; it must not go on
   // sounding and scanning without its window, so the program ends here, its settings
-  // saved and its device closed by the two handlers above.
+  // saved and its device closed by the first of the two handlers above.
   form_.window.EndProgram();
 }
 

@@ -149,6 +149,10 @@ bool QtWindow::WriteTextFile(const std::string& path, const std::string& content
   return PosixWriteFileAtomically(path, contents);
 }
 
+void QtWindow::LogProblem(const std::string& line) {
+  std::fprintf(stderr, "kadeno: %s\n", line.c_str());
+}
+
 void QtWindow::EndProgram() {
   // The callers have done their own clean-up (sound stopped and the device closed, the
   // settings saved where they save). This may run deep inside nested event loops of a

@@ -55,6 +55,7 @@ class QtWindow : public WindowServices {
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ReadTextFile(const std::string& path) override;
   bool WriteTextFile(const std::string& path, const std::string& contents) override;
+  void LogProblem(const std::string& line) override;
   [[noreturn]] void EndProgram() override;
 
  private:

@@ -33,6 +33,7 @@ class SpeakingWindow : public WindowServices {
   bool WriteTextFile(const std::string& path, const std::string& contents) override {
     return window_.WriteTextFile(path, contents);
   }
+  void LogProblem(const std::string& line) override { window_.LogProblem(line); }
   [[noreturn]] void EndProgram() override;
 
  private:

@@ -19,13 +19,14 @@ void MainForm::mnuFileExit_Click() {
   window.EndProgram();
 }
 
-void MainForm::Form_Unload() {
-  SaveSettings();
-  CloseMidiOut();
-  StopAllSound();
-}
+// Closing the window and its final release share one closing; a normal close runs both
+// handlers, and the first to run saves the settings and lets the device go.
+void MainForm::Form_Unload() { CloseDown(); }
+void MainForm::Form_Terminate() { CloseDown(); }
 
-void MainForm::Form_Terminate() {
+void MainForm::CloseDown() {
+  if (closedDown_) return;
+  closedDown_ = true;
   SaveSettings();
   CloseMidiOut();
   StopAllSound();

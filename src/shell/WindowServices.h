@@ -67,6 +67,10 @@ class WindowServices {
   // Writes the file whole or not at all (temporary file, flush, rename); makes the folder.
   virtual bool WriteTextFile(const std::string& path, const std::string& contents) = 0;
 
+  // Tells whoever looks (stderr) of a failure no box shows the player: one line, given
+  // without the program's name and the line end.
+  virtual void LogProblem(const std::string& line) = 0;
+
   // Ends the program at once; no unload handler runs after it.
   [[noreturn]] virtual void EndProgram() = 0;
 };

@@ -9,7 +9,7 @@ namespace kadeno {
 class AbsentAudioDevice : public AudioDevice {
  public:
   int DeviceCount() override { return 0; }
-  int Open() override { return 1; }
+  OpenResult Open() override { return OpenResult::NoDevice; }
   void SendShortMessage(uint32_t) override {}
   void Close() override {}
   void PlayWave(const std::string&) override {}

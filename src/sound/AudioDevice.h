@@ -7,14 +7,29 @@
 
 namespace kadeno {
 
+// What opening the MIDI output came to.
+enum class OpenResult {
+  Ok,
+  NoSoundfont,     // the built-in synthesiser has no soundfont it can load
+  NoOutput,        // no audio output of the built-in synthesiser opens
+  CannotWriteLog,  // the message log's file cannot be opened
+  NoDevice,        // there is nothing to play on, or no such device
+  DeviceInUse,     // another program has the device
+  DeviceFailed,    // the system's MIDI output refused for another reason
+};
+
+// Its name, for messages on stderr: "ok", "no soundfont", ...
+const char* OpenResultName(OpenResult result);
+
 class AudioDevice {
  public:
   virtual ~AudioDevice() = default;
 
   // Number of MIDI output devices; 0 means there is nothing to play on.
   virtual int DeviceCount() = 0;
-  // Opens the default output ("the MIDI mapper"); 0 means open and usable.
-  virtual int Open() = 0;
+  // Opens the default output ("the MIDI mapper"); Ok means open and usable. A device that
+  // fails says why on stderr, in one line.
+  virtual OpenResult Open() = 0;
   // One MIDI 1.0 channel message: status in bits 0-7, data 1 in bits 8-15, data 2 in 16-23.
   // Sounded at once, with no queueing the game's timing would notice.
   virtual void SendShortMessage(uint32_t word) = 0;

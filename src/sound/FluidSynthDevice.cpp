@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <thread>
@@ -20,6 +21,36 @@ namespace kadeno {
 namespace {
 
 bool Readable(const std::string& path) { return !path.empty() && access(path.c_str(), R_OK) == 0; }
+
+// While it lives, FluidSynth's messages do not go to stderr line by line: the last error
+// or warning is kept as the reason an output failed, the rest is dropped.
+class FluidSynthMessages {
+ public:
+  FluidSynthMessages() {
+    for (int level : kLevels) fluid_set_log_function(level, Keep, this);
+  }
+  ~FluidSynthMessages() {
+    for (int level : kLevels) fluid_set_log_function(level, fluid_default_log_function, nullptr);
+  }
+  FluidSynthMessages(const FluidSynthMessages&) = delete;
+  FluidSynthMessages& operator=(const FluidSynthMessages&) = delete;
+  // The last message since the previous call, or `otherwise`.
+  std::string Take(const char* otherwise) {
+    std::string last = last_.empty() ? otherwise : last_;
+    last_.clear();
+    return last;
+  }
+
+ private:
+  static constexpr int kLevels[] = {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO};
+  static void Keep(int level, const char* message, void* data) {
+    if (message == nullptr || level > FLUID_WARN) return;
+    std::string& last = static_cast<FluidSynthMessages*>(data)->last_;
+    last = message;
+    while (!last.empty() && (last.back() == '.' || last.back() == '\n')) last.pop_back();
+  }
+  std::string last_;
+};
 
 }  // namespace
 
@@ -72,17 +103,21 @@ struct FluidSynthDevice::Impl {
 
   // Starts the named output: PulseAudio through our own stream, anything else through
   // FluidSynth's driver of that name. Caller holds streamMutex or is the only thread.
-  bool StartOutput(const std::string& name) {
+  // On failure, why says why when given (FluidSynth's drivers tell their own log).
+  bool StartOutput(const std::string& name, std::string* why = nullptr) {
     if (name == "pulseaudio") {
       PulseAudioStreamOptions o;
       o.sampleRate = options.sampleRate;
       o.periodSize = options.periodSize;
       o.periods = options.periods;
       pulse = PulseAudioStream::Start(
-          o, [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, nullptr);
+          o, [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, why);
       return pulse != nullptr;
     }
-    if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) return false;
+    if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) {
+      if (why != nullptr) *why = "no such driver";
+      return false;
+    }
     driver = new_fluid_audio_driver2(settings, &Impl::AudioCallback, this);
     return driver != nullptr;
   }
@@ -182,21 +217,41 @@ FluidSynthDevice::~FluidSynthDevice() {
 
 int FluidSynthDevice::DeviceCount() { return impl_->options.soundfont.empty() ? 0 : 1; }
 
-int FluidSynthDevice::Open() {
+OpenResult FluidSynthDevice::Open() {
   Impl& d = *impl_;
-  if (d.open) return 0;
-  if (d.options.soundfont.empty() || !d.WaitForSoundfont()) return 1;
+  if (d.open) return OpenResult::Ok;
+  if (d.options.soundfont.empty()) {
+    std::fputs("kadeno: no soundfont to play with: set KADENO_SOUNDFONT to a General MIDI one\n",
+               stderr);
+    return OpenResult::NoSoundfont;
+  }
+  if (!d.WaitForSoundfont()) {
+    std::fprintf(stderr, "kadeno: the soundfont %s could not be loaded\n",
+                 d.options.soundfont.c_str());
+    return OpenResult::NoSoundfont;
+  }
   if (d.options.audioOutput) {
-    for (const auto& name : d.options.drivers) {
-      // Must be open before the first callback asks the synthesiser for sound.
-      d.open.store(true, std::memory_order_release);
-      if (d.StartOutput(name)) {
-        d.driverName = name;
-        break;
+    std::string tried;
+    {
+      FluidSynthMessages messages;
+      for (const auto& name : d.options.drivers) {
+        // Must be open before the first callback asks the synthesiser for sound.
+        d.open.store(true, std::memory_order_release);
+        std::string why;
+        if (d.StartOutput(name, &why)) {
+          d.driverName = name;
+          break;
+        }
+        d.open.store(false, std::memory_order_release);
+        if (why.empty()) why = messages.Take("it did not start");
+        tried += (tried.empty() ? "" : "; ") + name + ": " + why;
       }
-      d.open.store(false, std::memory_order_release);
     }
-    if (!d.HasOutput()) return 2;
+    if (!d.HasOutput()) {
+      std::fprintf(stderr, "kadeno: no audio output opened (%s)\n",
+                   tried.empty() ? "none to try" : tried.c_str());
+      return OpenResult::NoOutput;
+    }
     if (d.options.suspendAfterIdleMs > 0) {
       d.lastActivity = Impl::Clock::now();
       d.stopWatch = false;
@@ -204,7 +259,7 @@ int FluidSynthDevice::Open() {
     }
   }
   d.open.store(true, std::memory_order_release);
-  return 0;
+  return OpenResult::Ok;
 }
 
 void FluidSynthDevice::SendShortMessage(uint32_t word) {
@@ -263,8 +318,6 @@ void FluidSynthDevice::StopWave() { impl_->waves.Stop(); }
 void FluidSynthDevice::Render(int frames, float* left, float* right) {
   impl_->Render(frames, left, right);
 }
-
-int FluidSynthDevice::SampleRate() const { return impl_->options.sampleRate; }
 
 const std::string& FluidSynthDevice::OutputDriver() const { return impl_->driverName; }
 

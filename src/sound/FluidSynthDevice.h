@@ -56,9 +56,10 @@ class FluidSynthDevice : public AudioDevice {
   FluidSynthDevice& operator=(const FluidSynthDevice&) = delete;
 
   int DeviceCount() override;
-  // Waits for the soundfont, then starts the first audio driver that opens. Non-zero
-  // when the soundfont cannot be loaded (1) or no audio output opens (2).
-  int Open() override;
+  // Waits for the soundfont, then starts the first audio driver that opens. NoSoundfont
+  // when the soundfont cannot be loaded, NoOutput when no audio output opens; either way
+  // one line on stderr says why (for NoOutput: each output tried and why it failed).
+  OpenResult Open() override;
   void SendShortMessage(uint32_t word) override;
   void Close() override;
   void PlayWave(const std::string& path) override;
@@ -67,7 +68,6 @@ class FluidSynthDevice : public AudioDevice {
   // Renders the next frames of synthesiser and wave into two channels. The audio driver
   // calls this on its own thread; offline users call it themselves.
   void Render(int frames, float* left, float* right);
-  int SampleRate() const;
   // The audio driver that opened, empty before Open or offline.
   const std::string& OutputDriver() const;
   // Whether the audio stream is let go for want of sound (see suspendAfterIdleMs).

@@ -1,7 +1,9 @@
 // The message log behind the audio seam.
 #include "sound/MessageLogDevice.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "sound/AbsentAudioDevice.h"
 #include "sound/LogFile.h"
@@ -34,14 +36,19 @@ MessageLogDevice::~MessageLogDevice() {
   if (file_ != nullptr) std::fclose(file_);
 }
 
-int MessageLogDevice::Open() {
+OpenResult MessageLogDevice::Open() {
   if (file_ == nullptr) {
     file_ = OpenLogFileForAppend(path_);
-    if (file_ == nullptr) return 1;
+    if (file_ == nullptr) {
+      const int error = errno;
+      std::fprintf(stderr, "kadeno: the MIDI message log %s cannot be opened: %s\n", path_.c_str(),
+                   std::strerror(error));
+      return OpenResult::CannotWriteLog;
+    }
     openedAt_ = std::chrono::steady_clock::now();
   }
   midiOpen_ = true;
-  return 0;
+  return OpenResult::Ok;
 }
 
 void MessageLogDevice::SendShortMessage(uint32_t word) {

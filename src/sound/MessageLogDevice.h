@@ -32,8 +32,9 @@ class MessageLogDevice : public AudioDevice {
   MessageLogDevice& operator=(const MessageLogDevice&) = delete;
 
   int DeviceCount() override { return 1; }
-  // Opens the log for appending and starts its clock; non-zero when it cannot be opened.
-  int Open() override;
+  // Opens the log for appending and starts its clock; CannotWriteLog, said on stderr, when
+  // it cannot be opened.
+  OpenResult Open() override;
   void SendShortMessage(uint32_t word) override;
   // Ends the MIDI messages. Wave lines are still written: the wave player is a service
   // of its own, and the program stops its waves after closing the MIDI output.

@@ -22,7 +22,6 @@ inline constexpr int All = 99;  // SendPan: every channel
 }  // namespace Channel
 
 struct MidiOutState {
-  uint32_t MidiHandle = 0;
   bool MidiIsOpen = false;
   std::array<int32_t, kMidiChannels> ChannelProgram{};
   std::array<int32_t, kMidiChannels> ChannelNote{};

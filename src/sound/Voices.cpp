@@ -19,12 +19,11 @@ void MainForm::OpenMidiOut() {
     StopAllSound();
     window.EndProgram();
   }
-  if (audio.Open() != 0) {
+  if (audio.Open() != OpenResult::Ok) {
     window.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
     StopAllSound();
     window.EndProgram();
   }
-  midi.MidiHandle = 1;
   midi.MidiIsOpen = true;
 }
 

@@ -116,15 +116,24 @@ TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
 
   const std::string damaged = "REGEDIT4\n[HKLM\\A]\n\"v\"=dword:xyz\n\"w\"=\"kept\"\n";
   ASSERT_TRUE(PosixWriteFileAtomically(file, damaged));
+  testing::internal::CaptureStderr();
   EXPECT_EQ(access.ReadRegistryValue("HKLM\\A", "w"), RegistryValue{});
   EXPECT_EQ(reg.Problem(), "line 3: a dword needs one to eight hex digits");
   EXPECT_FALSE(access.WriteRegistryValue("HKLM\\A", "x", 1));
   EXPECT_FALSE(access.DeleteRegistryKey("HKLM\\A"));
+  // Said once on stderr, not at every operation that meets it.
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "kadeno: the registry file " + file +
+                " cannot be read, line 3: a dword needs one to eight hex digits\n");
   EXPECT_EQ(PosixReadFile(file), damaged);
   window.Reply(Answer::Ok, "Corrupt Registry Database!");
   access.ShowPendingError();
   access.ShowPendingError();  // shown once
   EXPECT_EQ(window.boxes.size(), 1u);
+  // Each failure passed over without a box is still said on stderr.
+  EXPECT_EQ(window.problems.size(), 3u);
+  EXPECT_EQ(window.problems.back(),
+            "registry: Corrupt Registry Database! (Registry[API Call], error 1009)");
   // Nor is anything changed when the file cannot be written.
   ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // a file, not a folder
   FileRegistry blocked(folder + "/blocked/registry.reg");

@@ -132,15 +132,37 @@ TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
 // caption wait for their own commands. No changes nothing.
 TEST(BackToDefault, YesRestoresTheSoundNoChangesNothing) {
   for (Answer answer : {Answer::No, Answer::Yes}) {
-    Harness h, factory;
+    Harness h;
     Settings& s = h.form.settings;
     s = {.DrumVolume = 3, .Difficulty = 6, .KeyboardScaling = 0.75f, .StartingSpeed = 9};
     s.HallOfFame[0] = {700.6, "Ann"};
     h.form.midi.PanTable.fill(-1);
-    factory.FactorySound();
-    Settings want = answer == Answer::No ? s : factory.form.settings;
-    want.Stereo = false, want.Difficulty = 6, want.StartingSpeed = 9;
-    want.HallOfFame[0] = {700.6, "Ann"};
+    Settings want = s;
+    if (answer == Answer::Yes) {
+      // The factory sound, as it was made; difficulty, speed and places stay, stereo too.
+      want = {.DrumVolume = 100,
+              .Difficulty = 6,
+              .BaseLineVolume = 127,
+              .Row1Volume = 100,
+              .Row2Volume = 100,
+              .Row3Volume = 100,
+              .FallingVolume = 100,
+              .EffectVolume = 100,
+              .BaseLineInstrument = 24,
+              .Row1Instrument = 24,
+              .Row2Instrument = 24,
+              .Row3Instrument = 1,
+              .FallingInstrument = 1,
+              .EffectInstrument = 0,
+              .KeyboardScaling = 0,
+              .HallOfFame = want.HallOfFame,
+              .StartingSpeed = 9,
+              .StereoWide = 40,
+              .StereoCurve = 30,
+              .StereoBalance = 60,
+              .FallingNoteMovementSound = true,
+              .Stereo = false};
+    }
     h.window.Reply(answer);
     if (answer == Answer::Yes)
       h.window.Reply(Answer::Ok, "Midi settings are now as Quenloft originally made them.");

@@ -168,6 +168,23 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   h.form.settings.DrumVolume = 7;
   h.form.SaveSettings();
   EXPECT_EQ(h.window.files[h.SettingsPath()], before);
+  EXPECT_EQ(h.window.problems,
+            std::vector<std::string>{"the settings could not be saved to " + h.SettingsPath() +
+                                     "; it keeps what it held before"});
+}
+
+// A close runs both handlers and saves once; the final release alone saves too.
+TEST(SettingsStore, ClosingTheWindowSavesOnce) {
+  for (bool unload : {true, false}) {
+    Harness h;
+    h.form.settings.DrumVolume = 42;
+    if (unload) h.form.Form_Unload();
+    h.form.Form_Terminate();
+    EXPECT_EQ(h.window.writes, 1);
+    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(h.form.settings));
+    EXPECT_EQ(h.audio.closes, 1);
+    EXPECT_FALSE(h.form.midi.MidiIsOpen);
+  }
 }
 
 }  // namespace

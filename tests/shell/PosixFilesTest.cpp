@@ -2,9 +2,12 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
+#include <random>
 
 #include "shell/PosixFiles.h"
 
@@ -52,6 +55,68 @@ TEST_F(PosixFiles, AFailedWriteLeavesThePreviousFile) {
   EXPECT_FALSE(PosixWriteFileAtomically(dir_ + "/blocked", "x"));
   EXPECT_EQ(PosixReadFile(path), "keep");
   EXPECT_EQ(Entries(dir_), 2);
+}
+
+// A save cut short leaves its temporary behind; the next save reuses it, whatever it
+// holds, and leaves nothing.
+TEST_F(PosixFiles, AStaleTemporaryIsReusedAndRemoved) {
+  const std::string path = dir_ + "/Kadeno.ini";
+  ASSERT_TRUE(
+      PosixWriteFileAtomically(PosixTemporaryFor(path), "half a file, longer than the new"));
+  ASSERT_TRUE(PosixWriteFileAtomically(path, "new"));
+  EXPECT_EQ(PosixReadFile(path), "new");
+  EXPECT_EQ(Entries(dir_), 1);
+}
+
+// Saves killed at random instants leave the file whole, old or new, and at most one
+// stray file, however many kills there were.
+TEST_F(PosixFiles, KilledSavesLeaveAtMostOneStrayFile) {
+  const std::string path = dir_ + "/Kadeno.ini";
+  const std::string a(1 << 20, 'a'), b(1 << 19, 'b');
+  ASSERT_TRUE(PosixWriteFileAtomically(path, a));
+  std::mt19937 random(11);
+  for (int kill = 0; kill < 20; ++kill) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i) PosixWriteFileAtomically(path, i % 2 ? a : b);
+    }
+    usleep(200 + random() % 3000);
+    ::kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    const auto text = PosixReadFile(path);
+    ASSERT_TRUE(text == a || text == b) << "kill " << kill;
+    ASSERT_LE(Entries(dir_), 2) << "kill " << kill;
+  }
+}
+
+// Two programs saving the same file at once: every read finds one whole file.
+TEST_F(PosixFiles, SimultaneousSavesNeverMix) {
+  const std::string path = dir_ + "/Kadeno.ini";
+  const std::string a(1 << 16, 'a'), b(1 << 17, 'b');
+  ASSERT_TRUE(PosixWriteFileAtomically(path, a));
+  pid_t writers[2];
+  for (int w = 0; w < 2; ++w) {
+    writers[w] = fork();
+    ASSERT_GE(writers[w], 0);
+    if (writers[w] == 0) {
+      bool ok = true;
+      for (int i = 0; i < 300; ++i) ok = PosixWriteFileAtomically(path, w ? a : b) && ok;
+      _exit(ok ? 0 : 1);
+    }
+  }
+  int mixed = 0;
+  for (int i = 0; i < 300; ++i) {
+    const auto text = PosixReadFile(path);
+    mixed += !(text == a || text == b);
+  }
+  for (pid_t w : writers) {
+    int status = 0;
+    waitpid(w, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  EXPECT_EQ(mixed, 0);
+  EXPECT_EQ(Entries(dir_), 1);
 }
 
 TEST_F(PosixFiles, XdgFoldersFollowTheEnvironment) {

@@ -42,7 +42,7 @@ struct Synth : FluidSynthDevice {
   Synth() : FluidSynthDevice({.soundfont = kSoundfont, .audioOutput = false}) {}
   // Sends the words, then renders `seconds` in the blocks an audio driver asks for.
   Sound Play(const std::vector<uint32_t>& words, double seconds) {
-    EXPECT_EQ(Open(), 0) << "no General MIDI soundfont: scripts/deps.sh run";
+    EXPECT_EQ(Open(), OpenResult::Ok) << "no General MIDI soundfont: scripts/deps.sh run";
     for (uint32_t w : words) SendShortMessage(w);
     const size_t n = (Sound::At(seconds) + 63) / 64 * 64;
     Sound s{std::vector<float>(n), std::vector<float>(n)};

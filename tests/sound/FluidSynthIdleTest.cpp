@@ -65,7 +65,7 @@ TEST(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   o.drivers = {"pulseaudio"};
   o.suspendAfterIdleMs = 300;
   FluidSynthDevice device(o);
-  ASSERT_EQ(device.Open(), 0);
+  ASSERT_EQ(device.Open(), OpenResult::Ok);
 
   device.SendShortMessage(NoteOnWord(5, 60, 100));
   std::this_thread::sleep_for(std::chrono::milliseconds(700));

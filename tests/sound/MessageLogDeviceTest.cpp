@@ -31,7 +31,7 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   std::ofstream(path) << "earlier run\n";
   MessageLogDevice log(path);
   log.SendShortMessage(NoteOnWord(0, 60, 1));  // not yet open: nowhere to go
-  ASSERT_EQ(log.Open(), 0);
+  ASSERT_EQ(log.Open(), OpenResult::Ok);
   log.SendShortMessage(ProgramChangeWord(9, 0));
   EXPECT_TRUE(Text(path).ends_with(" C9 00\n")) << "the line must be there before anything else";
   log.SendShortMessage(NoteOnWord(9, 36, 100));

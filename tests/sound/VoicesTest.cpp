@@ -81,7 +81,7 @@ TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
     Harness h;
     h.form.midi.MidiIsOpen = false;
     if (failOpen)
-      h.audio.openResult = 4;
+      h.audio.openResult = OpenResult::DeviceInUse;
     else
       h.audio.deviceCount = 0;
     h.window.Reply(Answer::Ok);

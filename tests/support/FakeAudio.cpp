@@ -38,9 +38,9 @@ std::vector<int> FakeAudio::Pans(int channel, size_t from) const {
   return out;
 }
 
-int FakeAudio::Open() {
+OpenResult FakeAudio::Open() {
   ++opens;
-  isOpen = openResult == 0;
+  isOpen = openResult == OpenResult::Ok;
   return openResult;
 }
 

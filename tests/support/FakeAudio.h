@@ -31,7 +31,7 @@ class FakeAudio : public AudioDevice {
  public:
   std::function<int64_t()> clock = [] { return int64_t{0}; };
   int deviceCount = 1;
-  int openResult = 0;
+  OpenResult openResult = OpenResult::Ok;
   bool isOpen = false;
   int opens = 0;
   int closes = 0;
@@ -46,7 +46,7 @@ class FakeAudio : public AudioDevice {
   std::vector<int> Pans(int channel, size_t from = 0) const;
 
   int DeviceCount() override { return deviceCount; }
-  int Open() override;
+  OpenResult Open() override;
   void SendShortMessage(uint32_t word) override { words.push_back({clock(), word}); }
   void Close() override;
   void PlayWave(const std::string& path) override {

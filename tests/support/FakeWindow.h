@@ -54,6 +54,7 @@ class FakeWindow : public WindowServices {
   std::vector<std::pair<MenuItem, std::string>> captions;
   std::map<std::string, std::string> files;
   int writes = 0;
+  std::vector<std::string> problems;  // the lines LogProblem was given
   std::string programFolder = "/opt/kadeno";
   std::string settingsFolder = "/home/player/.config/kadeno";
 
@@ -80,6 +81,7 @@ class FakeWindow : public WindowServices {
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::optional<std::string> ReadTextFile(const std::string& path) override;
   bool WriteTextFile(const std::string& path, const std::string& contents) override;
+  void LogProblem(const std::string& line) override { problems.push_back(line); }
   [[noreturn]] void EndProgram() override { throw ProgramEnded{}; }
 
  private:

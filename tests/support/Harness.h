@@ -1,6 +1,7 @@
 // A MainForm wired to the fakes, with sugar for scripting a player.
 #pragma once
 
+#include "settings/SettingsTable.h"
 #include "shell/MainForm.h"
 #include "support/FakeAudio.h"
 #include "support/FakeWindow.h"
@@ -22,20 +23,11 @@ struct Harness {
   void Key(int64_t t, int keyCode, int shift = 0) {
     window.At(t, [this, keyCode, shift] { form.Form_KeyDown(keyCode, shift); });
   }
-  // The factory sound settings, stereo on and a built stereo table.
+  // The factory sound settings, stereo on (as every start turns it) and a built stereo
+  // table.
   void FactorySound() {
-    Settings& s = form.settings;
-    s.DrumVolume = 100;
-    s.BaseLineVolume = 127;
-    s.Row1Volume = s.Row2Volume = s.Row3Volume = s.FallingVolume = s.EffectVolume = 100;
-    s.BaseLineInstrument = s.Row1Instrument = s.Row2Instrument = 24;
-    s.Row3Instrument = s.FallingInstrument = 1;
-    s.EffectInstrument = 0;
-    s.StereoWide = 40;
-    s.StereoCurve = 30;
-    s.StereoBalance = 60;
-    s.FallingNoteMovementSound = true;
-    s.Stereo = true;
+    RestoreFactorySound(form.settings);
+    form.settings.Stereo = true;
     form.BuildPanTable();
   }
   std::string SettingsPath() const { return window.settingsFolder + "/Kadeno.ini"; }

@@ -24,7 +24,7 @@ TEST(Win32Audio, ChosenByKadenoMidiOut) {
 // program says its piece and ends, as it does when another program has the device.
 TEST(Win32Audio, ADeviceThatCannotBeOpenedGivesTheProgramsMessage) {
   auto device = MakeWin32AudioDevice("winmm:4000");
-  EXPECT_EQ(device->Open(), MMSYSERR_BADDEVICEID);
+  EXPECT_EQ(device->Open(), OpenResult::NoDevice);
   device->SendShortMessage(0x7F3C90);  // not open: goes nowhere
   device->Close();
   test::FakeWindow window;

@@ -82,6 +82,16 @@ TEST_F(Win32Files, AFailedWriteLeavesThePreviousFile) {
   EXPECT_EQ(Entries(dir_), 2);
 }
 
+// A save cut short leaves its temporary behind; the next save reuses it and leaves nothing.
+TEST_F(Win32Files, AStaleTemporaryIsReusedAndRemoved) {
+  const std::string path = dir_ + "/Kadeno.ini";
+  ASSERT_TRUE(
+      Win32WriteFileAtomically(Win32TemporaryFor(path), "half a file, longer than the new"));
+  ASSERT_TRUE(Win32WriteFileAtomically(path, "new"));
+  EXPECT_EQ(Win32ReadFile(path), "new");
+  EXPECT_EQ(Entries(dir_), 1);
+}
+
 TEST_F(Win32Files, TheLogFileAppendsInBinary) {
   ASSERT_TRUE(Win32MakeFolders(dir_));
   const std::string path = dir_ + "/midi.log";

@@ -3,6 +3,9 @@
 
 #include "platform/win32/Win32Api.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/win32/Win32Files.h"
 #include "sound/AudioDeviceChoice.h"
 #include "sound/MessageLogDevice.h"
@@ -17,13 +20,29 @@ Win32AudioDevice::~Win32AudioDevice() { Close(); }
 
 int Win32AudioDevice::DeviceCount() { return static_cast<int>(midiOutGetNumDevs()); }
 
-int Win32AudioDevice::Open() {
-  if (handle_ != 0) return MMSYSERR_NOERROR;
+OpenResult Win32AudioDevice::Open() {
+  if (handle_ != 0) return OpenResult::Ok;
   HMIDIOUT out = nullptr;
   const UINT id = device_ < 0 ? MIDI_MAPPER : static_cast<UINT>(device_);
   const MMRESULT r = midiOutOpen(&out, id, 0, 0, CALLBACK_NULL);
-  if (r == MMSYSERR_NOERROR) handle_ = reinterpret_cast<uintptr_t>(out);
-  return static_cast<int>(r);
+  if (r == MMSYSERR_NOERROR) {
+    handle_ = reinterpret_cast<uintptr_t>(out);
+    return OpenResult::Ok;
+  }
+  wchar_t text[MAXERRORLENGTH] = L"";
+  midiOutGetErrorTextW(r, text, MAXERRORLENGTH);
+  std::fprintf(stderr, "kadeno: MIDI output %s did not open: %s (%u)\n",
+               device_ < 0 ? "mapper" : std::to_string(device_).c_str(), Narrow(text).c_str(),
+               static_cast<unsigned>(r));
+  switch (r) {
+    case MMSYSERR_ALLOCATED:
+      return OpenResult::DeviceInUse;
+    case MMSYSERR_BADDEVICEID:
+    case MMSYSERR_NODRIVER:
+      return OpenResult::NoDevice;
+    default:
+      return OpenResult::DeviceFailed;
+  }
 }
 
 void Win32AudioDevice::SendShortMessage(uint32_t word) {

@@ -19,9 +19,9 @@ class Win32AudioDevice : public AudioDevice {
   Win32AudioDevice& operator=(const Win32AudioDevice&) = delete;
 
   int DeviceCount() override;
-  // The system's own result: 0 when open, MMSYSERR_ALLOCATED when another program has the
-  // device, MMSYSERR_BADDEVICEID when there is no such device.
-  int Open() override;
+  // DeviceInUse when another program has the device, NoDevice when there is no such
+  // device, DeviceFailed for any other refusal; the system's own text goes to stderr.
+  OpenResult Open() override;
   void SendShortMessage(uint32_t word) override;
   void Close() override;
   void PlayWave(const std::string& path) override;

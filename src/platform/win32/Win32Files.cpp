@@ -94,32 +94,36 @@ std::optional<std::string> Win32ReadFile(const std::string& path) {
 
 bool Win32MakeFolders(const std::string& folder) { return MakeFolders(WindowsPath(folder)); }
 
+std::string Win32TemporaryFor(const std::string& path) { return path + ".new"; }
+
 bool Win32WriteFileAtomically(const std::string& path, const std::string& contents) {
   const std::wstring target = WindowsPath(path);
   const std::wstring folder = Parent(target);
   if (!folder.empty() && !MakeFolders(folder)) return false;
-  // A name of its own in the same folder, so that the move is a rename on one volume.
-  wchar_t tmp[MAX_PATH + 16];
-  if (GetTempFileNameW(folder.empty() ? L"." : folder.c_str(), L"kad", 0, tmp) == 0) return false;
+  // Always the same name in the same folder, so that a save cut short leaves at most this
+  // one file, which the next save takes up again. Opened shut to everyone else: a second
+  // copy of the program saving at the same time cannot open it while we write, and while
+  // it writes our move fails, so no file is ever made of the two.
+  const std::wstring tmp = WindowsPath(Win32TemporaryFor(path));
   bool ok = false;
   {
-    FileHandle file(
-        CreateFileW(tmp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.h != INVALID_HANDLE_VALUE) {
-      ok = true;
-      size_t done = 0;
-      while (ok && done < contents.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1 << 20));
-        DWORD wrote = 0;
-        ok = WriteFile(file.h, contents.data() + done, chunk, &wrote, nullptr) && wrote > 0;
-        done += wrote;
-      }
-      ok = ok && FlushFileBuffers(file.h);
-      ok = file.Close() && ok;
+    FileHandle file(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.h == INVALID_HANDLE_VALUE) return false;
+    ok = true;
+    size_t done = 0;
+    while (ok && done < contents.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1 << 20));
+      DWORD wrote = 0;
+      ok = WriteFile(file.h, contents.data() + done, chunk, &wrote, nullptr) && wrote > 0;
+      done += wrote;
     }
+    ok = ok && FlushFileBuffers(file.h);
+    ok = file.Close() && ok;
   }
-  ok = ok && MoveFileExW(tmp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(tmp);
+  ok = ok &&
+       MoveFileExW(tmp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(tmp.c_str());
   return ok;
 }
 

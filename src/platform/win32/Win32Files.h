@@ -15,10 +15,12 @@ std::wstring WindowsPath(const std::string& path);
 
 bool Win32FileExists(const std::string& path);
 std::optional<std::string> Win32ReadFile(const std::string& path);
-// Writes a temporary file beside path, flushes it to disk and moves it over path (replace,
-// write through), so a failure at any point leaves the previous file as it was. Makes
-// missing folders.
+// Writes a temporary file beside path, flushes it to disk and moves it over path, so a
+// failure at any point leaves the previous file as it was. Makes missing folders. The
+// temporary always has the same name, Win32TemporaryFor(path): a save cut short leaves at
+// most that one file, which the next save reuses.
 bool Win32WriteFileAtomically(const std::string& path, const std::string& contents);
+std::string Win32TemporaryFor(const std::string& path);
 // Makes a folder and its parents; true when it exists afterwards.
 bool Win32MakeFolders(const std::string& folder);
 

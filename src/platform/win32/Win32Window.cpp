@@ -172,6 +172,10 @@ bool Win32Window::WriteTextFile(const std::string& path, const std::string& cont
   return Win32WriteFileAtomically(path, contents);
 }
 
+void Win32Window::LogProblem(const std::string& line) {
+  std::fprintf(stderr, "kadeno: %s\n", line.c_str());
+}
+
 void Win32Window::EndProgram() {
   // The callers have done their own clean-up (sound stopped and the device closed, the
   // settings saved where they save). This may run deep inside nested message loops of a
