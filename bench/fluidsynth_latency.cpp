@@ -25,7 +25,7 @@
 #include <thread>
 #include <vector>
 
-#include "sound/FluidSynthDevice.h"
+#include "fluidsynth/FluidSynthDevice.h"
 #include "sound/MidiOut.h"
 
 using namespace kadeno;

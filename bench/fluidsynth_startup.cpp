@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "sound/FluidSynthDevice.h"
+#include "fluidsynth/FluidSynthDevice.h"
 
 using namespace kadeno;
 using Clock = std::chrono::steady_clock;

@@ -15,8 +15,8 @@
 #include <memory>
 
 #include "shell/MainForm.h"
-#include "shell/QtWindow.h"
-#include "sound/FluidSynthDeviceFactory.h"
+#include "qt/QtWindow.h"
+#include "fluidsynth/FluidSynthDeviceFactory.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <random>
 #include <string>
 
-#include "shell/PosixFiles.h"
+#include "posix/PosixFiles.h"
 
 int main(int argc, char** argv) {
   const int kills = argc > 1 ? std::atoi(argv[1]) : 100;

@@ -4,10 +4,10 @@
 #include <QtWidgets>
 #include <functional>
 
-#include "shell/QtAccessibility.h"
-#include "shell/QtKeys.h"
-#include "shell/QtMainWindow.h"
-#include "shell/QtWindow.h"
+#include "qt/QtAccessibility.h"
+#include "qt/QtKeys.h"
+#include "qt/QtMainWindow.h"
+#include "qt/QtWindow.h"
 #include "support/Harness.h"
 
 using namespace kadeno;

@@ -4,7 +4,7 @@
 #include "RegistryFixture.h"
 
 #ifndef _WIN32
-#include "shell/PosixFiles.h"
+#include "posix/PosixFiles.h"
 #endif
 
 namespace kadeno::test {

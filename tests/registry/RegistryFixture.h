@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "registry/FileRegistry.h"
+#include "posix/FileRegistry.h"
 #endif
 
 namespace kadeno::test {

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "shell/PosixFiles.h"
+#include "posix/PosixFiles.h"
 
 namespace kadeno {
 namespace {

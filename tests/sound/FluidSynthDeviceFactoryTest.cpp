@@ -3,8 +3,8 @@
 
 #include <fstream>
 
-#include "sound/FluidSynthDevice.h"
-#include "sound/FluidSynthDeviceFactory.h"
+#include "fluidsynth/FluidSynthDevice.h"
+#include "fluidsynth/FluidSynthDeviceFactory.h"
 #include "support/Harness.h"
 
 namespace kadeno {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "sound/FluidSynthDevice.h"
+#include "fluidsynth/FluidSynthDevice.h"
 #include "support/Harness.h"
 
 namespace kadeno {

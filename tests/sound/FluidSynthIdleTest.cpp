@@ -11,7 +11,7 @@
 #include <fstream>
 #include <thread>
 
-#include "sound/FluidSynthDevice.h"
+#include "fluidsynth/FluidSynthDevice.h"
 #include "sound/MidiOut.h"
 
 namespace kadeno {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "sound/FluidSynthDevice.h"
+#include "fluidsynth/FluidSynthDevice.h"
 
 namespace kadeno {
 namespace {

@@ -1,4 +1,4 @@
-#include "sound/MessageLogDevice.h"
+#include "messagelog/MessageLogDevice.h"
 
 #include <gtest/gtest.h>
 

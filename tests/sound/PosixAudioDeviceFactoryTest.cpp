@@ -1,8 +1,8 @@
 // The devices a build without the built-in synthesiser offers.
 #include <gtest/gtest.h>
 
-#include "sound/MessageLogDevice.h"
-#include "sound/PosixAudioDeviceFactory.h"
+#include "messagelog/MessageLogDevice.h"
+#include "posix/PosixAudioDeviceFactory.h"
 
 namespace kadeno {
 namespace {

@@ -1,11 +1,11 @@
 // The device KADENO_MIDI_OUT chooses on Windows, and start-up when it cannot be opened.
-#include "platform/win32/Win32AudioDevice.h"
+#include "win32/Win32AudioDevice.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/win32/Win32Api.h"
+#include "win32/Win32Api.h"
 #include "shell/MainForm.h"
-#include "sound/MessageLogDevice.h"
+#include "messagelog/MessageLogDevice.h"
 #include "support/FakeWindow.h"
 
 namespace kadeno {

@@ -1,12 +1,12 @@
 // Files and text at the Windows boundary, on the real file system (under Wine in CI).
-#include "platform/win32/Win32Files.h"
+#include "win32/Win32Files.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 
-#include "platform/win32/Win32Api.h"
-#include "sound/LogFile.h"
+#include "win32/Win32Api.h"
+#include "messagelog/LogFile.h"
 //
 #include <shellapi.h>
 

@@ -1,12 +1,12 @@
 // The registry module and the clean-up command on the Windows registry itself (under
 // Wine in CI, in a registry of its own).
-#include "registry/Win32Registry.h"
+#include "win32/Win32Registry.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "platform/win32/Win32Api.h"
+#include "win32/Win32Api.h"
 #include "registry/RegistryAccess.h"
 #include "support/Harness.h"
 

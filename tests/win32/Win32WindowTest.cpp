@@ -1,16 +1,16 @@
 // The Win32 window: its menus and keys, the two boxes as the system's own, commands held
 // back while a box is open, and waits that wake for input. Needs a display (Xvfb under
 // Wine in CI).
-#include "platform/win32/Win32Window.h"
+#include "win32/Win32Window.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <thread>
 
-#include "platform/win32/Win32Boxes.h"
-#include "platform/win32/Win32Files.h"
-#include "platform/win32/Win32MainWindow.h"
+#include "win32/Win32Boxes.h"
+#include "win32/Win32Files.h"
+#include "win32/Win32MainWindow.h"
 #include "support/Harness.h"
 
 namespace kadeno {

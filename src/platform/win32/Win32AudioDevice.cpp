@@ -1,14 +1,14 @@
 // MIDI and waves through winmm.
-#include "platform/win32/Win32AudioDevice.h"
+#include "win32/Win32AudioDevice.h"
 
-#include "platform/win32/Win32Api.h"
+#include "win32/Win32Api.h"
 
 #include <cstdio>
 #include <string>
 
-#include "platform/win32/Win32Files.h"
+#include "win32/Win32Files.h"
 #include "sound/AudioDeviceChoice.h"
-#include "sound/MessageLogDevice.h"
+#include "messagelog/MessageLogDevice.h"
 
 namespace kadeno {
 

@@ -1,9 +1,9 @@
 // The message box and the input box.
-#include "platform/win32/Win32Boxes.h"
+#include "win32/Win32Boxes.h"
 
 #include <vector>
 
-#include "platform/win32/Win32Files.h"
+#include "win32/Win32Files.h"
 
 namespace kadeno {
 

@@ -3,7 +3,7 @@
 // controls it knows best.
 #pragma once
 
-#include "platform/win32/Win32Api.h"
+#include "win32/Win32Api.h"
 
 #include <optional>
 #include <string>

@@ -1,14 +1,14 @@
 // Files through the Win32 API, every path in UTF-16.
-#include "platform/win32/Win32Files.h"
+#include "win32/Win32Files.h"
 
-#include "platform/win32/Win32Api.h"
+#include "win32/Win32Api.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
 
-#include "sound/LogFile.h"
+#include "messagelog/LogFile.h"
 
 namespace kadeno {
 

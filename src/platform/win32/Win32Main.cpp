@@ -3,12 +3,12 @@
 #include <cstdlib>
 #include <memory>
 
-#include "platform/win32/Win32AudioDevice.h"
-#include "platform/win32/Win32Files.h"
-#include "platform/win32/Win32MainWindow.h"
-#include "platform/win32/Win32Window.h"
+#include "win32/Win32AudioDevice.h"
+#include "win32/Win32Files.h"
+#include "win32/Win32MainWindow.h"
+#include "win32/Win32Window.h"
 #include "registry/RegistryAccess.h"
-#include "registry/Win32Registry.h"
+#include "win32/Win32Registry.h"
 #include "shell/MainForm.h"
 
 int main() {

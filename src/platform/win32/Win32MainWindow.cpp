@@ -1,10 +1,10 @@
-#include "platform/win32/Win32MainWindow.h"
+#include "win32/Win32MainWindow.h"
 
 #include <cctype>
 #include <string>
 #include <vector>
 
-#include "platform/win32/Win32Files.h"
+#include "win32/Win32Files.h"
 #include "shell/MainForm.h"
 #include "shell/MenuTable.h"
 

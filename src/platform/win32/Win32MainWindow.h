@@ -4,7 +4,7 @@
 // virtual-key codes they already are.
 #pragma once
 
-#include "platform/win32/Win32Window.h"
+#include "win32/Win32Window.h"
 
 namespace kadeno {
 

@@ -1,10 +1,10 @@
-#include "platform/win32/Win32Window.h"
+#include "win32/Win32Window.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "platform/win32/Win32Boxes.h"
-#include "platform/win32/Win32Files.h"
+#include "win32/Win32Boxes.h"
+#include "win32/Win32Files.h"
 
 namespace kadeno {
 

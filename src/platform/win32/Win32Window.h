@@ -3,7 +3,7 @@
 // the program's folders and files, and ending the program.
 #pragma once
 
-#include "platform/win32/Win32Api.h"
+#include "win32/Win32Api.h"
 
 #include <map>
 

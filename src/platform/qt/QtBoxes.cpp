@@ -1,0 +1,131 @@
+#include "qt/QtBoxes.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kadeno {
+
+QString BoxText(const std::string& text) {
+  QString q = QString::fromStdString(text);
+  q.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  return q;
+}
+
+namespace {
+
+QString TitleOf(const std::optional<std::string>& title) {
+  return QString::fromStdString(title.value_or(kProgramName));
+}
+
+}  // namespace
+
+QtMessageBox::QtMessageBox(const std::string& prompt, int style,
+                           const std::optional<std::string>& title, QWidget* parent)
+    : QMessageBox(parent), buttons_(Box::ButtonsOf(style)) {
+  setWindowTitle(TitleOf(title));
+  // Help pages and scores are plain text; a "<" in them must not turn into markup.
+  setTextFormat(Qt::PlainText);
+  setText(BoxText(prompt));
+  switch (Box::IconOf(style)) {
+    case Box::IconQuestion:
+      setIcon(QMessageBox::Question);
+      break;
+    case Box::IconExclamation:
+      setIcon(QMessageBox::Warning);
+      break;
+    case Box::IconInformation:
+      setIcon(QMessageBox::Information);
+      break;
+    default:
+      setIcon(QMessageBox::NoIcon);
+      break;
+  }
+  QPushButton* first = nullptr;
+  QPushButton* cancel = nullptr;
+  switch (buttons_) {
+    case Box::OkCancel:
+      first = addButton(QMessageBox::Ok);
+      cancel = addButton(QMessageBox::Cancel);
+      break;
+    case Box::YesNoCancel:
+      first = addButton(QMessageBox::Yes);
+      addButton(QMessageBox::No);
+      cancel = addButton(QMessageBox::Cancel);
+      break;
+    case Box::YesNo:
+      first = addButton(QMessageBox::Yes);
+      addButton(QMessageBox::No);
+      break;
+    default:
+      buttons_ = Box::Ok;
+      first = addButton(QMessageBox::Ok);
+      break;
+  }
+  // The first button is the default, as the classic boxes have it: Enter pages the help
+  // forward with Yes.
+  setDefaultButton(first);
+  setEscapeButton(cancel ? cancel
+                         : (buttons_ == Box::Ok ? first : static_cast<QPushButton*>(nullptr)));
+}
+
+bool QtMessageBox::MayBeDismissed() const { return buttons_ != Box::YesNo; }
+
+Answer QtMessageBox::AnswerGiven() const {
+  switch (standardButton(clickedButton())) {
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
+    default:
+      break;
+  }
+  // Closed some other way (the window system, the end of the program).
+  if (buttons_ == Box::Ok) return Answer::Ok;
+  return buttons_ == Box::YesNo ? Answer::No : Answer::Cancel;
+}
+
+void QtMessageBox::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && !MayBeDismissed()) {
+    // Qt would take No for the escape button; the question wants a real answer.
+    event->accept();
+    return;
+  }
+  QMessageBox::keyPressEvent(event);
+}
+
+void QtMessageBox::closeEvent(QCloseEvent* event) {
+  if (!MayBeDismissed()) {
+    event->ignore();
+    return;
+  }
+  QMessageBox::closeEvent(event);
+}
+
+QtInputBox::QtInputBox(const std::string& prompt, const std::optional<std::string>& title,
+                       const std::string& defaultText, QWidget* parent)
+    : QInputDialog(parent) {
+  setWindowTitle(TitleOf(title));
+  setInputMode(QInputDialog::TextInput);
+  setLabelText(BoxText(prompt));
+  setTextValue(QString::fromStdString(defaultText));
+  if (auto* label = findChild<QLabel*>()) {
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);  // the prompts are long sentences
+  }
+  // A screen reader lands in the field first; named by the prompt, it reads the question
+  // there and then the value offered.
+  if (auto* field = findChild<QLineEdit*>()) {
+    field->setAccessibleName(BoxText(prompt));
+    field->selectAll();
+  }
+  setAccessibleDescription(BoxText(prompt));
+}
+
+}  // namespace kadeno

@@ -1,0 +1,73 @@
+// Kadeno: the executable wires the core to its window, its audio device and its registry.
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "posix/FileRegistry.h"
+#include "registry/RegistryAccess.h"
+#include "shell/CommandLine.h"
+#include "shell/MainForm.h"
+#include "qt/QtAccessibility.h"
+#include "qt/QtMainWindow.h"
+#include "qt/QtScreenReaderWatch.h"
+#include "qt/QtWindow.h"
+#include "shell/SpeakingWindow.h"
+#include "speechd/SpeechDispatcherSpeech.h"
+#if KADENO_WITH_FLUIDSYNTH
+#include "fluidsynth/FluidSynthDeviceFactory.h"
+#else
+#include "posix/PosixAudioDeviceFactory.h"
+#endif
+
+int main(int argc, char** argv) {
+  // --help and --version answer before anything opens a window or a sound device.
+  if (const auto answer = kadeno::ReadCommandLine({argv + 1, argv + argc}, KADENO_VERSION);
+      !answer.play) {
+    std::fputs(answer.out.c_str(), stdout);
+    std::fputs(answer.err.c_str(), stderr);
+    return answer.status;
+  }
+  kadeno::TurnOnAccessibilityBridge();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kadeno"));
+  QGuiApplication::setDesktopFileName(QStringLiteral("kadeno"));
+  kadeno::InstallBoxAccessibility();
+
+  kadeno::QtWindow window;
+  // With no screen reader running, the boxes speak for themselves.
+  const char* speechMode = std::getenv("KADENO_SPEECH");
+  const auto mode = kadeno::ParseSpeechMode(speechMode);
+  if (!mode)
+    std::fprintf(stderr, "kadeno: KADENO_SPEECH=%s is not auto, on or off; taking auto\n",
+                 speechMode);
+  kadeno::SpeechDispatcherSpeech speech;
+  kadeno::SelfVoicing voicing(speech, mode.value_or(kadeno::SpeechMode::Auto));
+  kadeno::QtScreenReaderWatch screenReader(
+      [&voicing](bool on) { voicing.ScreenReaderRunning(on); });
+  kadeno::SpeakingWindow speakingWindow(window, voicing);
+
+#if KADENO_WITH_FLUIDSYNTH
+  std::unique_ptr<kadeno::AudioDevice> audio =
+      kadeno::MakeAudioDevice(std::getenv("KADENO_MIDI_OUT"));
+#else
+  // Only the message log and no device at all.
+  std::unique_ptr<kadeno::AudioDevice> audio =
+      kadeno::MakePosixAudioDevice(std::getenv("KADENO_MIDI_OUT"), nullptr);
+#endif
+  kadeno::MainForm form(speakingWindow, *audio);
+  kadeno::FileRegistry registryFile;
+  kadeno::RegistryAccess registry(registryFile, speakingWindow);
+  form.registry = &registry;
+
+  kadeno::QtMainWindow mainWindow(form, window);
+  // The help pages come first, before the window shows; a failed MIDI open ends the
+  // program from inside the load step.
+  form.Form_Load();
+  window.SetMainWindow(&mainWindow);
+  mainWindow.show();
+  mainWindow.activateWindow();
+  const int result = app.exec();
+  form.Form_Terminate();
+  return result;
+}

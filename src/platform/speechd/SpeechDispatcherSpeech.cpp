@@ -1,0 +1,154 @@
+#include "speechd/SpeechDispatcherSpeech.h"
+
+#include <libspeechd.h>
+#include <pthread.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+
+#include <condition_variable>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace kadeno {
+
+struct SpeechDispatcherSpeech::Channel {
+  std::mutex mutex;
+  std::condition_variable wake;
+  bool started = false;
+  std::optional<std::string> text;  // the newest text not yet handed to the service
+  bool stop = false;                // silence what the service is saying
+  bool quit = false;
+  bool failed = false;  // the worker has given up
+};
+
+namespace {
+
+using Channel = SpeechDispatcherSpeech::Channel;
+
+// A service that takes longer than this to answer one command counts as gone.
+constexpr int kReplyTimeoutSeconds = 5;
+
+// One line on stderr, however many lines the library's message has.
+void Report(const std::string& what) {
+  std::string line = "kadeno: ";
+  for (char c : what) {
+    if (c == '\n' || c == '\r' || c == '\t') c = ' ';
+    if (c != ' ' || line.back() != ' ') line += c;
+  }
+  while (line.back() == ' ') line.pop_back();
+  std::fprintf(stderr, "%s; going on without speech\n", line.c_str());
+}
+
+SPDConnection* Open() {
+  char* error = nullptr;
+  SPDConnection* connection =
+      spd_open2("kadeno", "boxes", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
+  if (connection == nullptr) {
+    Report(std::string("no speech service: ") + (error != nullptr ? error : "unknown error"));
+    std::free(error);
+    return nullptr;
+  }
+  // libspeechd waits for every reply without a limit; the socket's own timeouts give one.
+  timeval limit{kReplyTimeoutSeconds, 0};
+  setsockopt(connection->socket, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  setsockopt(connection->socket, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+  return connection;
+}
+
+// The service's protocol ends its lines with CR LF; the library then escapes a line that
+// starts with a dot, which would otherwise end the text early.
+std::string ProtocolLines(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+void Work(const std::shared_ptr<Channel>& channel) {
+  // A service that goes away makes the next write fail; the signal that comes with it
+  // must not end the program. It is blocked for this thread alone.
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+
+  SPDConnection* connection = nullptr;
+  for (;;) {
+    std::optional<std::string> text;
+    {
+      std::unique_lock lock(channel->mutex);
+      channel->wake.wait(lock, [&] { return channel->quit || channel->text || channel->stop; });
+      if (channel->quit) break;
+      text.swap(channel->text);
+      channel->stop = false;
+    }
+    if (connection == nullptr) {
+      if (!text) continue;  // nothing is being said yet
+      connection = Open();
+      if (connection == nullptr) break;
+    }
+    // Every text cuts off the one before it.
+    if (spd_cancel(connection) != 0) {
+      Report("the speech service stopped answering");
+      break;
+    }
+    if (text && spd_say(connection, SPD_MESSAGE, ProtocolLines(*text).c_str()) < 0) {
+      Report("the speech service did not take a text");
+      break;
+    }
+  }
+  if (connection != nullptr) spd_close(connection);
+  std::lock_guard lock(channel->mutex);
+  channel->failed = !channel->quit;
+}
+
+}  // namespace
+
+SpeechDispatcherSpeech::SpeechDispatcherSpeech() : channel_(std::make_shared<Channel>()) {}
+
+SpeechDispatcherSpeech::~SpeechDispatcherSpeech() {
+  {
+    std::lock_guard lock(channel_->mutex);
+    channel_->quit = true;
+  }
+  channel_->wake.notify_one();
+}
+
+void SpeechDispatcherSpeech::Say(const std::string& text) {
+  {
+    std::lock_guard lock(channel_->mutex);
+    if (channel_->failed) return;
+    channel_->text = text;
+    if (!channel_->started) {
+      // The worker may be stuck in the service for good at the end of the run; it holds
+      // its own share of the channel and is never waited for.
+      channel_->started = true;
+      try {
+        std::thread([channel = channel_] { Work(channel); }).detach();
+      } catch (const std::system_error& e) {
+        Report(std::string("no thread for speech: ") + e.what());
+        channel_->failed = true;
+      }
+    }
+  }
+  channel_->wake.notify_one();
+}
+
+void SpeechDispatcherSpeech::Stop() {
+  {
+    std::lock_guard lock(channel_->mutex);
+    if (!channel_->started || channel_->failed) return;
+    channel_->text.reset();
+    channel_->stop = true;
+  }
+  channel_->wake.notify_one();
+}
+
+}  // namespace kadeno
