@@ -2,7 +2,7 @@
 # Installs the Debian 12 packages Kadeno needs when any is missing.
 #   scripts/deps.sh run    what building and playing needs
 #   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers and the
-#                          end-to-end screen-reader test need
+#                          end-to-end screen-reader tests need (Orca among them)
 set -euo pipefail
 
 run_packages=(
@@ -14,6 +14,7 @@ run_packages=(
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
+  orca speech-dispatcher speech-dispatcher-espeak-ng openbox
   g++-mingw-w64-x86-64
   espeak-ng sox valgrind
   pulseaudio pulseaudio-utils libxml2-utils
