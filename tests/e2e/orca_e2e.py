@@ -34,11 +34,12 @@ HALL = [("1stPlaceScore", "1230.4"), ("1stPlaceName", "Ace"), ("2ndPlaceScore", 
 LISTING = ("Here is the Kadeno Masters Hall of Fame:\n"
            "First Place, with 1230 points is Ace at a difficulty level of  5\n"
            "Second Place, with 870 points is Bee at a difficulty level of  1\n")
+PRACTICE = "With practice, you will soon rank among the Kadeno Masters!"
 # Each box's text, and how many times the walk below shows it: Orca must say it that often.
 SHOWN = [(HELP_STARTS[0], 1), (HELP_STARTS[1], 1), (HELP_STARTS[2], 1), (HELP_STARTS[3], 1),
          (HELP_STARTS[4], 2), (HELP_STARTS[5], 1), (PROMPT, 1), ("Are you ready?", 2),
          ("Game Play canceled by user request", 1), (ABOUT_START, 1), ("Your score is 0", 1),
-         ("With practice, you will soon rank among the Kadeno Masters!", 1), (LISTING, 1),
+         (PRACTICE, 1), (LISTING, 1),
          ("Do you really want to quit?", 1)]
 
 
@@ -51,8 +52,17 @@ def check(condition, message):
         raise Failure(message)
 
 
-def starts(prefix):
-    return lambda said: said.startswith(prefix)
+class starts:  # noqa: N801 (reads as a phrase where it is used)
+    """A long text, known by its first words."""
+
+    def __init__(self, prefix):
+        self.prefix = prefix
+
+    def __call__(self, said):
+        return said.startswith(self.prefix)
+
+    def __repr__(self):
+        return "a text starting %r" % self.prefix
 
 
 def heard(said, want):
@@ -68,7 +78,9 @@ class Keyboard:
         time.sleep(0.3)
 
     def alt(self, letter):
-        for args, pause in [(["keydown", "alt"], 0.1), (["key", letter], 0.1), (["keyup", "alt"], 0.3)]:
+        """Alt held a moment around the letter, as fingers do."""
+        for args, pause in [(["keydown", "alt"], 0.1), (["key", letter], 0.1),
+                            (["keyup", "alt"], 0.3)]:
             subprocess.run(["xdotool"] + args, check=True)
             time.sleep(pause)
 
@@ -97,13 +109,13 @@ class Ear:
                     break
             if at is not None:
                 break
-            check(time.monotonic() < end, "Orca did not say %s in order; it said %r"
-                  % ([w if isinstance(w, str) else "(a help page)" for w in expected], said))
+            check(time.monotonic() < end, "Orca did not say %r in order; it said %r"
+                  % (expected, said))
             time.sleep(0.1)
-        self.quiet(mark)
+        self.quiet()
         return self.log.said()[mark:]
 
-    def quiet(self, mark, gap=0.8):
+    def quiet(self, gap=0.8):
         """Waits until nothing new has been said for gap seconds."""
         count, since = -1, time.monotonic()
         while time.monotonic() - since < gap:
@@ -116,6 +128,9 @@ class Ear:
 def box(title, text, button):
     """A box as Orca reads it: role and title, the text, the button that has the focus."""
     return ("alert " + title, text, button + " push button")
+
+
+READY = box("About to start Game Play", "Are you ready?", "Yes")
 
 
 def start_desktop(work):
@@ -170,7 +185,8 @@ def walk(exe, work, log):
         # The help pages, forward with Y to the last, back one with N, left with Escape.
         ear.after(start, *box("Kadeno Help", starts(HELP_STARTS[0]), "Yes"), timeout=30)
         for key, page in [("y", 2), ("y", 3), ("y", 4), ("y", 5), ("y", 6), ("n", 5)]:
-            ear.after(lambda: keys.key(key), *box("Kadeno Help", starts(HELP_STARTS[page - 1]), "Yes"))
+            ear.after(lambda: keys.key(key),
+                      *box("Kadeno Help", starts(HELP_STARTS[page - 1]), "Yes"))
         ear.after(lambda: keys.key("Escape"), MAIN)
 
         # The menu read item by item as the arrows reach it; a value command.
@@ -190,7 +206,7 @@ def walk(exe, work, log):
 
         # Start Game declined; Alt with a letter right after a box closed.
         ear.after(lambda: keys.alt("f"), "Start Game")
-        ear.after(lambda: keys.key("Return"), *box("About to start Game Play", "Are you ready?", "Yes"))
+        ear.after(lambda: keys.key("Return"), *READY)
         ear.after(lambda: keys.key("n"), *box("Kadeno", "Game Play canceled by user request", "OK"))
         ear.after(lambda: keys.key("Return"), MAIN)
         ear.after(lambda: keys.alt("h"), "Instructions")
@@ -200,9 +216,12 @@ def walk(exe, work, log):
 
         # A game of dropped notes, to its score and the hall of fame.
         ear.after(lambda: keys.alt("f"), "Start Game")
-        ear.after(lambda: keys.key("Return"), *box("About to start Game Play", "Are you ready?", "Yes"))
+        ear.after(lambda: keys.key("Return"), *READY)
 
-        def drop_until_the_round_ends():
+        def play_until_the_round_ends():
+            # Orca is slow to follow while the game runs (the program answers its questions
+            # between the scan's steps only), so the game is not waited for by ear.
+            keys.key("y")
             end = time.monotonic() + 150
             # Space would press the score box's button: drop only while the game has the keys.
             while not any(s.startswith("Your score is") for s in log.said()[mark:]):
@@ -212,10 +231,8 @@ def walk(exe, work, log):
                 time.sleep(0.7)
 
         mark = len(log.said())
-        ear.after(lambda: keys.key("y"), MAIN)
-        ear.after(drop_until_the_round_ends, *box("Kadeno", "Your score is 0", "OK"))
-        ear.after(lambda: keys.key("Return"),
-                  *box("Kadeno", "With practice, you will soon rank among the Kadeno Masters!", "OK"))
+        ear.after(play_until_the_round_ends, *box("Kadeno", "Your score is 0", "OK"))
+        ear.after(lambda: keys.key("Return"), *box("Kadeno", PRACTICE, "OK"))
         ear.after(lambda: keys.key("Return"), *box("Kadeno", LISTING, "OK"))
         ear.after(lambda: keys.key("Return"), MAIN)
 
@@ -238,7 +255,8 @@ def walk(exe, work, log):
 
 
 def main():
-    missing = [t for t in ["orca", "speech-dispatcher", "openbox", "xdotool"] if not shutil.which(t)]
+    tools = ["orca", "speech-dispatcher", "openbox", "xdotool"]
+    missing = [t for t in tools if not shutil.which(t)]
     missing += [] if os.path.exists(ESPEAK_MODULE) else ["speech-dispatcher-espeak-ng"]
     if missing:
         print("SKIP: not installed: " + ", ".join(missing))

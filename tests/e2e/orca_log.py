@@ -52,6 +52,7 @@ class OrcaLog:
         end = time.monotonic() + timeout
         while not self.said():
             if time.monotonic() > end:
-                raise NothingSaid("Orca's log %s holds no SPEECH OUTPUT line after %d s: Orca "
-                                  "did not speak, or its log format has changed" % (self.path, timeout))
+                raise NothingSaid("Orca's log %s holds no SPEECH OUTPUT line after %d s: Orca did "
+                                  "not speak, or its log format has changed"
+                                  % (self.path, timeout))
             time.sleep(0.1)
