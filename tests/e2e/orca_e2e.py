@@ -152,12 +152,28 @@ def start_desktop(work):
     while subprocess.run(["xdotool", "get_num_desktops"], **quiet).returncode != 0:
         check(time.monotonic() < end and wm.poll() is None, "openbox did not start")
         time.sleep(0.1)
+    # Orca will not start beside another Orca of the same user, wherever that one runs (on
+    # the desktop of a user who runs it, in another test): this one looks for others in its
+    # own session only.
+    shims = os.path.join(work, "bin")
+    os.makedirs(shims)
+    with open(os.path.join(shims, "pgrep"), "w") as f:
+        f.write('#!/bin/sh\nexec %s -s 0 "$@"\n' % shutil.which("pgrep"))
+    os.chmod(os.path.join(shims, "pgrep"), 0o755)
     # Orca's words in English whatever the user's language.
-    env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8")
+    env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8",
+               PATH=shims + os.pathsep + os.environ["PATH"])
     env.pop("LANGUAGE", None)
     log = OrcaLog(os.path.join(work, "orca.log"))
-    orca = subprocess.Popen(["orca", "-u", prefs, "--debug-file=" + log.path], env=env, **quiet)
-    log.wait_for_speech(60)
+    out = open(os.path.join(work, "orca.out"), "w+")
+    orca = subprocess.Popen(["orca", "-u", prefs, "--debug-file=" + log.path], env=env,
+                            stdout=out, stderr=subprocess.STDOUT, start_new_session=True)
+    try:
+        log.wait_for_speech(60, lambda: orca.poll() is None)
+    except NothingSaid:
+        out.seek(0)
+        print("Orca printed:\n" + out.read(), file=sys.stderr)
+        raise
     return wm, orca, log
 
 
@@ -175,11 +191,14 @@ def walk(exe, work, log):
         f.write("".join("%s = %s\r\n" % kv for kv in HALL))
     env = dict(os.environ, XDG_CONFIG_HOME=config, XDG_DATA_HOME=os.path.join(work, "data"),
                KADENO_MIDI_OUT="log:" + os.path.join(work, "midi.log"))
+    # Its messages (the accessibility bridge complains of Orca's slow replies during a
+    # game) are shown only when the test fails.
+    messages = open(os.path.join(work, "kadeno.err"), "w+")
     game = None
 
     def start():
         nonlocal game
-        game = subprocess.Popen([exe], env=env)
+        game = subprocess.Popen([exe], env=env, stderr=messages)
 
     try:
         # The help pages, forward with Y to the last, back one with N, left with Escape.
@@ -250,10 +269,16 @@ def walk(exe, work, log):
         for text, times in SHOWN:
             n = sum(text in s for s in said)
             check(n == times, "Orca said %r %d times, not %d" % (text[:50], n, times))
+    except Failure:
+        messages.seek(0)
+        print("Kadeno's last messages:\n  " + "\n  ".join(messages.read().splitlines()[-10:]),
+              file=sys.stderr)
+        raise
     finally:
         if game and game.poll() is None:
             game.kill()
             game.wait()
+        messages.close()
 
 
 def main():

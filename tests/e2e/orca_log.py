@@ -46,11 +46,13 @@ class OrcaLog:
         self._pending = self._pending[ends[len(done) - 1]:] if done else self._pending
         return self._said
 
-    def wait_for_speech(self, timeout):
+    def wait_for_speech(self, timeout, running=lambda: True):
         """Fails clearly when Orca says nothing at all: a changed log format must not let a
         test that looks for utterances pass on none."""
         end = time.monotonic() + timeout
         while not self.said():
+            if not running():
+                raise NothingSaid("Orca ended before it said anything")
             if time.monotonic() > end:
                 raise NothingSaid("Orca's log %s holds no SPEECH OUTPUT line after %d s: Orca did "
                                   "not speak, or its log format has changed"
