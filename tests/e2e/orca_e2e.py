@@ -157,9 +157,10 @@ def start_desktop(work):
     # own session only.
     shims = os.path.join(work, "bin")
     os.makedirs(shims)
-    with open(os.path.join(shims, "pgrep"), "w") as f:
-        f.write('#!/bin/sh\nexec %s -s 0 "$@"\n' % shutil.which("pgrep"))
-    os.chmod(os.path.join(shims, "pgrep"), 0o755)
+    if shutil.which("pgrep"):  # without it, Orca finds no other
+        with open(os.path.join(shims, "pgrep"), "w") as f:
+            f.write('#!/bin/sh\nexec %s -s 0 "$@"\n' % shutil.which("pgrep"))
+        os.chmod(os.path.join(shims, "pgrep"), 0o755)
     # Orca's words in English whatever the user's language.
     env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8",
                PATH=shims + os.pathsep + os.environ["PATH"])
