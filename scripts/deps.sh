@@ -3,7 +3,7 @@
 #   scripts/deps.sh run    what building and playing needs
 #   scripts/deps.sh deb    that, plus what building the Debian package needs
 #   scripts/deps.sh test   that, plus what the tests, sanitizers, fuzzers, the
-#                          end-to-end screen-reader test and the package checks need
+#                          end-to-end screen-reader tests (Orca among them) and the package checks need
 set -euo pipefail
 
 run_packages=(
@@ -17,8 +17,9 @@ deb_packages=(dpkg-dev file)
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
+  orca speech-dispatcher speech-dispatcher-espeak-ng openbox libglib2.0-bin dconf-gsettings-backend
   g++-mingw-w64-x86-64 wine64 zip
-  espeak-ng sox valgrind speech-dispatcher
+  espeak-ng sox valgrind
   pulseaudio pulseaudio-utils libxml2-utils
   lintian appstream desktop-file-utils man-db
 )

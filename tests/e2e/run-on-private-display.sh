@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a command on a private X server (Xvfb) inside its own session bus, where the
-# accessibility bus starts on demand. The server picks a free display itself, so test
+# accessibility bus starts on demand, with a private home. The server picks a free display itself, so test
 # runs side by side never take each other's display.
 set -euo pipefail
 
@@ -36,12 +36,14 @@ export DISPLAY=":$n"
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-# And a home of our own: the accessibility bus keeps its flags in the desktop settings
-# (dconf, under the home), and a test that announces a screen reader must not leave the
-# user's desktop, or the next run, believing one runs.
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
-export XDG_DATA_HOME="$work/home/.local/share"
-mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
+# And a home of our own. The desktop keeps its settings (among them whether a screen reader
+# runs, which the accessibility bus reports to every program) in the user's dconf database
+# under the home; a user who runs a screen reader must neither see the tests fail for it
+# nor find settings changed by them.
+unset DCONF_PROFILE GSETTINGS_BACKEND
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache" XDG_STATE_HOME="$work/home/.local/state"
+mkdir -p -m 700 "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_STATE_HOME"
 set +e
 dbus-run-session -- "$@" 2> >(grep -v -e 'Failed to set fd limit' -e 'Activating service' \
                                         -e 'Successfully activated' >&2)

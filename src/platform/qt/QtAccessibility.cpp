@@ -17,13 +17,11 @@ void TurnOnAccessibilityBridge() {
 
 namespace {
 
+// A message box is an alert: a screen reader names it by its title and reads its text from
+// the box's label. The text is not repeated as the alert's description, or it is read twice.
 class AlertAccessible : public QAccessibleWidget {
  public:
   explicit AlertAccessible(QtMessageBox* box) : QAccessibleWidget(box, QAccessible::AlertMessage) {}
-  QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Description) return static_cast<QMessageBox*>(widget())->text();
-    return QAccessibleWidget::text(t);
-  }
 };
 
 QAccessibleInterface* BoxAccessibleFactory(const QString& /*className*/, QObject* object) {

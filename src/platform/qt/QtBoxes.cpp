@@ -115,17 +115,17 @@ QtInputBox::QtInputBox(const std::string& prompt, const std::optional<std::strin
   setInputMode(QInputDialog::TextInput);
   setLabelText(BoxText(prompt));
   setTextValue(QString::fromStdString(defaultText));
+  // A screen reader lands in the field first; named by the prompt, it reads the question
+  // there, once. The label is the field's own (its buddy), so it is not read again as a
+  // loose text of the box, and the box has no description that would repeat it. The value
+  // offered is all selected when the box shows, and read out as it is selected.
+  auto* field = findChild<QLineEdit*>();
+  if (field) field->setAccessibleName(BoxText(prompt));
   if (auto* label = findChild<QLabel*>()) {
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);  // the prompts are long sentences
+    label->setBuddy(field);
   }
-  // A screen reader lands in the field first; named by the prompt, it reads the question
-  // there and then the value offered.
-  if (auto* field = findChild<QLineEdit*>()) {
-    field->setAccessibleName(BoxText(prompt));
-    field->selectAll();
-  }
-  setAccessibleDescription(BoxText(prompt));
 }
 
 }  // namespace kadeno
