@@ -49,6 +49,19 @@ TEST(GameRules, LandingsAndChords) {
   EXPECT_FALSE(AnotherRound(40, 100));
 }
 
+TEST(GameRules, ScaleNeedsEveryClassOfTheKeyOnce) {
+  // D major (D E F# G A B C#) and C# major (C# D# F F# G# A# C), degrees 1..7.
+  const std::array<int32_t, 8> d{0, 2, 4, 6, 7, 9, 11, 1}, cSharp{0, 1, 3, 5, 6, 8, 10, 0};
+  // {scale, top classes of columns 1..7, passes}: D major in any order; B replaced by a
+  // second C#; C# major in the key of D; the right row there; F replaced by a second C.
+  const std::tuple<std::array<int32_t, 8>, std::array<int32_t, 8>, bool> cases[] = {
+      {d, {0, 11, 1, 2, 4, 6, 7, 9}, true},      {d, {0, 1, 1, 2, 4, 6, 7, 9}, false},
+      {d, {0, 1, 3, 5, 6, 8, 10, 0}, false},     {cSharp, {0, 0, 10, 8, 6, 5, 3, 1}, true},
+      {cSharp, {0, 0, 10, 8, 6, 0, 3, 1}, false}};
+  for (const auto& [scale, top, passes] : cases)
+    EXPECT_EQ(ScaleComplete(scale, top), passes) << scale[1] << " " << top[1] << top[2];
+}
+
 TEST(GameRules, HallOfFameLevelZeroSurvivesTheSettingsFile) {
   // 119.9 is what level 0 was once stored as: it reads as level 10.
   EXPECT_EQ(std::pair(HallOfFamePoints(119.9), HallOfFameLevel(119.9)), std::pair("119"s, 10));

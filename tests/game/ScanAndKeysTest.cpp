@@ -82,6 +82,7 @@ TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
       {1, true, Key::Left, 1, {"B9 0A 2D", "C9 00", "99 4D 64", "89 4D 64"}},
       {7, false, Key::Right, 7, {"B9 0A 66", "C9 00", "99 4C 64", "89 4C 64"}},
       {4, true, Key::Left, 3, {"B9 0A 3E", "C9 00", "99 25 64", "89 25 64"}},
+      {6, true, Key::Right, 7, {"B9 0A 65", "C9 00", "99 25 64", "89 25 64"}},
       {3, false, Key::Right, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
       {5, true, Key::F4, 5, {}},  // without Alt
   };
@@ -115,6 +116,39 @@ TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, true));
   EXPECT_EQ(h.audio.Pans(Channel::Effect, from), std::vector<int>{62});
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), (std::vector<int>{40, 25, 1}));
+}
+
+TEST_F(Game, TriadScoresInEveryColumn) {
+  // E landed on C over G: C major wherever it stands; the three notes vanish and the
+  // column's ground is the C# floor again.
+  for (int column = 1; column <= 7; ++column) {
+    Round(37);
+    g.Score = 0;
+    g.Field[column] = {0, 67, 60, 64};
+    h.form.ScoreLanding();
+    EXPECT_EQ(std::tuple(g.Score, g.Field[column][Row1], g.Field[column][Row2], g.ChordRoot),
+              std::tuple(20.0, 37, 37, 0))
+        << column;
+  }
+}
+
+TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
+  // After a scale, the top row C#, D#, F, F#, G#, A#, C is refused. C# lands in column 1
+  // on F over G#: C# major scores, and the stack brings C# up to the top again, so the
+  // next pass of the same landing scores the scale: 20 + 50.
+  Round(37);
+  g.LastScoreWasScale = true;
+  const int32_t top[8] = {0, 61, 63, 65, 66, 68, 70, 72};
+  for (int c = 2; c <= 7; ++c) g.Field[c] = {0, 37, top[c], 0};
+  g.Field[1] = {0, 68, 65, 61};
+  g.ColumnStack[1] = {"73", "49"};
+  h.window.Reply(Answer::Ok, "Can't Score two scales in a row.");
+  h.form.ScoreLanding();
+  EXPECT_EQ(g.Score, 70);
+  EXPECT_TRUE(g.LastScoreWasScale);
+  EXPECT_EQ(h.window.boxes.size(), 1u);
+  for (int c = 1; c <= 7; ++c)
+    EXPECT_EQ(std::pair(g.Field[c][Row1], g.Field[c][Row2]), std::pair(37, c == 1 ? 73 : 37)) << c;
 }
 
 TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {
