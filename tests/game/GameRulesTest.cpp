@@ -55,8 +55,10 @@ TEST(GameRules, ScaleNeedsEveryClassOfTheKeyOnce) {
   // {scale, top classes of columns 1..7, passes}: D major in any order; B replaced by a
   // second C#; C# major in the key of D; the right row there; F replaced by a second C.
   const std::tuple<std::array<int32_t, 8>, std::array<int32_t, 8>, bool> cases[] = {
-      {d, {0, 11, 1, 2, 4, 6, 7, 9}, true},      {d, {0, 1, 1, 2, 4, 6, 7, 9}, false},
-      {d, {0, 1, 3, 5, 6, 8, 10, 0}, false},     {cSharp, {0, 0, 10, 8, 6, 5, 3, 1}, true},
+      {d, {0, 11, 1, 2, 4, 6, 7, 9}, true},
+      {d, {0, 1, 1, 2, 4, 6, 7, 9}, false},
+      {d, {0, 1, 3, 5, 6, 8, 10, 0}, false},
+      {cSharp, {0, 0, 10, 8, 6, 5, 3, 1}, true},
       {cSharp, {0, 0, 10, 8, 6, 0, 3, 1}, false}};
   for (const auto& [scale, top, passes] : cases)
     EXPECT_EQ(ScaleComplete(scale, top), passes) << scale[1] << " " << top[1] << top[2];
