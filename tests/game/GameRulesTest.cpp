@@ -25,13 +25,11 @@ TEST(GameRules, HalfStepTimeAfterNSpeedUps) {
 }
 
 TEST(GameRules, LandingsAndChords) {
-  // {falling, top, difficulty, note after, landed}; the floor is 37. Below the floor; class
-  // 9 however low; no octave fits, so the note is kept.
-  const int32_t landings[][5] = {{62, 60, 2, 74, 1},
-                                 {68, 60, 2, 68, 0},
-                                 {60, 60, 0, 72, 1},
-                                 {30, 25, 0, 42, 1},
-                                 {INT32_MIN + 5, 60, 0, 69, 1},
+  // {falling, top, difficulty, note after, landed}; the floor is 37. Exactly the landing
+  // distance above; below the floor; class 9 however low; no octave fits, so the note is kept.
+  const int32_t landings[][5] = {{62, 60, 2, 74, 1},         {68, 60, 2, 68, 0},
+                                 {67, 60, 2, 67, 0},         {60, 60, 0, 72, 1},
+                                 {30, 25, 0, 42, 1},         {INT32_MIN + 5, 60, 0, 69, 1},
                                  {0, INT32_MAX - 3, 0, 0, 1}};
   for (const auto& c : landings) {
     const Landing l = LandingRaise(c[0], c[1], 37, LandingDistance(c[2]));

@@ -51,6 +51,15 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
                   {"C9 00", "99 26 64", "C1 18", "91 19 7F", "C3 18", "93 31 64", "C5 01",
                    "95 5A 64", "81 19 7F", "83 31 64", "85 5A 64", "89 26 64"});
   EXPECT_EQ(h.audio.Hex(), expected);
+  // The snare in columns 3 and 7, the bass drum elsewhere.
+  std::vector<int> drums;
+  for (int c = 1; c <= 7; ++c) {
+    const size_t from = h.audio.words.size();
+    h.form.PlayColumn(c);
+    h.form.AllNotesOff();
+    drums.push_back(h.audio.NotesOn(Channel::Drum, from).at(0));
+  }
+  EXPECT_EQ(drums, (std::vector<int>{36, 36, 38, 36, 36, 36, 38}));
 }
 
 TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
@@ -74,6 +83,13 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   h.form.PlayRound();
   EXPECT_EQ(g.KeyNote, 85);
   EXPECT_EQ(g.HalfStepTime, 20542);  // one speed-up: one pass
+  // Key 84: the ground stands at the ceiling, not above it; the round goes on until the
+  // first landing raises a note above it.
+  g.HalfStepTime = 21220;
+  g.KeyNote = 83;
+  h.window.Reply(Answer::Ok, "Your score is 0");
+  h.form.PlayRound();
+  EXPECT_LT(g.HalfStepTime, 20542);
 }
 
 TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
@@ -108,6 +124,10 @@ TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   g.FallingDegree = 1;
   h.form.Form_KeyDown(Key::Down, 0);
   EXPECT_EQ(std::pair(g.FallingNote, g.FallingDegree), std::pair(60, 7));
+  g.FallingNote = 51;  // D# (degree 2) falls to C# 37, the floor itself: not dumped
+  g.FallingDegree = 2;
+  h.form.Form_KeyDown(Key::Down, 0);
+  EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, false));
   g.FallingNote = 40;  // E (degree 2) would fall to 25, below the floor: dumped at 37
   g.FallingDegree = 2;
   const size_t from = h.audio.words.size();
@@ -149,6 +169,26 @@ TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
   EXPECT_EQ(h.window.boxes.size(), 1u);
   for (int c = 1; c <= 7; ++c)
     EXPECT_EQ(std::pair(g.Field[c][Row1], g.Field[c][Row2]), std::pair(37, c == 1 ? 73 : 37)) << c;
+}
+
+TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
+  Round(37);
+  g.Field[2] = {0, 50, 55, 0};  // D under G; C lands on them: no chord
+  g.FallingNote = 60;
+  h.form.LandNote(2);
+  EXPECT_EQ(std::tuple(g.Field[2][Row1], g.Field[2][Row2], g.Field[2][Row3]),
+            std::tuple(55, 60, 0));
+  EXPECT_EQ(g.ColumnStack[2], std::vector<std::string>{"50"});
+}
+
+TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
+  // Key 75 (D#): no key notes at 60 up; in the run only degrees 7 (D, 124) and 6 (C, 122)
+  // stay under 126, degree 1 reaches it exactly; the key at 48 up twice.
+  g.ScaleTable = {0, 3, 5, 7, 8, 10, 0, 2};
+  h.form.ScaleFanfare({3, 5, 7, 8, 10, 0, 2}, 75);
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect),
+            (std::vector<int>{99, 101, 103, 104, 106, 96, 98, 124, 122, 123, 123}));
+  EXPECT_EQ(h.audio.Pans(Channel::Drum).size(), 16u);
 }
 
 TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {

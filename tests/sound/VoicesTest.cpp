@@ -44,6 +44,12 @@ TEST(SoundVoices, SoundsDrumBaseAndRowsButNotTheEmptyGround) {
   EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 24 64",     // drum first
                                 "C1 18", "91 24 7F",     // base line one octave down
                                 "C3 18", "93 37 64"}));  // row 2; row 1 equals the base
+  // Now row 2 equals the base and row 1 sounds.
+  h.form.AllNotesOff();
+  const size_t mark = h.audio.words.size();
+  h.form.SoundVoices(36, 48, 55, 48, 0, 0);
+  EXPECT_EQ(h.audio.NotesOn(Channel::Row1, mark), std::vector<int>{55});
+  EXPECT_EQ(h.audio.NotesOn(Channel::Row2, mark), std::vector<int>{});
 }
 
 TEST(SoundVoices, SilentVoicesAndRestartedNotes) {
