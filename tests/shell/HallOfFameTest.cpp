@@ -74,18 +74,5 @@ TEST_F(HallOfFame, CancelledNameAndLevelZero) {
                            "Second Place, with 120 points is Max at a difficulty level of  10\r\n");
 }
 
-TEST_F(HallOfFame, OfferedScoreIsOnlyReadOut) {
-  // After a game's own offer (and during a game) the menu command lists and never asks,
-  // however well the score would rank.
-  Places({{300, "a"}});
-  Game(500, 1);
-  h.form.HallOfFameOffered = true;
-  h.window.Reply(Answer::Ok, kHeading);
-  h.form.mnuFileHallOfFame_Click();
-  EXPECT_EQ(h.window.boxes.size(), 1u);
-  EXPECT_EQ(h.form.settings.HallOfFame[1].Score, 0);
-  EXPECT_EQ(h.window.writes, 1);
-}
-
 }  // namespace
 }  // namespace kadeno::test
