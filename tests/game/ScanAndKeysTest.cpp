@@ -99,6 +99,7 @@ TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
       {7, false, Key::Right, 7, {"B9 0A 66", "C9 00", "99 4C 64", "89 4C 64"}},
       {4, true, Key::Left, 3, {"B9 0A 3E", "C9 00", "99 25 64", "89 25 64"}},
       {6, true, Key::Right, 7, {"B9 0A 65", "C9 00", "99 25 64", "89 25 64"}},
+      {2, true, Key::Up, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
       {3, false, Key::Right, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
       {5, true, Key::F4, 5, {}},  // without Alt
   };
@@ -179,6 +180,37 @@ TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
   EXPECT_EQ(std::tuple(g.Field[2][Row1], g.Field[2][Row2], g.Field[2][Row3]),
             std::tuple(55, 60, 0));
   EXPECT_EQ(g.ColumnStack[2], std::vector<std::string>{"50"});
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{108, 96, 84, 72, 60}));
+  // The landing sound leaves out every pitch of 126 or more, the landed note's own too.
+  for (const auto& [note, heard] :
+       {std::pair(90, std::vector<int>{114, 102, 90}), std::pair(114, std::vector<int>{114}),
+        std::pair(126, std::vector<int>{})}) {
+    const size_t from = h.audio.words.size();
+    g.FallingNote = note;
+    h.form.LandNote(5);
+    EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), heard) << note;
+  }
+}
+
+TEST_F(Game, ChordOnTheFloorBuildsItsFanfareOnTheFloorNote) {
+  // Column 3 holds two ground notes over the floor: C and G over E (C major), or C# and
+  // A# over F# (F# major). The floor's own notes stay under 126: 88 and 100 from 40, 114
+  // alone from 66, none from 78.
+  const std::tuple<int32_t, int32_t, int32_t, std::vector<int>> cases[] = {
+      {40, 55, 60, {88, 55, 48, 100, 67, 60, 67, 100, 48, 55, 88, 60, 48}},
+      {66, 61, 70, {114, 49, 58, 61, 70, 61, 58, 49, 114, 66, 54}},
+      {78, 61, 70, {49, 58, 61, 70, 61, 58, 49, 66, 54}}};
+  for (const auto& [floor, row1, row2, notes] : cases) {
+    Round(37);
+    g.Score = 0;
+    g.BaseLineNote = floor;
+    for (int c = 1; c <= 7; ++c) g.Field[c] = {0, floor, floor, 0};
+    g.Field[3] = {0, row1, row2, 0};
+    const size_t from = h.audio.words.size();
+    h.form.ScoreLanding();
+    EXPECT_EQ(g.Score, 20) << floor;
+    EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), notes) << floor;
+  }
 }
 
 TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {

@@ -15,6 +15,13 @@ TEST(HelpPages, PagerTurnsWithYesAndNoAndLeavesWithCancel) {
   h.form.ShowInstructions();
   h.window.Reply(Answer::Cancel);
   h.form.ShowInstructions();
+  h.window.Reply(Answer::Ok);
+  h.form.ShowAbout();
+  const BoxRecord about = h.window.boxes.back();
+  EXPECT_EQ(std::tuple(about.style, about.title,
+                       std::count(about.prompt.begin(), about.prompt.end(), '\n')),
+            std::tuple(Box::Ok, std::nullopt, 4));
+  h.window.boxes.pop_back();
   const int pageOf[] = {1, 1, 2, 1, 2, 3, 4, 5, 6, 5, 6, 1};
   const int linesOf[] = {0, 6, 10, 12, 14, 10, 9};
   ASSERT_EQ(h.window.boxes.size(), std::size(pageOf));
