@@ -25,13 +25,11 @@ TEST(GameRules, HalfStepTimeAfterNSpeedUps) {
 }
 
 TEST(GameRules, LandingsAndChords) {
-  // {falling, top, difficulty, note after, landed}; the floor is 37. Below the floor; class
-  // 9 however low; no octave fits, so the note is kept.
-  const int32_t landings[][5] = {{62, 60, 2, 74, 1},
-                                 {68, 60, 2, 68, 0},
-                                 {60, 60, 0, 72, 1},
-                                 {30, 25, 0, 42, 1},
-                                 {INT32_MIN + 5, 60, 0, 69, 1},
+  // {falling, top, difficulty, note after, landed}; the floor is 37. Exactly the landing
+  // distance above; below the floor; class 9 however low; no octave fits, so the note is kept.
+  const int32_t landings[][5] = {{62, 60, 2, 74, 1},         {68, 60, 2, 68, 0},
+                                 {67, 60, 2, 67, 0},         {60, 60, 0, 72, 1},
+                                 {30, 25, 0, 42, 1},         {INT32_MIN + 5, 60, 0, 69, 1},
                                  {0, INT32_MAX - 3, 0, 0, 1}};
   for (const auto& c : landings) {
     const Landing l = LandingRaise(c[0], c[1], 37, LandingDistance(c[2]));
@@ -47,6 +45,21 @@ TEST(GameRules, LandingsAndChords) {
     EXPECT_EQ(ChordRootOf(c[0], c[1], c[2]).value_or(-1), c[3]) << c[0] << " " << c[1];
   EXPECT_TRUE(AnotherRound(50, 100));  // exactly half goes on
   EXPECT_FALSE(AnotherRound(40, 100));
+}
+
+TEST(GameRules, ScaleNeedsEveryClassOfTheKeyOnce) {
+  // D major (D E F# G A B C#) and C# major (C# D# F F# G# A# C), degrees 1..7.
+  const std::array<int32_t, 8> d{0, 2, 4, 6, 7, 9, 11, 1}, cSharp{0, 1, 3, 5, 6, 8, 10, 0};
+  // {scale, top classes of columns 1..7, passes}: D major in any order; B replaced by a
+  // second C#; C# major in the key of D; the right row there; F replaced by a second C.
+  const std::tuple<std::array<int32_t, 8>, std::array<int32_t, 8>, bool> cases[] = {
+      {d, {0, 11, 1, 2, 4, 6, 7, 9}, true},
+      {d, {0, 1, 1, 2, 4, 6, 7, 9}, false},
+      {d, {0, 1, 3, 5, 6, 8, 10, 0}, false},
+      {cSharp, {0, 0, 10, 8, 6, 5, 3, 1}, true},
+      {cSharp, {0, 0, 10, 8, 6, 0, 3, 1}, false}};
+  for (const auto& [scale, top, passes] : cases)
+    EXPECT_EQ(ScaleComplete(scale, top), passes) << scale[1] << " " << top[1] << top[2];
 }
 
 TEST(GameRules, HallOfFameLevelZeroSurvivesTheSettingsFile) {

@@ -51,6 +51,15 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
                   {"C9 00", "99 26 64", "C1 18", "91 19 7F", "C3 18", "93 31 64", "C5 01",
                    "95 5A 64", "81 19 7F", "83 31 64", "85 5A 64", "89 26 64"});
   EXPECT_EQ(h.audio.Hex(), expected);
+  // The snare in columns 3 and 7, the bass drum elsewhere.
+  std::vector<int> drums;
+  for (int c = 1; c <= 7; ++c) {
+    const size_t from = h.audio.words.size();
+    h.form.PlayColumn(c);
+    h.form.AllNotesOff();
+    drums.push_back(h.audio.NotesOn(Channel::Drum, from).at(0));
+  }
+  EXPECT_EQ(drums, (std::vector<int>{36, 36, 38, 36, 36, 36, 38}));
 }
 
 TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
@@ -74,6 +83,13 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   h.form.PlayRound();
   EXPECT_EQ(g.KeyNote, 85);
   EXPECT_EQ(g.HalfStepTime, 20542);  // one speed-up: one pass
+  // Key 84: the ground stands at the ceiling, not above it; the round goes on until the
+  // first landing raises a note above it.
+  g.HalfStepTime = 21220;
+  g.KeyNote = 83;
+  h.window.Reply(Answer::Ok, "Your score is 0");
+  h.form.PlayRound();
+  EXPECT_LT(g.HalfStepTime, 20542);
 }
 
 TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
@@ -82,6 +98,8 @@ TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
       {1, true, Key::Left, 1, {"B9 0A 2D", "C9 00", "99 4D 64", "89 4D 64"}},
       {7, false, Key::Right, 7, {"B9 0A 66", "C9 00", "99 4C 64", "89 4C 64"}},
       {4, true, Key::Left, 3, {"B9 0A 3E", "C9 00", "99 25 64", "89 25 64"}},
+      {6, true, Key::Right, 7, {"B9 0A 65", "C9 00", "99 25 64", "89 25 64"}},
+      {2, true, Key::Up, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
       {3, false, Key::Right, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
       {5, true, Key::F4, 5, {}},  // without Alt
   };
@@ -107,6 +125,10 @@ TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   g.FallingDegree = 1;
   h.form.Form_KeyDown(Key::Down, 0);
   EXPECT_EQ(std::pair(g.FallingNote, g.FallingDegree), std::pair(60, 7));
+  g.FallingNote = 51;  // D# (degree 2) falls to C# 37, the floor itself: not dumped
+  g.FallingDegree = 2;
+  h.form.Form_KeyDown(Key::Down, 0);
+  EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, false));
   g.FallingNote = 40;  // E (degree 2) would fall to 25, below the floor: dumped at 37
   g.FallingDegree = 2;
   const size_t from = h.audio.words.size();
@@ -115,6 +137,90 @@ TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, true));
   EXPECT_EQ(h.audio.Pans(Channel::Effect, from), std::vector<int>{62});
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), (std::vector<int>{40, 25, 1}));
+}
+
+TEST_F(Game, TriadScoresInEveryColumn) {
+  // E landed on C over G: C major wherever it stands; the three notes vanish and the
+  // column's ground is the C# floor again.
+  for (int column = 1; column <= 7; ++column) {
+    Round(37);
+    g.Score = 0;
+    g.Field[column] = {0, 67, 60, 64};
+    h.form.ScoreLanding();
+    EXPECT_EQ(std::tuple(g.Score, g.Field[column][Row1], g.Field[column][Row2], g.ChordRoot),
+              std::tuple(20.0, 37, 37, 0))
+        << column;
+  }
+}
+
+TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
+  // After a scale, the top row C#, D#, F, F#, G#, A#, C is refused. C# lands in column 1
+  // on F over G#: C# major scores, and the stack brings C# up to the top again, so the
+  // next pass of the same landing scores the scale: 20 + 50.
+  Round(37);
+  g.LastScoreWasScale = true;
+  const int32_t top[8] = {0, 61, 63, 65, 66, 68, 70, 72};
+  for (int c = 2; c <= 7; ++c) g.Field[c] = {0, 37, top[c], 0};
+  g.Field[1] = {0, 68, 65, 61};
+  g.ColumnStack[1] = {"73", "49"};
+  h.window.Reply(Answer::Ok, "Can't Score two scales in a row.");
+  h.form.ScoreLanding();
+  EXPECT_EQ(g.Score, 70);
+  EXPECT_TRUE(g.LastScoreWasScale);
+  EXPECT_EQ(h.window.boxes.size(), 1u);
+  for (int c = 1; c <= 7; ++c)
+    EXPECT_EQ(std::pair(g.Field[c][Row1], g.Field[c][Row2]), std::pair(37, c == 1 ? 73 : 37)) << c;
+}
+
+TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
+  Round(37);
+  g.Field[2] = {0, 50, 55, 0};  // D under G; C lands on them: no chord
+  g.FallingNote = 60;
+  h.form.LandNote(2);
+  EXPECT_EQ(std::tuple(g.Field[2][Row1], g.Field[2][Row2], g.Field[2][Row3]),
+            std::tuple(55, 60, 0));
+  EXPECT_EQ(g.ColumnStack[2], std::vector<std::string>{"50"});
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{108, 96, 84, 72, 60}));
+  // The landing sound leaves out every pitch of 126 or more, the landed note's own too.
+  for (const auto& [note, heard] :
+       {std::pair(90, std::vector<int>{114, 102, 90}), std::pair(114, std::vector<int>{114}),
+        std::pair(126, std::vector<int>{})}) {
+    const size_t from = h.audio.words.size();
+    g.FallingNote = note;
+    h.form.LandNote(5);
+    EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), heard) << note;
+  }
+}
+
+TEST_F(Game, ChordOnTheFloorBuildsItsFanfareOnTheFloorNote) {
+  // Column 3 holds two ground notes over the floor: C and G over E (C major), or C# and
+  // A# over F# (F# major). The floor's own notes stay under 126: 88 and 100 from 40, 114
+  // alone from 66, none from 78.
+  const std::tuple<int32_t, int32_t, int32_t, std::vector<int>> cases[] = {
+      {40, 55, 60, {88, 55, 48, 100, 67, 60, 67, 100, 48, 55, 88, 60, 48}},
+      {66, 61, 70, {114, 49, 58, 61, 70, 61, 58, 49, 114, 66, 54}},
+      {78, 61, 70, {49, 58, 61, 70, 61, 58, 49, 66, 54}}};
+  for (const auto& [floor, row1, row2, notes] : cases) {
+    Round(37);
+    g.Score = 0;
+    g.BaseLineNote = floor;
+    for (int c = 1; c <= 7; ++c) g.Field[c] = {0, floor, floor, 0};
+    g.Field[3] = {0, row1, row2, 0};
+    const size_t from = h.audio.words.size();
+    h.form.ScoreLanding();
+    EXPECT_EQ(g.Score, 20) << floor;
+    EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), notes) << floor;
+  }
+}
+
+TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
+  // Key 75 (D#): no key notes at 60 up; in the run only degrees 7 (D, 124) and 6 (C, 122)
+  // stay under 126, degree 1 reaches it exactly; the key at 48 up twice.
+  g.ScaleTable = {0, 3, 5, 7, 8, 10, 0, 2};
+  h.form.ScaleFanfare({3, 5, 7, 8, 10, 0, 2}, 75);
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect),
+            (std::vector<int>{99, 101, 103, 104, 106, 96, 98, 124, 122, 123, 123}));
+  EXPECT_EQ(h.audio.Pans(Channel::Drum).size(), 16u);
 }
 
 TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {

@@ -122,6 +122,8 @@ TEST_F(WholeGame, RoundUnderHalfTheBestEndsTheGameWithTheHallOfFame) {
   h.form.mnuFileStartGame_Click();
   EXPECT_TRUE(player.Done());
   EXPECT_EQ(h.form.game.KeyNote, 38);
+  EXPECT_EQ(std::pair(h.form.game.HalfStepFloor, h.form.game.DifficultySpeedUp),
+            std::pair(1500, 0.003));
   ASSERT_EQ(h.window.boxes.size(), 5u);
   EXPECT_EQ(h.window.boxes[3].defaultText, "who?");
   EXPECT_DOUBLE_EQ(h.form.settings.HallOfFame[0].Score, 70.9);

@@ -7,18 +7,25 @@ namespace {
 
 TEST(HelpPages, PagerTurnsWithYesAndNoAndLeavesWithCancel) {
   Harness h;
-  // No on page 1 stays; Yes to page 6; No back to 5; Yes twice leaves after page 6; then a
-  // new call starts at page 1 again and Cancel leaves at once.
-  for (Answer a : {Answer::No, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes, Answer::Yes,
-                   Answer::No, Answer::Yes, Answer::Yes})
+  // No on page 1 stays; Yes to 2, No back to 1; Yes to page 6; No back to 5; Yes twice
+  // leaves after page 6; then a new call starts at page 1 again and Cancel leaves at once.
+  for (Answer a : {Answer::No, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes, Answer::Yes,
+                   Answer::Yes, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes})
     h.window.Reply(a);
   h.form.ShowInstructions();
   h.window.Reply(Answer::Cancel);
   h.form.ShowInstructions();
-  const int pageOf[] = {1, 1, 2, 3, 4, 5, 6, 5, 6, 1};
+  h.window.Reply(Answer::Ok);
+  h.form.ShowAbout();
+  const BoxRecord about = h.window.boxes.back();
+  EXPECT_EQ(std::tuple(about.style, about.title,
+                       std::count(about.prompt.begin(), about.prompt.end(), '\n')),
+            std::tuple(Box::Ok, std::nullopt, 4));
+  h.window.boxes.pop_back();
+  const int pageOf[] = {1, 1, 2, 1, 2, 3, 4, 5, 6, 5, 6, 1};
   const int linesOf[] = {0, 6, 10, 12, 14, 10, 9};
-  ASSERT_EQ(h.window.boxes.size(), 10u);
-  for (size_t i = 0; i < 10; ++i) {
+  ASSERT_EQ(h.window.boxes.size(), std::size(pageOf));
+  for (size_t i = 0; i < std::size(pageOf); ++i) {
     const BoxRecord& b = h.window.boxes[i];
     const std::string& text = b.prompt;
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), linesOf[pageOf[i]]) << "box " << i;

@@ -73,14 +73,5 @@ TEST(Effects, ANestedEffectEndsTheNoteThatActuallySounds) {
   EXPECT_FALSE(h.form.midi.NoteSounding[6]);
 }
 
-TEST(Effects, WavesPlayFromTheProgramFolder) {
-  Harness h;
-  h.form.PlayWave("TenMore");
-  h.form.StopAllSound();
-  ASSERT_EQ(h.audio.waves.size(), 2u);
-  EXPECT_EQ(h.audio.waves[0].path, "/opt/kadeno/TenMore.wav");
-  EXPECT_EQ(h.audio.waves[1].path, "");
-}
-
 }  // namespace
 }  // namespace kadeno

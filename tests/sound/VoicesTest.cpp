@@ -44,6 +44,12 @@ TEST(SoundVoices, SoundsDrumBaseAndRowsButNotTheEmptyGround) {
   EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 24 64",     // drum first
                                 "C1 18", "91 24 7F",     // base line one octave down
                                 "C3 18", "93 37 64"}));  // row 2; row 1 equals the base
+  // Now row 2 equals the base and row 1 sounds.
+  h.form.AllNotesOff();
+  const size_t mark = h.audio.words.size();
+  h.form.SoundVoices(36, 48, 55, 48, 0, 0);
+  EXPECT_EQ(h.audio.NotesOn(Channel::Row1, mark), std::vector<int>{55});
+  EXPECT_EQ(h.audio.NotesOn(Channel::Row2, mark), std::vector<int>{});
 }
 
 TEST(SoundVoices, SilentVoicesAndRestartedNotes) {
@@ -84,14 +90,9 @@ TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
       h.audio.openResult = OpenResult::DeviceInUse;
     else
       h.audio.deviceCount = 0;
-    h.window.Reply(Answer::Ok);
+    h.window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
     EXPECT_THROW(h.form.OpenMidiOut(), ProgramEnded);
     ASSERT_EQ(h.window.boxes.size(), 1u);
-    EXPECT_EQ(h.window.boxes[0].prompt,
-              "The Midi device is already in use by another program. If I were you I would quit "
-              "from the other program first. ");
-    EXPECT_EQ(h.window.boxes[0].style, Box::Ok);
-    EXPECT_FALSE(h.window.boxes[0].title.has_value());
     EXPECT_EQ(h.audio.waves.size(), 1u);  // the stop of any wave sound
     EXPECT_EQ(h.window.writes, 0);
   }

@@ -94,7 +94,6 @@ void FakeWindow::WaitMs(int64_t ms) {
       left -= *next - now;
       now = *next;
     }
-    ++wakes;
     Yield();
   }
   now += left;

@@ -58,7 +58,6 @@ class FakeWindow : public WindowServices {
   std::string programFolder = "/opt/kadeno";
   std::string settingsFolder = "/home/player/.config/kadeno";
 
-  size_t PendingEvents() const { return events_.size(); }
   size_t PendingReplies() const { return replies_.size(); }
   // The prompts of the message boxes shown so far, in order.
   std::vector<std::string> Prompts() const;
@@ -75,7 +74,6 @@ class FakeWindow : public WindowServices {
   // Events that fall due inside the wait run at their own time; the time they take on
   // the clock does not count toward ms.
   void WaitMs(int64_t ms) override;
-  int wakes = 0;  // how often a wait woke early for an event
   std::string ProgramFolder() override { return programFolder; }
   std::string SettingsFolder() override { return settingsFolder; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
