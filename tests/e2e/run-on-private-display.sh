@@ -16,22 +16,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number far from the usual ones: a second server started on a display that
-# is taken removes the first one's socket as it fails.
-for _ in $(seq 20); do
-  n=$((RANDOM % 700 + 200))
-  [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
-  xvfb=$!
-  for _ in $(seq 100); do
-    DISPLAY=":$n" xdotool getmouselocation >/dev/null 2>&1 && break 2
-    kill -0 "$xvfb" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null; xvfb=
-done
-[ -n "${xvfb:-}" ] || { echo "Xvfb did not start:"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$n"
+. "$(dirname "$0")/private-xvfb.sh"
+start_private_xvfb "$work" || exit 1
 # A session of our own: a fresh bus, no settings from the desktop we may run inside.
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
 export XDG_RUNTIME_DIR="$work/runtime"
