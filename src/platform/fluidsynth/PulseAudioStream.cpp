@@ -107,6 +107,8 @@ std::unique_ptr<PulseAudioStream> PulseAudioStream::Start(const PulseAudioStream
 
   d->loop = pa_threaded_mainloop_new();
   if (d->loop == nullptr) return fail("no main loop");
+  // Held from here on, so that every way out through fail() has it to let go.
+  pa_threaded_mainloop_lock(d->loop);
   pa_proplist* props = pa_proplist_new();
   pa_proplist_sets(props, PA_PROP_APPLICATION_NAME, options.applicationName.c_str());
   pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, options.mediaRole.c_str());
@@ -117,7 +119,6 @@ std::unique_ptr<PulseAudioStream> PulseAudioStream::Start(const PulseAudioStream
     return fail("no context");
   }
   pa_context_set_state_callback(d->context, &Impl::ContextState, d.get());
-  pa_threaded_mainloop_lock(d->loop);
   if (pa_threaded_mainloop_start(d->loop) < 0) {
     pa_proplist_free(props);
     return fail("the main loop did not start");
