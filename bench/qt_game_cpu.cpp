@@ -14,9 +14,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "shell/MainForm.h"
-#include "qt/QtWindow.h"
 #include "fluidsynth/FluidSynthDeviceFactory.h"
+#include "qt/QtWindow.h"
+#include "shell/MainForm.h"
 
 namespace {
 

@@ -41,8 +41,9 @@ TEST(CommandLine, PlaysPrintsOrRefuses) {
 
 TEST(CommandLine, HelpNamesTheOptionsTheEnvironmentAndTheFiles) {
   const std::string help = ReadCommandLine({"--help"}, "1.2.3").out;
-  for (const char* word : {"--help", "--version", "KADENO_MIDI_OUT", "log:PATH", "none",
-                           "KADENO_SOUNDFONT", "KADENO_SPEECH", "Kadeno.ini", "registry.reg", "kadeno(6)"}) {
+  for (const char* word :
+       {"--help", "--version", "KADENO_MIDI_OUT", "log:PATH", "none", "KADENO_SOUNDFONT",
+        "KADENO_SPEECH", "Kadeno.ini", "registry.reg", "kadeno(6)"}) {
     EXPECT_NE(help.find(word), std::string::npos) << word;
   }
   // Every line fits an 80-column terminal.

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/Win32Api.h"
-#include "shell/MainForm.h"
 #include "messagelog/MessageLogDevice.h"
+#include "shell/MainForm.h"
 #include "support/FakeWindow.h"
+#include "win32/Win32Api.h"
 
 namespace kadeno {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "win32/Win32Api.h"
 #include "messagelog/LogFile.h"
+#include "win32/Win32Api.h"
 //
 #include <shellapi.h>
 

@@ -6,9 +6,9 @@
 
 #include <algorithm>
 
-#include "win32/Win32Api.h"
 #include "registry/RegistryAccess.h"
 #include "support/Harness.h"
+#include "win32/Win32Api.h"
 
 namespace kadeno {
 namespace {

@@ -8,10 +8,10 @@
 #include <functional>
 #include <thread>
 
+#include "support/Harness.h"
 #include "win32/Win32Boxes.h"
 #include "win32/Win32Files.h"
 #include "win32/Win32MainWindow.h"
-#include "support/Harness.h"
 
 namespace kadeno {
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "sound/AbsentAudioDevice.h"
 #include "messagelog/LogFile.h"
+#include "sound/AbsentAudioDevice.h"
 
 namespace kadeno {
 

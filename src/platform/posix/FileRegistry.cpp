@@ -6,8 +6,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "registry/RegistryText.h"
 #include "posix/PosixFiles.h"
+#include "registry/RegistryText.h"
 
 namespace kadeno {
 

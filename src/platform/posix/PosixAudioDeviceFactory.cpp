@@ -3,9 +3,9 @@
 
 #include <cstdio>
 
+#include "messagelog/MessageLogDevice.h"
 #include "sound/AbsentAudioDevice.h"
 #include "sound/AudioDeviceChoice.h"
-#include "messagelog/MessageLogDevice.h"
 
 namespace kadeno {
 

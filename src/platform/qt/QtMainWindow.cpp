@@ -8,10 +8,10 @@
 #include <QMenuBar>
 #include <QTimer>
 
-#include "shell/MainForm.h"
-#include "shell/MenuTable.h"
 #include "qt/QtKeys.h"
 #include "qt/QtWindow.h"
+#include "shell/MainForm.h"
+#include "shell/MenuTable.h"
 
 namespace kadeno {
 

@@ -5,13 +5,13 @@
 #include <memory>
 
 #include "posix/FileRegistry.h"
-#include "registry/RegistryAccess.h"
-#include "shell/CommandLine.h"
-#include "shell/MainForm.h"
 #include "qt/QtAccessibility.h"
 #include "qt/QtMainWindow.h"
 #include "qt/QtScreenReaderWatch.h"
 #include "qt/QtWindow.h"
+#include "registry/RegistryAccess.h"
+#include "shell/CommandLine.h"
+#include "shell/MainForm.h"
 #include "shell/SpeakingWindow.h"
 #include "speechd/SpeechDispatcherSpeech.h"
 #if KADENO_WITH_FLUIDSYNTH

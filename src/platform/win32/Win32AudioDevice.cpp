@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <string>
 
-#include "win32/Win32Files.h"
-#include "sound/AudioDeviceChoice.h"
 #include "messagelog/MessageLogDevice.h"
+#include "sound/AudioDeviceChoice.h"
+#include "win32/Win32Files.h"
 
 namespace kadeno {
 

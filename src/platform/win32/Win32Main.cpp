@@ -3,13 +3,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include "registry/RegistryAccess.h"
+#include "shell/MainForm.h"
 #include "win32/Win32AudioDevice.h"
 #include "win32/Win32Files.h"
 #include "win32/Win32MainWindow.h"
-#include "win32/Win32Window.h"
-#include "registry/RegistryAccess.h"
 #include "win32/Win32Registry.h"
-#include "shell/MainForm.h"
+#include "win32/Win32Window.h"
 
 int main() {
   // The environment's text, like every other text at this boundary, is UTF-16.

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "win32/Win32Files.h"
 #include "shell/MainForm.h"
 #include "shell/MenuTable.h"
+#include "win32/Win32Files.h"
 
 namespace kadeno {
 
