@@ -15,12 +15,13 @@ TEST(DrumVolumeCommand, AnswersAreAcceptedLimitedOrIgnored) {
   for (const auto& [typed, stored] : cases) {
     SCOPED_TRACE(typed);
     Harness h;
-    h.form.settings.DrumVolume = 55;
+    h.form.settings().DrumVolume = 55;
     h.window.Type(typed);
     h.form.mnuMidiDrumVolume_Click();
-    EXPECT_EQ(h.form.settings.DrumVolume, stored.value_or(55));
+    EXPECT_EQ(h.form.settings().DrumVolume, stored.value_or(55));
     EXPECT_EQ(h.window.writes, stored ? 1 : 0);
-    EXPECT_EQ(h.window.files[h.SettingsPath()], stored ? FormatSettingsFile(h.form.settings) : "");
+    EXPECT_EQ(h.window.files[h.SettingsPath()],
+              stored ? FormatSettingsFile(h.form.settings()) : "");
   }
 }
 
@@ -57,19 +58,19 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
     SCOPED_TRACE(label);
     Harness h;
     h.FactorySound();
-    h.form.settings.*field = 7;
+    h.form.settings().*field = 7;
     for (int c : {Channel::BaseLine, Channel::Falling, Channel::Drum}) {
-      h.form.midi.ChannelNote[c] = 60 + c;
-      h.form.midi.ChannelVelocity[c] = 100;
-      h.form.SoundChannel(c);
+      h.M().ChannelNote[c] = 60 + c;
+      h.M().ChannelVelocity[c] = 100;
+      h.form.voices().SoundChannel(c);
     }
-    h.form.midi.PanTable.fill(-1);  // a placement only a rebuild replaces
+    h.M().PanTable.fill(-1);  // a placement only a rebuild replaces
     const int32_t limit = outOf.ends_with("ten") ? 10 : std::stoi(outOf.substr(outOf.size() - 3));
     h.window.Type(std::to_string(limit + 1));
     const size_t sent = h.audio.words.size();
     Harness want;
-    want.form.settings = h.form.settings;
-    want.form.settings.*field = limit;
+    want.form.settings() = h.form.settings();
+    want.form.settings().*field = limit;
     (h.form.*handler)();
 
     ASSERT_EQ(h.window.boxes.size(), 1u);
@@ -77,41 +78,41 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
               label + " is now 7 " + outOf + ".  Please enter the New value for " + label + ".");
     EXPECT_EQ(h.window.boxes[0].defaultText, offered);
     EXPECT_EQ(h.audio.Hex(sent), (std::vector<std::string>{"81 3D 64", "85 41 64"}));
-    want.form.BuildPanTable();
-    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(want.form.settings));
-    if (!label.starts_with("Stereo")) want.form.midi.PanTable.fill(-1);
-    EXPECT_EQ(h.form.midi.PanTable, want.form.midi.PanTable);
+    want.form.voices().BuildPanTable();
+    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(want.form.settings()));
+    if (!label.starts_with("Stereo")) want.M().PanTable.fill(-1);
+    EXPECT_EQ(h.M().PanTable, want.M().PanTable);
   }
 }
 
 TEST(ValueCommands, KeyboardScalingIsAPercentageOfferingItsCurrentValue) {
   Harness h;
-  h.form.settings.KeyboardScaling = 0.29f;  // held as 0.2899999..., shown as 29
+  h.form.settings().KeyboardScaling = 0.29f;  // held as 0.2899999..., shown as 29
   h.window.Type("50");
   h.window.Type("150");
   h.form.mnuMidiKeyboardScaling_Click();
-  EXPECT_FLOAT_EQ(h.form.settings.KeyboardScaling, 0.5f);
+  EXPECT_FLOAT_EQ(h.form.settings().KeyboardScaling, 0.5f);
   h.form.mnuMidiKeyboardScaling_Click();
-  EXPECT_FLOAT_EQ(h.form.settings.KeyboardScaling, 1.0f);
+  EXPECT_FLOAT_EQ(h.form.settings().KeyboardScaling, 1.0f);
   EXPECT_EQ(h.window.boxes.at(0).defaultText, "29");
   EXPECT_EQ(h.window.boxes.at(1).defaultText, "50");
   EXPECT_EQ(h.window.boxes.at(1).prompt,
             "Keyboard Scaling for Midi Note Volume is now 50 percent.  Please enter the New value "
             "for Keyboard Scaling.");
-  EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(h.form.settings));
+  EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(h.form.settings()));
 }
 
 // Only the switch, its caption and a message: no save, no sound, no new placement.
 TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
   Harness h;
-  h.form.settings.Stereo = h.form.settings.FallingNoteMovementSound = true;
-  h.form.midi.PanTable.fill(-1);
+  h.form.settings().Stereo = h.form.settings().FallingNoteMovementSound = true;
+  h.M().PanTable.fill(-1);
   h.window.lenientBoxes = true;
   for (bool on : {false, true}) {
     h.form.mMidiStereo_Click();
-    EXPECT_EQ(h.form.settings.Stereo, on);
+    EXPECT_EQ(h.form.settings().Stereo, on);
     h.form.mnuMidiFallingNoteMovementSound_Click();
-    EXPECT_EQ(h.form.settings.FallingNoteMovementSound, on);
+    EXPECT_EQ(h.form.settings().FallingNoteMovementSound, on);
   }
   EXPECT_EQ(h.window.Prompts(),
             (std::vector<std::string>{
@@ -125,7 +126,7 @@ TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
                                    {move, "Falling Note Movement Sound (Percussive)"}}));
   EXPECT_EQ(h.window.writes, 0);
   EXPECT_TRUE(h.audio.words.empty());
-  EXPECT_EQ(h.form.midi.PanTable[64], -1);
+  EXPECT_EQ(h.M().PanTable[64], -1);
 }
 
 // Yes restores the sound but not the player's own settings; the placement and the movement
@@ -133,10 +134,10 @@ TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
 TEST(BackToDefault, YesRestoresTheSoundNoChangesNothing) {
   for (Answer answer : {Answer::No, Answer::Yes}) {
     Harness h;
-    Settings& s = h.form.settings;
+    Settings& s = h.form.settings();
     s = {.DrumVolume = 3, .Difficulty = 6, .KeyboardScaling = 0.75f, .StartingSpeed = 9};
     s.HallOfFame[0] = {700.6, "Ann"};
-    h.form.midi.PanTable.fill(-1);
+    h.M().PanTable.fill(-1);
     Settings want = s;
     if (answer == Answer::Yes) {
       // The factory sound, as it was made; difficulty, speed and places stay, stereo too.
@@ -173,7 +174,7 @@ TEST(BackToDefault, YesRestoresTheSoundNoChangesNothing) {
     EXPECT_EQ(FormatSettingsFile(s), FormatSettingsFile(want));
     EXPECT_EQ(h.window.files[h.SettingsPath()],
               answer == Answer::Yes ? FormatSettingsFile(want) : "");
-    EXPECT_EQ(h.form.midi.PanTable[64], -1);
+    EXPECT_EQ(h.M().PanTable[64], -1);
     EXPECT_TRUE(h.window.captions.empty());
   }
 }

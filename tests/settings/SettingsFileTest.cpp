@@ -142,21 +142,19 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
 
 TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   Harness h;
-  h.form.settings.DrumVolume = 42;
-  h.form.game.ScanStampMs = 1234;
-  h.form.SaveSettings();
-  EXPECT_EQ(h.form.game.ScanStampMs, 0);
+  h.form.settings().DrumVolume = 42;
+  h.G().ScanStampMs = 1234;
+  h.form.store().SaveSettings();
+  EXPECT_EQ(h.G().ScanStampMs, 0);
 
   Harness other;
-  other.form.settings.Stereo = true;
-  other.form.LoadSettings();  // no file: nothing changes, not even StepMs
-  EXPECT_TRUE(other.form.settings.Stereo);
-  EXPECT_EQ(other.form.game.StepMs, 0);
+  other.form.settings().Stereo = true;
+  EXPECT_FALSE(other.form.store().LoadSettings());  // no file: nothing changes
+  EXPECT_TRUE(other.form.settings().Stereo);
   other.window.files = h.window.files;
-  other.form.LoadSettings();
-  EXPECT_EQ(other.form.settings.DrumVolume, 42);
-  EXPECT_EQ(other.form.game.StepMs, 1);
-  EXPECT_FALSE(other.form.settings.Stereo);
+  EXPECT_TRUE(other.form.store().LoadSettings());
+  EXPECT_EQ(other.form.settings().DrumVolume, 42);
+  EXPECT_FALSE(other.form.settings().Stereo);
   const std::vector<std::pair<MenuItem, std::string>> captions = {
       {MenuItem::mMidiStereo, "Stereo (off)"},
       {MenuItem::mnuMidiFallingNoteMovementSound, "Falling Note Movement Sound (Note)"}};
@@ -165,8 +163,8 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   // A failed save keeps the previous file, hall of fame and all.
   const std::string before = h.window.files[h.SettingsPath()];
   h.window.failWrites = true;
-  h.form.settings.DrumVolume = 7;
-  h.form.SaveSettings();
+  h.form.settings().DrumVolume = 7;
+  h.form.store().SaveSettings();
   EXPECT_EQ(h.window.files[h.SettingsPath()], before);
   EXPECT_EQ(h.window.problems,
             std::vector<std::string>{"the settings could not be saved to " + h.SettingsPath() +
@@ -177,13 +175,13 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
 TEST(SettingsStore, ClosingTheWindowSavesOnce) {
   for (bool unload : {true, false}) {
     Harness h;
-    h.form.settings.DrumVolume = 42;
+    h.form.settings().DrumVolume = 42;
     if (unload) h.form.Form_Unload();
     h.form.Form_Terminate();
     EXPECT_EQ(h.window.writes, 1);
-    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(h.form.settings));
+    EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(h.form.settings()));
     EXPECT_EQ(h.audio.closes, 1);
-    EXPECT_FALSE(h.form.midi.MidiIsOpen);
+    EXPECT_FALSE(h.M().MidiIsOpen);
   }
 }
 

@@ -39,7 +39,7 @@ TEST(AudioDevices, NothingToPlayOnEndsTheProgramWithItsMessage) {
     test::FakeWindow window;
     MainForm form(window, *device);
     window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
-    EXPECT_THROW(form.OpenMidiOut(), test::ProgramEnded) << what;
+    EXPECT_THROW(form.voices().OpenMidiOut(), test::ProgramEnded) << what;
     EXPECT_EQ(window.Prompts().size(), 1u) << what;
     device->SendShortMessage(NoteOnWord(0, 60, 100));  // nothing is open: must be harmless
   }

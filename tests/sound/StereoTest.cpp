@@ -31,25 +31,25 @@ TEST(Stereo, ColumnTables) {
 TEST(Stereo, SendPanLooksUpTheTableAndHonoursTheSwitch) {
   Harness h;
   h.FactorySound();
-  h.form.SendPan(0, 99);
+  h.form.voices().SendPan(0, 99);
   ASSERT_EQ(h.audio.words.size(), 16u);
   for (int c = 0; c < 16; ++c) EXPECT_EQ(h.audio.Pans(c), std::vector<int>{45}) << c;
 
   const size_t mark = h.audio.words.size();
-  h.form.SendPan(126, 20);
-  h.form.SendPan(63, -3);
+  h.form.voices().SendPan(126, 20);
+  h.form.voices().SendPan(63, -3);
   EXPECT_EQ(h.audio.Pans(15, mark), std::vector<int>{101});
   EXPECT_EQ(h.audio.Pans(0, mark), std::vector<int>{73});
 
-  h.form.settings.Stereo = false;
-  h.form.SendPan(0, 99);
-  h.form.SendPan(0, 9);
+  h.form.settings().Stereo = false;
+  h.form.voices().SendPan(0, 99);
+  h.form.voices().SendPan(0, 9);
   EXPECT_EQ(h.audio.words.size(), mark + 2);
 
   // A table built while stereo is off passes nominal values through once it is back on.
-  h.form.BuildPanTable();
-  h.form.settings.Stereo = true;
-  h.form.SendPan(21, 6);
+  h.form.voices().BuildPanTable();
+  h.form.settings().Stereo = true;
+  h.form.voices().SendPan(21, 6);
   EXPECT_EQ(h.audio.Pans(6, mark + 2), std::vector<int>{21});
 }
 

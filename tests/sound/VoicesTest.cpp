@@ -40,14 +40,14 @@ TEST(Velocity, ScaledByNoteAndRoundedHalfToEven) {
 TEST(SoundVoices, SoundsDrumBaseAndRowsButNotTheEmptyGround) {
   Harness h;
   h.FactorySound();
-  h.form.SoundVoices(36, 48, 48, 55, 0, 0);
+  h.form.voices().SoundVoices(36, 48, 48, 55, 0, 0);
   EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 24 64",     // drum first
                                 "C1 18", "91 24 7F",     // base line one octave down
                                 "C3 18", "93 37 64"}));  // row 2; row 1 equals the base
   // Now row 2 equals the base and row 1 sounds.
-  h.form.AllNotesOff();
+  h.form.voices().AllNotesOff();
   const size_t mark = h.audio.words.size();
-  h.form.SoundVoices(36, 48, 55, 48, 0, 0);
+  h.form.voices().SoundVoices(36, 48, 55, 48, 0, 0);
   EXPECT_EQ(h.audio.NotesOn(Channel::Row1, mark), std::vector<int>{55});
   EXPECT_EQ(h.audio.NotesOn(Channel::Row2, mark), std::vector<int>{});
 }
@@ -55,51 +55,51 @@ TEST(SoundVoices, SoundsDrumBaseAndRowsButNotTheEmptyGround) {
 TEST(SoundVoices, SilentVoicesAndRestartedNotes) {
   Harness h;
   h.FactorySound();
-  h.form.settings.DrumVolume = 0;
-  h.form.settings.Row2Volume = 0;
-  h.form.SoundVoices(38, 48, 60, 64, 0, 90);
+  h.form.settings().DrumVolume = 0;
+  h.form.settings().Row2Volume = 0;
+  h.form.voices().SoundVoices(38, 48, 60, 64, 0, 90);
   EXPECT_EQ(h.audio.Hex(), (Hex{"C1 18", "91 24 7F", "C2 18", "92 3C 64", "C5 01", "95 5A 64"}));
   // The next step ends every note and strikes the same notes again.
   const size_t mark = h.audio.words.size();
-  h.form.AllNotesOff();
-  h.form.SoundVoices(38, 48, 60, 64, 0, 90);
+  h.form.voices().AllNotesOff();
+  h.form.voices().SoundVoices(38, 48, 60, 64, 0, 90);
   EXPECT_EQ(h.audio.Hex(mark), (Hex{"81 24 7F", "82 3C 64", "85 5A 64", "C1 18", "91 24 7F",
                                     "C2 18", "92 3C 64", "C5 01", "95 5A 64"}));
 }
 
 TEST(SoundChannel, SameNoteTwiceSendsNothingAndCloseIsOnce) {
   Harness h;
-  h.form.midi.ChannelNote[3] = 60;
-  h.form.midi.ChannelVelocity[3] = 90;
-  h.form.SoundChannel(3);
-  h.form.SoundChannel(3);
-  h.form.EndChannelNote(4);  // nothing sounds there
+  h.M().ChannelNote[3] = 60;
+  h.M().ChannelVelocity[3] = 90;
+  h.form.voices().SoundChannel(3);
+  h.form.voices().SoundChannel(3);
+  h.form.voices().EndChannelNote(4);  // nothing sounds there
   EXPECT_EQ(h.audio.Hex(), (Hex{"C3 00", "93 3C 5A"}));
-  h.form.CloseMidiOut();
-  h.form.CloseMidiOut();
+  h.form.voices().CloseMidiOut();
+  h.form.voices().CloseMidiOut();
   EXPECT_EQ(h.audio.Hex(2), (Hex{"83 3C 5A"}));
   EXPECT_EQ(h.audio.closes, 1);
-  EXPECT_FALSE(h.form.midi.MidiIsOpen);
+  EXPECT_FALSE(h.M().MidiIsOpen);
 }
 
 TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
   for (bool failOpen : {false, true}) {
     Harness h;
-    h.form.midi.MidiIsOpen = false;
+    h.M().MidiIsOpen = false;
     if (failOpen)
       h.audio.openResult = OpenResult::DeviceInUse;
     else
       h.audio.deviceCount = 0;
     h.window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
-    EXPECT_THROW(h.form.OpenMidiOut(), ProgramEnded);
+    EXPECT_THROW(h.form.voices().OpenMidiOut(), ProgramEnded);
     ASSERT_EQ(h.window.boxes.size(), 1u);
     EXPECT_EQ(h.audio.waves.size(), 1u);  // the stop of any wave sound
     EXPECT_EQ(h.window.writes, 0);
   }
   Harness ok;
-  ok.form.midi.MidiIsOpen = false;
-  ok.form.OpenMidiOut();
-  EXPECT_TRUE(ok.form.midi.MidiIsOpen);
+  ok.M().MidiIsOpen = false;
+  ok.form.voices().OpenMidiOut();
+  EXPECT_TRUE(ok.M().MidiIsOpen);
   EXPECT_TRUE(ok.window.boxes.empty());
 }
 

@@ -30,7 +30,7 @@ TEST(Win32Audio, ADeviceThatCannotBeOpenedGivesTheProgramsMessage) {
   test::FakeWindow window;
   MainForm form(window, *device);
   window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
-  EXPECT_THROW(form.OpenMidiOut(), test::ProgramEnded);
+  EXPECT_THROW(form.voices().OpenMidiOut(), test::ProgramEnded);
   EXPECT_EQ(window.PendingReplies(), 0u);
   EXPECT_FALSE(form.midi.MidiIsOpen);
 }
