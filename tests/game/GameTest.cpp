@@ -30,16 +30,12 @@ struct Game : ::testing::Test {
   }
 };
 
-TEST_F(Game, RoundSetUpGivesKeyGroundAndFirstNote) {
+TEST_F(Game, ARoundStartsOnClearedGroundInItsKey) {
   f.PushNote(2, 50);
-  Round(41);  // round 5
-  EXPECT_EQ(g.CeilingNote, 84);
-  EXPECT_EQ(g.ScaleTable, (std::array<int32_t, 8>{0, 5, 7, 9, 10, 0, 2, 4}));
-  for (int c = 1; c <= 7; ++c)
-    EXPECT_EQ(std::tuple(f.At(c, Row1), f.At(c, Row2), f.PopNote(c)), std::tuple(41, 41, 41)) << c;
-  // The first note of the run: column 6, degree 4 (A sharp).
-  EXPECT_EQ(g.FallingColumn, 6);
-  EXPECT_EQ(g.FallingNote, 84 + 10 + 12);
+  Round(41);  // F major; the first note in column 6 at degree 4 (A sharp), above the ceiling
+  EXPECT_EQ(
+      std::tuple(f.PopNote(2), f.At(7, Row2), g.ScaleTable[7], g.FallingColumn, g.FallingNote),
+      std::tuple(41, 41, 4, 6, 84 + 10 + 12));
 }
 
 TEST_F(Game, ScanStepSendsPanThenVoices) {
