@@ -32,7 +32,7 @@ TEST(Win32Audio, ADeviceThatCannotBeOpenedGivesTheProgramsMessage) {
   window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
   EXPECT_THROW(form.voices().OpenMidiOut(), test::ProgramEnded);
   EXPECT_EQ(window.PendingReplies(), 0u);
-  EXPECT_FALSE(form.midi.MidiIsOpen);
+  EXPECT_FALSE(form.voices().IsOpen());
 }
 
 }  // namespace
