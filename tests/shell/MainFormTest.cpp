@@ -1,4 +1,5 @@
-// Start-up: the help pages, then the stereo table from the loaded settings; and the About box.
+// Start-up (the help pages, then the stereo table from the loaded settings), the About box,
+// and the hall of fame at a game's end.
 #include <gtest/gtest.h>
 
 #include "shell/HelpPages.h"
@@ -39,11 +40,32 @@ TEST(StartUp, HelpPagesThenTheStereoTableFromTheLoadedSettings) {
   EXPECT_EQ(shown, (std::vector<int>{1, 1, 2, 1, 2, 3, 4, 5, 6, 5, 6, 1}));
   EXPECT_EQ(lines, (std::vector<int>{6, 10, 12, 14, 10, 9}));
 
-  h.window.Reply(Answer::Ok);
+  h.window.Reply(Answer::Ok, "  It does not interfere with or depend upon");
   ShowAbout(h.window);
-  const BoxRecord& about = h.window.boxes.back();
-  EXPECT_EQ(std::tuple(about.style, about.title, about.prompt.substr(0, 30)),
-            std::tuple(Box::Ok, std::nullopt, "  It does not interfere with o"));
+  EXPECT_EQ(std::pair(h.window.boxes.back().style, h.window.boxes.back().title),
+            std::pair(Box::Ok, std::optional<std::string>()));
+}
+
+TEST(HallOfFame, TiesGoBelowAndTheFifthPlaceIsListed) {
+  Harness h;
+  const std::string heading = "Here is the Kadeno Masters Hall of Fame:\r\n";
+  // The level is kept in the tenths (level 0 as .05).
+  h.form.settings().HallOfFame = {{{500.4, "a"}, {400, "b"}, {300.9, "c"}, {200, "d"}, {100, "e"}}};
+  h.window.Reply(Answer::Ok, "With practice, you will soon rank among the Kadeno Masters!");
+  h.window.Reply(Answer::Ok, heading);
+  h.form.hallOfFame().OfferAtGameEnd(100);  // no better than place 5: no name asked
+  h.window.Type("", "Please enter your name for the Hall of Fame");
+  h.window.Reply(Answer::Ok, heading);
+  h.form.settings().Difficulty = 0;
+  h.form.hallOfFame().OfferAtGameEnd(400);
+  EXPECT_EQ(h.window.boxes.back().prompt,
+            heading +
+                "First Place, with 500 points is a at a difficulty level of  5\r\n"
+                "Second Place, with 400 points is b at a difficulty level of  1\r\n"
+                "Third Place, with 400 points is  at a difficulty level of  0\r\n"
+                "Fourth Place, with 300 points is c at a difficulty level of  10\r\n"
+                "Fifth Place, with 200 points is d at a difficulty level of  1\r\n");
+  EXPECT_EQ(h.window.writes, 2);
 }
 
 }  // namespace
