@@ -1,6 +1,4 @@
-// The registry: keys in memory that answer as Windows does, their REGEDIT4 file text, the
-// registry module on a registry file in a fresh folder (in memory on Windows), and
-// Program > Uninstall Kadeno.
+// The registry in memory and in its file, the registry module, and Program > Uninstall Kadeno.
 #include <gtest/gtest.h>
 
 #include "registry/RegistryAccess.h"
@@ -19,17 +17,14 @@ namespace kadeno::test {
 namespace {
 
 const std::string kKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno";
-using Bytes = std::vector<uint8_t>;
 
 TEST(MemoryRegistry, AnswersWithWindowsResults) {
   MemoryRegistry reg;
-  constexpr RegKey hklm = 0x80000002;
-  RegKey app = 0, sub = 0, reader = 0;
-  ASSERT_EQ(reg.CreateKey(hklm, "Software\\App\\Sub\\", RegAccess::All, sub), 0);
-  ASSERT_EQ(reg.OpenKey(hklm, "SOFTWARE\\APP", RegAccess::All, app), 0);
-  ASSERT_EQ(reg.OpenKey(hklm, "software\\app", RegAccess::Read, reader), 0);
+  RegKey sub = 0, reader = 0;
+  ASSERT_EQ(reg.CreateKey(0x80000002, "Software\\App\\Sub\\", RegAccess::All, sub), 0);
+  ASSERT_EQ(reg.OpenKey(0x80000002, "software\\APP", RegAccess::Read, reader), 0);
   EXPECT_EQ(reg.SetValue(reader, "v", 1, {0}), 5);
-  EXPECT_EQ(reg.DeleteKey(app, ""), 5);  // it has a sub-key
+  EXPECT_EQ(reg.DeleteKey(0x80000002, "Software\\App"), 5);  // it has a sub-key
   EXPECT_EQ(reg.DeleteKey(sub, ""), 0);
   EXPECT_EQ(reg.SetValue(sub, "v", 1, {0}), 1018);
 }
@@ -37,18 +32,18 @@ TEST(MemoryRegistry, AnswersWithWindowsResults) {
 TEST(RegistryText, ReadsWhatCarefulHandsWriteAndWritesItBackTheSame) {
   const std::string text =
       "\xEF\xBB\xBF\r\nREGEDIT4\r\n; by hand\n\n[hklm\\SOFTWARE\\K]\n  @ = \"C:\\Games\"  \r\n"
-      "\"Q\\\"d\"=\"b\\\\s\"\n\"Level\"=DWORD:2a\n\"Bytes\"=hex:01, 2,\\\n    ff\n"
+      "\"Q\\\"d\"=\"b\\\\s\"\n\"Level\"=DWORD:2a\n\"RegistryBytes\"=hex:01, 2,\\\n    ff\n"
       "\"short\"=hex(4):01,02\n\"nozero\"=hex(1):61\n\"level\"=dword:ffffffff\n"
       "[HKEY_CURRENT_USER\\a\\b]\n[HKCU\\A\\c]\n";
   RegistryKeys keys, again;
   ASSERT_FALSE(ParseRegistryText(text, keys));
-  // Every key gets its section, parents too; text without its closing zero stays hex(1).
-  EXPECT_EQ(FormatRegistryText(keys),
-            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\a]\r\n\r\n[HKEY_CURRENT_USER\\a\\b]\r\n\r\n"
-            "[HKEY_CURRENT_USER\\a\\c]\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n"
-            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\K]\r\n@=\"C:\\\\Games\"\r\n\"Q\\\"d\"=\"b\\\\s\"\r\n"
-            "\"Level\"=dword:ffffffff\r\n\"Bytes\"=hex:01,02,ff\r\n\"short\"=hex(4):01,02\r\n"
-            "\"nozero\"=hex(1):61\r\n");
+  EXPECT_EQ(
+      FormatRegistryText(keys),
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\a]\r\n\r\n[HKEY_CURRENT_USER\\a\\b]\r\n\r\n"
+      "[HKEY_CURRENT_USER\\a\\c]\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\K]\r\n@=\"C:\\\\Games\"\r\n\"Q\\\"d\"=\"b\\\\s\"\r\n"
+      "\"Level\"=dword:ffffffff\r\n\"RegistryBytes\"=hex:01,02,ff\r\n\"short\"=hex(4):01,02\r\n"
+      "\"nozero\"=hex(1):61\r\n");
   ASSERT_FALSE(ParseRegistryText(FormatRegistryText(keys), again));
   EXPECT_EQ(again, keys);
 }
@@ -90,15 +85,12 @@ struct RegistryTest : ::testing::Test {
 };
 
 TEST_F(RegistryTest, RootsInEverySpelling) {
-  const std::pair<std::string, RegKey> cases[] = {{"\\hklm\\SOFTWARE", 0x80000002},
-                                                  {"HKCU\\", 0x80000001},
-                                                  {"HKEY_DYN_DATA\\a", 0x80000006},
-                                                  {"", 0},
-                                                  {"\\", 0},
-                                                  {"HKEY_LOCAL", 0},
-                                                  {"HKPD\\x", 0},
-                                                  {"SOFTWARE\\HKLM", 0}};
-  for (const auto& [path, root] : cases) EXPECT_EQ(access.RootKeyHandle(path), root) << path;
+  for (const auto& [path, root] : {std::pair<std::string, RegKey>{"\\hklm\\SOFTWARE", 0x80000002},
+                                   {"HKCU\\", 0x80000001},
+                                   {"HKEY_DYN_DATA\\a", 0x80000006}})
+    EXPECT_EQ(access.RootKeyHandle(path), root) << path;
+  for (const std::string bad : {"", "\\", "HKEY_LOCAL", "HKPD\\x", "SOFTWARE\\HKLM"})
+    EXPECT_EQ(access.RootKeyHandle(bad), 0u) << bad;
   EXPECT_EQ(SubKeyPath("\\hklm\\SOFTWARE\\X"), "SOFTWARE\\X");
   EXPECT_FALSE(access.WriteRegistryValue("HKPD\\x", "v", 1));
   EXPECT_EQ(access.PendingError(), (RegistryError{-2147221502, "Registry", "Invalid Key root."}));
@@ -107,14 +99,14 @@ TEST_F(RegistryTest, RootsInEverySpelling) {
 
 TEST_F(RegistryTest, ValuesGoInComeOutAndGo) {
   // {written, type asked for, type stored, bytes stored, read back}
-  const std::tuple<RegistryValue, uint32_t, uint32_t, Bytes, RegistryValue> cases[] = {
+  const std::tuple<RegistryValue, uint32_t, uint32_t, RegistryBytes, RegistryValue> cases[] = {
       {std::string("a\\\"b"), 1, 1, {'a', '\\', '"', 'b', 0}, std::string("a\\\"b")},
       {std::monostate{}, 0, 1, {0}, std::string()},
       {-1, 0, 4, {0xff, 0xff, 0xff, 0xff}, -1},
       {INT32_MIN, 0, 4, {0, 0, 0, 0x80}, INT32_MIN},
       {-42, 1, 1, {'-', '4', '2', 0}, std::string("-42")},
-      {Bytes{1, 2, 255}, 0, 3, {1, 2, 255}, Bytes{1, 2, 255}},
-      {Bytes{}, 3, 3, {}, std::monostate{}}};
+      {RegistryBytes{1, 2, 255}, 0, 3, {1, 2, 255}, RegistryBytes{1, 2, 255}},
+      {RegistryBytes{}, 3, 3, {}, std::monostate{}}};
   std::vector<RegistryEntry> listing;
   for (const auto& [written, type, storedType, stored, read] : cases) {
     const std::string name = "N" + std::to_string(listing.size());
@@ -127,23 +119,19 @@ TEST_F(RegistryTest, ValuesGoInComeOutAndGo) {
   EXPECT_TRUE(access.DeleteRegistryKey(kKey, std::string("n0")));  // names in any case
   listing.erase(listing.begin());
   EXPECT_EQ(access.EnumRegistryValues("HKLM\\SOFTWARE\\Quenloft\\Kadeno\\"), listing);
-  // A value that cannot be stored as the type asked for changes nothing.
   EXPECT_FALSE(access.WriteRegistryValue(kKey + "\\New", "v", std::string("x"), 2));
   EXPECT_FALSE(access.WriteRegistryValue(kKey + "\\New", "v", std::string("42"), 4));
   EXPECT_FALSE(access.WriteRegistryValue(kKey + "\\New", "v", 7, 3));
-  EXPECT_FALSE(reg.Keys().count(kKey + "\\New"));
-  // A default says what a missing value means, so no error is recorded; without one, it is.
-  for (const std::string& key : {kKey, kKey + "\\Nowhere"}) {
+  EXPECT_FALSE(reg.Keys().count(kKey + "\\New"));              // not even the key
+  for (const std::string& key : {kKey, kKey + "\\Nowhere"}) {  // a default: no error
     access.CheckRegistryResult(0);
     EXPECT_EQ(access.ReadRegistryValue(key, "absent", 5), RegistryValue(5));
     EXPECT_EQ(access.PendingError().number, 0);
     EXPECT_EQ(access.ReadRegistryValue(key, "absent"), RegistryValue{});
     EXPECT_EQ(access.PendingError().number, 2) << key;
   }
-  EXPECT_FALSE(access.DeleteRegistryKey(kKey + "\\Nowhere"));
-  // A path that names only a root would empty it: refused before anything is touched.
   const RegistryKeys before = reg.Keys();
-  EXPECT_FALSE(access.DeleteRegistryKey("HKLM\\"));
+  EXPECT_FALSE(access.DeleteRegistryKey("HKLM\\"));  // a root is never emptied
   EXPECT_EQ(std::pair(access.PendingError().number, reg.Keys()), std::pair(5, before));
   EXPECT_EQ(reg.OpenHandles(), 0u);
 }
@@ -152,20 +140,18 @@ TEST_F(RegistryTest, CleanUpRemovesTheTwoEntriesOnlyAfterAYesAndEveryTime) {
   const std::string run = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   ASSERT_TRUE(access.WriteRegistryValue(run, "Other", std::string("other.exe")));
   ASSERT_TRUE(access.WriteRegistryValue(run, "Kadeno", std::string("C:\\Kadeno.exe")));
-  // The registry refuses to delete a key that has sub-keys: the deepest must go first.
-  for (const std::string sub : {"\\B", "\\A\\A2", "\\A\\A1\\Deep", "\\A", "2"})
+  for (const std::string sub :
+       {"\\B", "\\A\\A2", "\\A\\A1\\Deep", "\\A", "2"})  // a tree, deleted deepest first
     ASSERT_TRUE(access.WriteRegistryValue(kKey + sub, "v", 1));
   const RegistryKeys before = reg.Keys();
   Harness h;
   h.form.SetRegistry(&access);
-  h.window.lenientBoxes = true;  // OK, and No to the question
+  h.window.lenientBoxes = true;  // OK, and No to the question; OK after the Yes below
   h.form.mnuProgramUninstallKadeno_Click();
   EXPECT_EQ(std::pair(h.window.boxes.at(1).style, reg.Keys()), std::pair(Box::YesNo, before));
-  // The second time finds neither entry, and must not leave behind the value it writes.
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < 2; ++i) {  // the second time finds neither entry
     h.window.Reply(Answer::Ok);
     h.window.Reply(Answer::Yes, "Do you really want to remove and uninstall Kadeno?");
-    h.window.Reply(Answer::Ok, "Kadeno Registry Keys Removed");
     EXPECT_THROW(h.form.mnuProgramUninstallKadeno_Click(), ProgramEnded);
     EXPECT_EQ(access.EnumRegistryValues(run), (std::vector<RegistryEntry>{{"Other", "other.exe"}}));
     EXPECT_EQ(RegistrySubKeyNames(reg.Keys(), "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft"),
@@ -176,32 +162,27 @@ TEST_F(RegistryTest, CleanUpRemovesTheTwoEntriesOnlyAfterAYesAndEveryTime) {
 
 #ifndef _WIN32
 TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
-  const std::string file = reg.Path();
-  EXPECT_EQ(access.ReadRegistryValue("HKCU\\X", "v", 1), RegistryValue(1));
-  EXPECT_FALSE(PosixFileExists(file));
   ASSERT_TRUE(access.WriteRegistryValue("HKLM\\K", "Path", std::string("C:\\Kadeno")));
-  EXPECT_EQ(PosixReadFile(file),
+  EXPECT_EQ(PosixReadFile(reg.Path()),
             "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\K]\r\n\"Path\"=\"C:\\\\Kadeno\"\r\n");
 
   const std::string damaged = "REGEDIT4\n[HKLM\\A]\n\"v\"=dword:xyz\n\"w\"=\"kept\"\n";
-  ASSERT_TRUE(PosixWriteFileAtomically(file, damaged));
+  ASSERT_TRUE(PosixWriteFileAtomically(reg.Path(), damaged));
   testing::internal::CaptureStderr();
   EXPECT_EQ(access.ReadRegistryValue("HKLM\\A", "w"), RegistryValue{});
   EXPECT_FALSE(access.WriteRegistryValue("HKLM\\A", "x", 1));
   EXPECT_FALSE(access.DeleteRegistryKey("HKLM\\A"));
-  // Said once on stderr, not at every operation that meets it.
-  EXPECT_EQ(testing::internal::GetCapturedStderr(),
-            "kadeno: the registry file " + file +
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),  // once, not at every call
+            "kadeno: the registry file " + reg.Path() +
                 " cannot be read, line 3: a dword needs one to eight hex digits\n");
-  EXPECT_EQ(PosixReadFile(file), damaged);
+  EXPECT_EQ(PosixReadFile(reg.Path()), damaged);
   window.Reply(Answer::Ok, "Corrupt Registry Database!");
   access.ShowPendingError();
   access.ShowPendingError();  // shown once
   EXPECT_EQ(window.boxes.size(), 1u);
   const std::string said = "registry: Corrupt Registry Database! (Registry[API Call], error 1009)";
-  EXPECT_EQ(window.problems, std::vector<std::string>(3, said));  // each failure, box or not
-  // Nor is anything changed when the file cannot be written.
-  ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // a file, not a folder
+  EXPECT_EQ(window.problems, std::vector<std::string>(3, said));    // each failure, box or not
+  ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // no folder: no writing
   FileRegistry blocked(folder + "/blocked/registry.reg");
   EXPECT_FALSE(RegistryAccess(blocked, window).WriteRegistryValue("HKLM\\A", "v", 1));
   EXPECT_EQ(blocked.Keys(), EmptyRegistryKeys());

@@ -17,22 +17,6 @@ TEST(SelfVoicing, ModeFromTheEnvironment) {
   for (const auto& [value, mode] : cases) EXPECT_EQ(ParseSpeechMode(value), mode) << value;
 }
 
-TEST(SelfVoicing, WhatABoxSays) {
-  const std::tuple<std::string, int, std::optional<std::string>, std::string> cases[] = {
-      // Padding and line ends go; the title and the buttons stand as sentences of their own.
-      {"  In this brief help area   \r\n  will move on.  \r\n", Box::YesNoCancel, "Kadeno Help",
-       "Kadeno Help.\nIn this brief help area\nwill move on.\nYes, No, Cancel."},
-      {"\r\n  \r\n", Box::Ok | Box::IconInformation, "", "OK."},
-      // Broken UTF-8 (a Latin-1 byte, a surrogate, an overlong slash, beyond U+10FFFF, a
-      // cut-off character) and control characters are dropped; a tab is a blank.
-      {"An\xe9"
-       "a\x01\tB\xc3\xa9\xed\xa0\x80\xc0\xaf\xe0\x80\xaf\xf4\x90\x80\x80\xc2\x85\xf0\x9f\x8e\xb5"
-       "\x7f!\xe2\x82",
-       Box::Ok, std::nullopt, "Ana B\xc3\xa9\xf0\x9f\x8e\xb5!\nOK."}};
-  for (const auto& [prompt, style, title, said] : cases)
-    EXPECT_EQ(SpokenMessageBox(prompt, style, title), said) << prompt;
-}
-
 TEST(SelfVoicing, SpeaksOnlyWithoutAScreenReader) {
   // Steps: "+X" a box saying X shows, "-" the newest box is answered, "R" the desktop says a
   // screen reader runs, "r" that none does. Auto waits for the desktop's first word.
@@ -56,20 +40,31 @@ TEST(SelfVoicing, SpeaksOnlyWithoutAScreenReader) {
   }
 }
 
-TEST(SelfVoicing, TheWindowSpeaksEachBoxButNotWhatIsTyped) {
+TEST(SelfVoicing, TheWindowSaysEachBoxButNotWhatIsTyped) {
   FakeWindow window;
   FakeSpeech speech;
   SelfVoicing voicing(speech, SpeechMode::On);
   SpeakingWindow speaking(window, voicing);
   window.Type("Cat");
-  window.lenientBoxes = true;  // then No, and Cancel
+  window.lenientBoxes = true;  // then Cancel, No, OK and Cancel
   EXPECT_EQ(speaking.InputBox("Your name", "You rank!", "who?"), "Cat");
-  EXPECT_EQ(speaking.MsgBox("Quit?", Box::YesNo, std::nullopt), Answer::No);
-  EXPECT_EQ(speaking.InputBox("Sure:", std::nullopt, ""), "");
+  speaking.MsgBox("  In this brief help area   \r\n  will move on?  \r\n", Box::YesNoCancel,
+                  "Kadeno Help");
+  speaking.MsgBox("\r\n  \r\n", Box::YesNo | Box::IconQuestion, "");
+  // Broken UTF-8 (a Latin-1 byte, a surrogate, an overlong slash, beyond U+10FFFF, a
+  // cut-off character) and control characters are dropped; a tab is a blank.
+  speaking.MsgBox(
+      "An\xe9"
+      "a\x01\tB\xc3\xa9\xed\xa0\x80\xc0\xaf\xe0\x80\xaf\xf4\x90\x80\x80\xc2\x85"
+      "\xf0\x9f\x8e\xb5\x7f!\xe2\x82",
+      Box::Ok, std::nullopt);
+  speaking.InputBox("Sure:", std::nullopt, "");
   EXPECT_EQ(speech.calls,
-            (std::vector<std::string>{"say You rank!\nYour name.\nIn the field: who?\nOK, Cancel.",
-                                      "stop", "say Quit?\nYes, No.", "stop",
-                                      "say Sure:\nThe field is empty.\nOK, Cancel.", "stop"}));
+            (std::vector<std::string>{
+                "say You rank!\nYour name.\nIn the field: who?\nOK, Cancel.", "stop",
+                "say Kadeno Help.\nIn this brief help area\nwill move on?\nYes, No, Cancel.",
+                "stop", "say Yes, No.", "stop", "say Ana B\xc3\xa9\xf0\x9f\x8e\xb5!\nOK.", "stop",
+                "say Sure:\nThe field is empty.\nOK, Cancel.", "stop"}));
 }
 
 }  // namespace
