@@ -34,18 +34,17 @@ TEST(MemoryRegistry, AnswersWithWindowsResults) {
 TEST(RegistryText, ReadsWhatCarefulHandsWriteAndWritesItBackTheSame) {
   const std::string text =
       "\xEF\xBB\xBF\r\nREGEDIT4\r\n; by hand\n\n[hklm\\SOFTWARE\\K]\n  @ = \"C:\\Games\"  \r\n"
-      "\"Q\\\"d\"=\"b\\\\s\"\n\"Level\"=DWORD:2a\n\"RegistryBytes\"=hex:01, 2,\\\n    ff\n"
+      "\"Q\\\"d\"=\"b\\\\s\"\n\"Level\"=DWORD:2a\n\"Bytes\"=hex:01, 2,\\\n    ff\n"
       "\"short\"=hex(4):01,02\n\"nozero\"=hex(1):61\n\"level\"=dword:ffffffff\n"
       "[HKEY_CURRENT_USER\\a\\b]\n[HKCU\\A\\c]\n";
   RegistryKeys keys, again;
   ASSERT_FALSE(ParseRegistryText(text, keys));
-  EXPECT_EQ(
-      FormatRegistryText(keys),
-      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\a]\r\n\r\n[HKEY_CURRENT_USER\\a\\b]\r\n\r\n"
-      "[HKEY_CURRENT_USER\\a\\c]\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n"
-      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\K]\r\n@=\"C:\\\\Games\"\r\n\"Q\\\"d\"=\"b\\\\s\"\r\n"
-      "\"Level\"=dword:ffffffff\r\n\"RegistryBytes\"=hex:01,02,ff\r\n\"short\"=hex(4):01,02\r\n"
-      "\"nozero\"=hex(1):61\r\n");
+  EXPECT_EQ(FormatRegistryText(keys),
+            "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\a]\r\n\r\n[HKEY_CURRENT_USER\\a\\b]\r\n\r\n"
+            "[HKEY_CURRENT_USER\\a\\c]\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE]\r\n\r\n"
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\K]\r\n@=\"C:\\\\Games\"\r\n\"Q\\\"d\"=\"b\\\\s\"\r\n"
+            "\"Level\"=dword:ffffffff\r\n\"Bytes\"=hex:01,02,ff\r\n\"short\"=hex(4):01,02\r\n"
+            "\"nozero\"=hex(1):61\r\n");
   ASSERT_FALSE(ParseRegistryText(FormatRegistryText(keys), again));
   EXPECT_EQ(again, keys);
 }
@@ -142,9 +141,8 @@ TEST_F(RegistryTest, CleanUpRemovesTheTwoEntriesOnlyAfterAYesAndEveryTime) {
   const std::string run = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   ASSERT_TRUE(access.WriteRegistryValue(run, "Other", std::string("other.exe")));
   ASSERT_TRUE(access.WriteRegistryValue(run, "Kadeno", std::string("C:\\Kadeno.exe")));
-  for (const std::string sub :
-       {"\\B", "\\A\\A2", "\\A\\A1\\Deep", "\\A", "2"})  // a tree, deleted deepest first
-    ASSERT_TRUE(access.WriteRegistryValue(kKey + sub, "v", 1));
+  for (const std::string sub : {"\\B", "\\A\\A2", "\\A\\A1\\Deep", "\\A", "2"})
+    ASSERT_TRUE(access.WriteRegistryValue(kKey + sub, "v", 1));  // a tree: the deepest go first
   const RegistryKeys before = reg.Keys();
   Harness h;
   h.form.SetRegistry(&access);
@@ -183,7 +181,7 @@ TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
   access.ShowPendingError();  // shown once: a second box would find no answer
   const std::string said = "registry: Corrupt Registry Database! (Registry[API Call], error 1009)";
   EXPECT_EQ(window.problems, std::vector<std::string>(3, said));    // each failure, box or not
-  ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // no folder: no writing
+  ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // in the folder's place
   FileRegistry blocked(folder + "/blocked/registry.reg");
   EXPECT_FALSE(RegistryAccess(blocked, window).WriteRegistryValue("HKLM\\A", "v", 1));
   EXPECT_EQ(blocked.Keys(), EmptyRegistryKeys());

@@ -65,8 +65,7 @@ TEST(SelfVoicing, TheWindowSaysEachBoxButNotWhatIsTyped) {
                 "say Kadeno Help.\nIn this brief help area\nwill move on?\nYes, No, Cancel.",
                 "stop", "say Yes, No.", "stop", "say Ana B\xc3\xa9\xf0\x9f\x8e\xb5!\nOK.", "stop",
                 "say Sure:\nThe field is empty.\nOK, Cancel.", "stop"}));
-  EXPECT_TRUE(speaking.WriteTextFile("/f", "x") &&
-              window.files.at("/f") == "x");  // the rest: as is
+  EXPECT_TRUE(speaking.WriteTextFile("/f", "x") && window.files.at("/f") == "x");  // passed on
 }
 
 }  // namespace
