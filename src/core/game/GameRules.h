@@ -1,6 +1,6 @@
 // The plain rules of game play, free of any state: the speed-up of the scan, the landing
 // raise, the making of a new falling note, the chord and scale tests, the game-end rule
-// and the way a hall-of-fame place carries its difficulty level. MainForm's operations
+// and the way a hall-of-fame place carries its difficulty level. The game's operations
 // apply them to its fields; the tests check them alone against figures worked by hand.
 #pragma once
 
