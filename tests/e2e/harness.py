@@ -16,7 +16,7 @@ from gi.repository import GLib
 MAIN_TITLE = "Kadeno: Musical Tumbla"
 NOTE_ON, FALLING, DRUM = 0x90, 5, 9
 BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
-_started = []  # every program started, ended by main()
+_started = []  # the processes main() ends
 
 
 class Failure(AssertionError):
@@ -103,11 +103,6 @@ class Program:
             check(self.process.wait(30) == 0, "Kadeno ended with %s" % self.process.returncode)
         except subprocess.TimeoutExpired:
             raise Failure("Kadeno did not end")
-
-    def kill(self):
-        if self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
 
 
 class Player(Program):
@@ -231,12 +226,18 @@ def main(scenarios):
             status = scenarios[name](work, *sys.argv[2:]) or 0
         except Failure as e:
             print("FAIL: %s: %s" % (name, e), file=sys.stderr)
-            for p in _started:
+            for p in filter(lambda p: isinstance(p, Program), _started):
                 print("Kadeno's last messages:\n  " + "\n  ".join(p.errors()[-10:]), file=sys.stderr)
             status = 1
         finally:
             for p in _started:
-                p.kill()
+                p = getattr(p, "process", p)
+                if p.poll() is None:
+                    p.terminate()
+                    try:
+                        p.wait(10)
+                    except subprocess.TimeoutExpired:
+                        p.kill()
     if status == 0:
         print("%s: passed" % name)
     return status
