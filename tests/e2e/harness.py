@@ -16,7 +16,7 @@ from gi.repository import GLib
 MAIN_TITLE = "Kadeno: Musical Tumbla"
 NOTE_ON, FALLING, DRUM = 0x90, 5, 9
 BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
-_started = []  # the processes main() ends
+_started, _programs = [], []  # the processes main() ends, the programs among them
 
 
 class Failure(AssertionError):
@@ -72,13 +72,15 @@ class Program:
             os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
             with open(self.settings_path, "wb") as f:
                 f.write(settings)
-        self.stderr = open(os.path.join(work, "stderr.txt"), "w+")
+        self.stderr = open(os.path.join(work, "stderr.txt"), "w")
+        _programs.append(self)
         environment = dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, "config"),
                            XDG_DATA_HOME=os.path.join(work, "data"), KADENO_SPEECH="off",
                            KADENO_MIDI_OUT="log:" + self.log_path)
         environment.update(env)
-        self.process = subprocess.Popen(command, env=environment, stdin=subprocess.DEVNULL, stderr=self.stderr)
-        _started.append(self)
+        self.process = subprocess.Popen(command, env=environment, stdin=subprocess.DEVNULL,
+                                        stderr=self.stderr)
+        _started.append(self.process)
 
     def log(self):
         """[(ms, [bytes...]) or (ms, 'wave ...')] from the message log."""
@@ -94,8 +96,8 @@ class Program:
             return f.read()
 
     def errors(self):
-        self.stderr.seek(0)
-        return self.stderr.read().splitlines()
+        with open(self.stderr.name) as f:
+            return f.read().splitlines()
 
     def end(self):
         """Waits for the program to end by itself, with status 0."""
@@ -163,15 +165,11 @@ class Player(Program):
               "expected the box %r titled %r, got %r %r" % (text, title, box.text, box.title))
         box.press(answer)
 
-    def menus(self):
-        """{menu name: [items]} as the main window's menu bar reads them."""
-        main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
-        bars = descendants(main[0], pyatspi.ROLE_MENU_BAR)
-        check(len(bars) == 1, "one menu bar expected")
-        return {menu.name: descendants(menu, pyatspi.ROLE_MENU_ITEM) for menu in bars[0]}
-
     def choose(self, menu, item):
-        items = {i.name: i for i in self.menus().get(menu, [])}
+        """A menu item as the main window's menu bar reads it."""
+        main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
+        items = {i.name: i for m in descendants(main[0], pyatspi.ROLE_MENU) if m.name == menu
+                 for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
         check(item in items, "no menu item %s > %s" % (menu, item))
         check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
 
@@ -226,18 +224,13 @@ def main(scenarios):
             status = scenarios[name](work, *sys.argv[2:]) or 0
         except Failure as e:
             print("FAIL: %s: %s" % (name, e), file=sys.stderr)
-            for p in filter(lambda p: isinstance(p, Program), _started):
+            for p in _programs:
                 print("Kadeno's last messages:\n  " + "\n  ".join(p.errors()[-10:]), file=sys.stderr)
             status = 1
         finally:
             for p in _started:
-                p = getattr(p, "process", p)
-                if p.poll() is None:
-                    p.terminate()
-                    try:
-                        p.wait(10)
-                    except subprocess.TimeoutExpired:
-                        p.kill()
+                p.kill()
+                p.wait()
     if status == 0:
         print("%s: passed" % name)
     return status
