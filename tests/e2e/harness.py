@@ -10,12 +10,16 @@ import sys
 import tempfile
 import time
 
-import pyatspi
 from gi.repository import GLib
+
+try:
+    import pyatspi
+    BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
+except ImportError:  # the Wine checks know windows by their titles alone
+    pass
 
 MAIN_TITLE = "Kadeno: Musical Tumbla"
 NOTE_ON, FALLING, DRUM = 0x90, 5, 9
-BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
 _started, _programs = [], []  # the processes main() ends, the programs among them
 
 
