@@ -172,8 +172,8 @@ class Player(Program):
     def choose(self, menu, item):
         """A menu item as the main window's menu bar reads it."""
         main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
-        items = {i.name: i for m in descendants(main[0], pyatspi.ROLE_MENU) if m.name == menu
-                 for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
+        items = {i.name: i for bar in descendants(main[0], pyatspi.ROLE_MENU_BAR)
+                 for m in bar if m.name == menu for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
         check(item in items, "no menu item %s > %s" % (menu, item))
         check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
 

@@ -1,88 +1,261 @@
-"""The real program read and answered through AT-SPI as a screen reader does.
+"""The real program, its boxes read and answered through AT-SPI as a screen reader does,
+speaking to a stand-in speech service.
 
-    kadeno_e2e.py walk PATH-TO-KADENO    the help, a game with F1 in it, the quit question
-    kadeno_e2e.py close PATH-TO-KADENO   the window closed in the middle of a game
+    kadeno_e2e.py walk PATH-TO-KADENO     no screen reader: each box said once, in order; F1
+                                          in a game; the end saved, no note left sounding
+    kadeno_e2e.py reader PATH-TO-KADENO   a screen reader stops and starts during the run
+    kadeno_e2e.py modes PATH-TO-KADENO    KADENO_SPEECH off and on; a missing service, one
+                                          that never answers, one that drops the connection
+    kadeno_e2e.py close PATH-TO-KADENO    the window closed in the middle of a game
 """
 
 import os
+import socket
 import sys
+import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from gi.repository import Gio, GLib  # noqa: E402
 from harness import DRUM, FALLING, Player, check, key, main, notes_on, wait_for  # noqa: E402
 
+HELP_1 = ("Kadeno Help.\nIn this brief help area, if you hit yes then I\nwill move on to the next",
+          "\nYes, No, Cancel.")
+READY = "About to start Game Play.\nAre you ready?\nYes, No."
+SCORE = "Your score is 0.\nOK."
+QUIET_S = 1.5  # long enough for a voice that was going to speak to have done so
 
-def help_pages(p, answers):
-    """Answers the help's pages in turn; their texts."""
-    texts = []
-    for answer in answers:
-        box = p.next_box("help page %d" % (len(texts) + 1))
-        check((box.title, sorted(box.buttons)) == ("Kadeno Help", ["Cancel", "No", "Yes"]),
-              "help page titled %r with buttons %s" % (box.title, sorted(box.buttons)))
-        texts.append(box.text)
+
+class SpeechServer:
+    """The speech service's text protocol (SSIP) on a Unix socket, as far as the client
+    library uses it: lines end in CR LF; SPEAK is answered 230, then the text comes in lines
+    up to a lone dot (a leading dot doubled), answered 225. It keeps the texts instead of
+    saying them. drop_at, hang_at: the SPEAK (from 1) at which the connection is cut, or
+    from which on nothing is answered."""
+
+    def __init__(self, path, drop_at=None, hang_at=None):
+        self.drop_at, self.hang_at = drop_at, hang_at
+        self.events, self.connections, self._speaks = [], 0, 0  # ("say", text), ("stop",)...
+        self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self._socket.bind(path)
+        self._socket.listen(4)
+        threading.Thread(target=self._accept, daemon=True).start()
+
+    def said(self):
+        return [e[1] for e in list(self.events) if e[0] == "say"]
+
+    def _accept(self):
+        while True:
+            conn, _ = self._socket.accept()
+            self.connections += 1
+            threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
+
+    def _serve(self, conn):
+        reply = lambda text: conn.sendall(text.encode() + b"\r\n")  # noqa: E731
+        text = None  # the lines of a message being received
+        with conn, conn.makefile("rb") as stream:
+            for raw in stream:
+                line = raw.decode("utf-8").rstrip("\r\n")
+                words = line.upper().split()
+                if text is not None and line != ".":
+                    text.append(line[1:] if line.startswith("..") else line)
+                elif text is not None:
+                    self.events.append(("say", "\n".join(text)))
+                    reply("225-%d\r\n225 OK MESSAGE QUEUED" % self._speaks)
+                    text = None
+                elif words[:1] == ["SPEAK"]:
+                    self._speaks += 1
+                    if self._speaks == self.drop_at:
+                        return
+                    if self._speaks == self.hang_at:
+                        return stream.read()  # hears on, says nothing
+                    text = []
+                    reply("230 OK RECEIVING DATA")
+                elif words[:2] in (["CANCEL", "SELF"], ["STOP", "SELF"]):
+                    self.events.append((words[0].lower(),))
+                    reply("210 OK")
+                elif words[:1] == ["QUIT"]:
+                    return reply("231 HAPPY HACKING")
+                else:  # SET SELF CLIENT_NAME, PRIORITY
+                    reply("2%02d OK" % (8 if "CLIENT_NAME" in words else 2))
+
+
+def announce_screen_reader(on):
+    """What a screen reader does as it starts and stops: sets the accessibility bus's flag."""
+    Gio.bus_get_sync(Gio.BusType.SESSION, None).call_sync(
+        "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+        GLib.Variant("(ssv)", ("org.a11y.Status", "ScreenReaderEnabled", GLib.Variant("b", on))),
+        None, Gio.DBusCallFlags.NONE, -1, None)
+
+
+class Session(Player):
+    def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, **faults):
+        announce_screen_reader(reader)
+        path = os.path.join(work, "speech.sock")
+        self.server, self.heard = SpeechServer(path, **faults), []
+        super().__init__(exe, work, env={"KADENO_SPEECH": speech,
+                                         "SPEECHD_ADDRESS": "unix_socket:" + (socket_path or path)},
+                         settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n")
+
+    def box(self, what, answer, said=None, alert=True, typed=None):
+        """Meets the next box, checks what was said of it (said: the text, or its start and
+        end; none: nothing) and answers it."""
+        box = self.next_box(what, alert=alert)
+        if not said:
+            time.sleep(QUIET_S)
+        else:
+            text = wait_for("%s to be said" % what,
+                            lambda: self.server.said()[len(self.heard):], timeout=10)[0]
+            check(text.startswith(said[0]) and text.endswith(said[1]) if isinstance(said, tuple)
+                  else text == said, "%s was said as %r" % (what, text))
+            self.heard.append(text)
+        self.silent_since_heard(what)
+        if typed is not None:
+            box.type(typed)
         box.press(answer)
-    return texts
 
+    def silent_since_heard(self, what):
+        check(self.server.said() == self.heard, "said around %s: %r, not %r"
+              % (what, self.server.said(), self.heard))
 
-def start_game(p):
-    p.choose("Midi", "Set Midi Back to Default")
-    p.expect_box("Are you sure you want to reset all the midi settings back to factory default?",
-                 "Yes")
-    p.expect_box("Midi settings are now as Quenloft originally made them.", "OK")
-    p.choose("File", "Start Game")
-    p.expect_box("Are you ready?", "Yes", title="About to start Game Play")
-    p.focus_main_window()
-    wait_for("the first falling note", lambda: notes_on(p.log(), FALLING), timeout=30)
+    def reset(self, said):
+        self.choose("Midi", "Set Midi Back to Default")
+        self.box("the reset question", "Yes", said and "Are you sure you want to reset all the "
+                 "midi settings back to factory default?\nYes, No.")
+        self.box("the reset done", "OK",
+                 said and "Midi settings are now as Quenloft originally made them.\nOK.")
 
+    def start_game(self, said):
+        self.choose("File", "Start Game")
+        self.box("the start question", "Yes", said)
+        self.focus_main_window()
+        wait_for("the first falling note", lambda: notes_on(self.log(), FALLING), timeout=30)
 
-def ends_saved_and_silent(p):
-    p.end()
-    check(b"\r\nDrumVolume = 100\r\n" in p.settings(), "settings saved: %r" % p.settings())
-    sounding = {}  # notes started and never ended, drums aside (they ring out by themselves)
-    for _, m in p.log():
-        if isinstance(m, list) and len(m) == 3 and m[0] & 0xE0 == 0x80 and m[0] & 0x0F != DRUM:
-            sounding[(m[0] & 0x0F, m[1])] = m[0] & 0xF0 == 0x90 and m[2] > 0
-    check(not any(sounding.values()), "notes left hanging: %s" % sounding)
+    def quit(self, said):
+        self.focus_main_window()
+        key("Escape")
+        self.box("the quit question", "Yes", said and "Do you really want to quit?\nYes, No.")
+        self.end()
+        self.silent_since_heard("the end")
+
+    def saved_and_silent(self, line):
+        check(line in self.settings(), "settings saved: %r" % self.settings())
+        sounding = {}  # notes started and not ended, drums aside (they ring out by themselves)
+        for _, m in self.log():
+            if isinstance(m, list) and len(m) == 3 and m[0] & 0xE0 == 0x80 and m[0] & 15 != DRUM:
+                sounding[(m[0] & 15, m[1])] = m[0] & 0xF0 == 0x90 and m[2] > 0
+        check(not any(sounding.values()), "notes left sounding: %s" % sounding)
 
 
 def walk(work, exe):
-    p = Player(exe, work)
-    texts = help_pages(p, ["Yes", "No", "Cancel"])
-    check(texts[0] == texts[2] != texts[1] and texts[0].startswith("  In this brief help area"),
-          "Yes and No page the help: %r" % texts)
-    start_game(p)
+    s = Session(exe, work)
+    s.box("help page 1", "Yes", HELP_1)
+    s.box("help page 2", "No", ("Kadeno Help.\nKadeno is a musical game", "\nYes, No, Cancel."))
+    s.box("help page 1 again", "Cancel", HELP_1)
+    s.reset(True)
+    s.choose("Midi", "Drum Volume")
+    # What is typed is not echoed: nothing more is said before the next box.
+    s.box("the drum volume", "OK", "Drum Volume is now 100 out of 127.  Please enter the New "
+          "value for Drum Volume.\nIn the field: 100.\nOK, Cancel.", alert=False, typed="90")
+    s.start_game(READY)
     # The menu's shortcut and the key handler both know F1: the help shows once.
     key("F1")
-    help_pages(p, ["Cancel"])
+    s.box("the help in the game", "Cancel", HELP_1)
     time.sleep(1)
-    check(p.boxes_pending() == 0, "F1 showed a second help")
-    p.focus_main_window()
-    key("Escape")
-    p.expect_box("Do you really want to quit?", "Yes")
-    ends_saved_and_silent(p)
+    check(s.boxes_pending() == 0, "F1 showed a second help")
+    s.focus_main_window()
+    key("s")
+    s.box("the score", "OK", SCORE)
+    s.choose("File", "Hall Of Fame")
+    # The name was written by another program in another encoding: the byte that is not
+    # UTF-8 is left unsaid.
+    s.box("the hall of fame", "OK", ("Here is the Kadeno Masters Hall of Fame:\nFirst Place, "
+                                     "with 1203 points is Ana at a difficulty level of ", "\nOK."))
+    s.quit(True)
+    check(s.server.connections == 1, "%d connections" % s.server.connections)
+    s.saved_and_silent(b"\r\nDrumVolume = 90\r\n")
+
+
+def reader(work, exe):
+    s = Session(exe, work, reader=True)
+    s.box("help page 1", "Cancel")
+    s.reset(False)
+    s.choose("File", "Start Game")
+    box = s.next_box("the start question")
+    time.sleep(QUIET_S)
+    s.silent_since_heard("the start question")
+    # The screen reader stops: the box showing is said now.
+    announce_screen_reader(False)
+    wait_for("the start question to be said", lambda: s.server.said() == [READY], timeout=10)
+    s.heard.append(READY)
+    box.press("Yes")
+    s.focus_main_window()
+    wait_for("the first falling note", lambda: notes_on(s.log(), FALLING), timeout=30)
+    key("s")
+    s.box("the score", "OK", SCORE)
+    # The screen reader starts again: the program's voice falls silent at once.
+    mark = len(s.server.events)
+    announce_screen_reader(True)
+    wait_for("the speech to be stopped", lambda: s.server.events[mark:], timeout=10)
+    s.quit(False)
+
+
+def modes(work, exe):
+    def run(name, spoken, **session):
+        """Three boxes, the first `spoken` of them said."""
+        said = [HELP_1, READY, "Game Play canceled by user request.\nOK."][:spoken] + [None] * 3
+        os.mkdir(os.path.join(work, name))
+        s = Session(exe, os.path.join(work, name), **session)
+        started = time.monotonic()
+        s.box("help page 1", "Cancel", said[0])
+        s.choose("File", "Start Game")
+        s.box("the start question", "No", said[1])
+        s.box("the cancel", "OK", said[2])
+        s.choose("File", "Exit")
+        s.end()
+        s.silent_since_heard("the end")
+        return s, time.monotonic() - started
+
+    # Off: not a word, not even a connection, though no screen reader runs.
+    s, _ = run("off", 0, speech="off")
+    check(s.server.connections == 0, "off connected to the speech service")
+    run("on", 3, speech="on", reader=True)  # speaks though a screen reader runs
+    # No speech service, or one that drops the connection at the second text: the game goes
+    # on, with one line on stderr.
+    for name, spoken, session in [("missing", 0, {"socket_path": os.path.join(work, "no.sock")}),
+                                  ("dropped", 1, {"drop_at": 2})]:
+        s, _ = run(name, spoken, **session)
+        lines = [line for line in s.errors() if "speech" in line]
+        check(len(lines) == 1, "%s: stderr says of speech: %r" % (name, lines))
+    # A service that takes the first text and never answers holds up no box, nor the end:
+    # three quiet waits and about a second more, not the five-second reply limit.
+    _, took = run("hung", 0, hang_at=1)
+    check(took < 3 * QUIET_S + 5, "the boxes waited for the speech (%.1f s)" % took)
 
 
 def close(work, exe):
     """What a window manager's close box does: WM_DELETE_WINDOW to the window, here while
     the game waits inside a nested event loop."""
     import ctypes.util
-    p = Player(exe, work)
-    help_pages(p, ["Cancel"])
-    start_game(p)
+    s = Session(exe, work, speech="off")
+    s.box("help page 1", "Cancel")
+    s.reset(False)
+    s.start_game(None)
     time.sleep(1)
     x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
     x11.XOpenDisplay.restype = ctypes.c_void_p
     display = ctypes.c_void_p(x11.XOpenDisplay(None))
     atom = lambda name: x11.XInternAtom(display, name, 0)  # noqa: E731
-    window = ctypes.c_ulong(int(p.window_id))
+    window = ctypes.c_ulong(int(s.window_id))
     # A ClientMessage (33) in the 24 longs of an XEvent: type, serial, send_event, display,
     # window, message_type, format (32), data[5].
     event = (ctypes.c_long * 24)(33, 0, 0, 0, window.value, atom(b"WM_PROTOCOLS"), 32,
                                  atom(b"WM_DELETE_WINDOW"))
     x11.XSendEvent(display, window, 0, ctypes.c_long(0), event)
     x11.XCloseDisplay(display)  # flushes the request
-    ends_saved_and_silent(p)
+    s.end()
+    s.saved_and_silent(b"\r\nDrumVolume = 100\r\n")
 
 
 if __name__ == "__main__":
-    sys.exit(main({"walk": walk, "close": close}))
+    sys.exit(main({"walk": walk, "reader": reader, "modes": modes, "close": close}))
