@@ -11,19 +11,29 @@ speaking to a stand-in speech service.
 
 import os
 import socket
+import subprocess
 import sys
 import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pyatspi  # noqa: E402
 from gi.repository import Gio, GLib  # noqa: E402
-from harness import DRUM, FALLING, Player, check, key, main, notes_on, wait_for  # noqa: E402
+from harness import MAIN_TITLE, Program, check, key, main, wait_for  # noqa: E402
+
+NOTE_ON, FALLING, DRUM = 0x90, 5, 9
+BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
 
 HELP_1 = ("Kadeno Help.\nIn this brief help area, if you hit yes then I\nwill move on to the next",
           "\nYes, No, Cancel.")
 READY = "About to start Game Play.\nAre you ready?\nYes, No."
 SCORE = "Your score is 0.\nOK."
 QUIET_S = 1.5  # long enough for a voice that was going to speak to have done so
+
+
+def notes_on(log, channel, start=0):
+    return [i for i in range(start, len(log)) if isinstance(log[i][1], list)
+            and log[i][1][0] == NOTE_ON | channel and log[i][1][2:3] > [0]]
 
 
 class SpeechServer:
@@ -88,22 +98,59 @@ def announce_screen_reader(on):
         None, Gio.DBusCallFlags.NONE, -1, None)
 
 
-class Session(Player):
+class Session(Program):
+    """The program as a screen reader meets it, speaking to a stand-in speech service. Boxes
+    are met by the event of their showing, in order (looking for showing windows instead
+    can mistake a new box for one just answered: the bridge hands a freed object path to
+    the next object)."""
+
     def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, **faults):
         announce_screen_reader(reader)
         path = os.path.join(work, "speech.sock")
-        self.server, self.heard = SpeechServer(path, **faults), []
-        super().__init__(exe, work, env={"KADENO_SPEECH": speech,
-                                         "SPEECHD_ADDRESS": "unix_socket:" + (socket_path or path)},
+        self.server, self.heard, self._shown, self._boxes_met = SpeechServer(path, **faults), [], [], 0
+        pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
+        super().__init__([exe], work, env={"KADENO_SPEECH": speech,
+                                           "SPEECHD_ADDRESS": "unix_socket:" + (socket_path or path)},
                          settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n")
+        self.app = wait_for("Kadeno on the accessibility bus", lambda: attempt(lambda: next(
+            a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == self.process.pid)))
 
-    def box(self, what, answer, said=None, alert=True, typed=None):
-        """Meets the next box, checks what was said of it (said: the text, or its start and
-        end; none: nothing) and answers it."""
-        box = self.next_box(what, alert=alert)
-        if not said:
+    def _on_showing(self, event):
+        if event.detail1 == 1 and attempt(event.source.getRole) in BOXES:
+            self._shown.append(event.source)
+
+    def windows(self, roles, name=None):
+        """The program's showing top-level windows in those roles."""
+        return attempt(lambda: [w for w in self.app if w and w.getRole() in roles and name in (
+            None, w.name) and w.getState().contains(pyatspi.STATE_SHOWING)]) or []
+
+    def boxes_pending(self, forget=False):
+        """How many boxes have shown and not been met yet; with forget, those are dropped."""
+        while GLib.MainContext.default().pending():
+            GLib.MainContext.default().iteration(False)
+        if forget:
+            self._shown.clear()
+        return len(self._shown)
+
+    def box(self, what, answer, said=None, alert=True, typed=None, reader_stops=False):
+        """Meets the next box (an alert, or else an input box), checks what was said of it
+        (said: the text, or its start and end; none: nothing) and answers it. reader_stops:
+        the screen reader stops while it shows."""
+        def showing():
+            if self.boxes_pending():
+                return self._shown.pop(0)
+            # The very first box may show before the bridge has heard that anyone listens;
+            # with no box before it, a showing one can only be this one.
+            return self._boxes_met == 0 and (self.windows(BOXES) + [None])[0]
+        node = wait_for(what, showing)
+        self._boxes_met += 1
+        check(node.getRole() == BOXES[0 if alert else 1], "%s came as a %s" % (what, node.getRoleName()))
+        if not said or reader_stops:
             time.sleep(QUIET_S)
-        else:
+            self.silent_since_heard(what)
+        if reader_stops:
+            announce_screen_reader(False)
+        if said:
             text = wait_for("%s to be said" % what,
                             lambda: self.server.said()[len(self.heard):], timeout=10)[0]
             check(text.startswith(said[0]) and text.endswith(said[1]) if isinstance(said, tuple)
@@ -111,12 +158,35 @@ class Session(Player):
             self.heard.append(text)
         self.silent_since_heard(what)
         if typed is not None:
-            box.type(typed)
-        box.press(answer)
+            descendants(node, pyatspi.ROLE_TEXT)[0].queryEditableText().setTextContents(typed)
+        buttons = {b.name: b.queryAction() for b in descendants(node, pyatspi.ROLE_PUSH_BUTTON)}
+        check(answer in buttons, "no button %r in %s (has %s)" % (answer, what, list(buttons)))
+        buttons[answer].doAction(next((i for i in range(buttons[answer].nActions) if
+                                       buttons[answer].getName(i).lower() in ("press", "click")), 0))
+        # Whatever the box said before it took the answer has arrived by now, ahead of the
+        # answer's reply; none of it is about a box still to come.
+        self.boxes_pending(forget=True)
 
     def silent_since_heard(self, what):
         check(self.server.said() == self.heard, "said around %s: %r, not %r"
               % (what, self.server.said(), self.heard))
+
+    def choose(self, menu, item):
+        """A menu item as the main window's menu bar reads it."""
+        main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
+        items = {i.name: i for bar in descendants(main[0], pyatspi.ROLE_MENU_BAR)
+                 for m in bar if m.name == menu for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
+        check(item in items, "no menu item %s > %s" % (menu, item))
+        check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
+
+    def focus_main_window(self):
+        """Once every box has gone, as a window manager would."""
+        wait_for("the boxes to close", lambda: not self.windows(BOXES))
+        self.window_id = subprocess.run(
+            ["xdotool", "search", "--sync", "--limit", "1", "--pid", str(self.process.pid),
+             "--name", "^%s$" % MAIN_TITLE], check=True, capture_output=True,
+            text=True).stdout.split()[0]
+        key(window=self.window_id)
 
     def reset(self, said):
         self.choose("Midi", "Set Midi Back to Default")
@@ -125,9 +195,9 @@ class Session(Player):
         self.box("the reset done", "OK",
                  said and "Midi settings are now as Quenloft originally made them.\nOK.")
 
-    def start_game(self, said):
+    def start_game(self, said, **box):
         self.choose("File", "Start Game")
-        self.box("the start question", "Yes", said)
+        self.box("the start question", "Yes", said, **box)
         self.focus_main_window()
         wait_for("the first falling note", lambda: notes_on(self.log(), FALLING), timeout=30)
 
@@ -145,6 +215,18 @@ class Session(Player):
             if isinstance(m, list) and len(m) == 3 and m[0] & 0xE0 == 0x80 and m[0] & 15 != DRUM:
                 sounding[(m[0] & 15, m[1])] = m[0] & 0xF0 == 0x90 and m[2] > 0
         check(not any(sounding.values()), "notes left sounding: %s" % sounding)
+
+
+def attempt(read):
+    try:
+        return read()
+    except Exception:  # an object that went away while read
+        return None
+
+
+def descendants(node, role):
+    return attempt(lambda: [d for child in node if child for d in (
+        [child] if child.getRole() == role else []) + descendants(child, role)]) or []
 
 
 def walk(work, exe):
@@ -180,17 +262,7 @@ def reader(work, exe):
     s = Session(exe, work, reader=True)
     s.box("help page 1", "Cancel")
     s.reset(False)
-    s.choose("File", "Start Game")
-    box = s.next_box("the start question")
-    time.sleep(QUIET_S)
-    s.silent_since_heard("the start question")
-    # The screen reader stops: the box showing is said now.
-    announce_screen_reader(False)
-    wait_for("the start question to be said", lambda: s.server.said() == [READY], timeout=10)
-    s.heard.append(READY)
-    box.press("Yes")
-    s.focus_main_window()
-    wait_for("the first falling note", lambda: notes_on(s.log(), FALLING), timeout=30)
+    s.start_game(READY, reader_stops=True)  # the box showing is said once the reader stops
     key("s")
     s.box("the score", "OK", SCORE)
     # The screen reader starts again: the program's voice falls silent at once.
