@@ -194,7 +194,8 @@ class QtWindowTest : public QObject {
       QCOMPARE(items.size(), qsizetype(spec.items.size()));
       for (size_t i = 0; i < spec.items.size(); ++i) {
         QCOMPARE(items[i]->text(), QString(spec.items[i].caption));
-        QCOMPARE(items[i]->shortcut(), spec.items[i].shortcut ? QKeySequence(Qt::Key_F1) : QKeySequence());
+        QCOMPARE(items[i]->shortcut(),
+                 spec.items[i].shortcut ? QKeySequence(Qt::Key_F1) : QKeySequence());
       }
     }
     window.SetMenuCaption(MenuItem::mMidiStereo, "Stereo (off)");

@@ -21,8 +21,7 @@ class PosixFiles : public ::testing::Test {
   }
   void TearDown() override { std::filesystem::remove_all(dir_); }
   int Entries() {
-    return static_cast<int>(
-        std::distance(std::filesystem::recursive_directory_iterator(dir_), {}));
+    return static_cast<int>(std::distance(std::filesystem::recursive_directory_iterator(dir_), {}));
   }
   std::string dir_;
 };
@@ -35,7 +34,7 @@ TEST_F(PosixFiles, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   ASSERT_TRUE(PosixWriteFileAtomically(PosixTemporaryFor(path), "half a file, longer"));
   ASSERT_TRUE(PosixWriteFileAtomically(path, "new\r\n"));
   EXPECT_TRUE(PosixFileExists(path));
-  EXPECT_FALSE(PosixFileExists(dir_ + "/a"));  // a folder is not a file
+  EXPECT_FALSE(PosixFileExists(dir_ + "/a"));                        // a folder is not a file
   EXPECT_FALSE(PosixWriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
   EXPECT_FALSE(PosixWriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
   EXPECT_EQ(PosixReadFile(path), "new\r\n");

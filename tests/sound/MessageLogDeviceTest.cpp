@@ -44,7 +44,8 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
             "earlier run\nC9 00\n99 24 64\nwave TenMore\nwave AddFifty\nwave TenMore\nwave stop\n");
   testing::internal::CaptureStderr();
   EXPECT_EQ(MessageLogDevice("/no/such/folder/midi.log").Open(), OpenResult::CannotWriteLog);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/such/folder/midi.log"), std::string::npos);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/such/folder/midi.log"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -65,10 +65,10 @@ TEST_F(Win32Files, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   ASSERT_TRUE(Win32WriteFileAtomically(Win32TemporaryFor(path), "half a file, longer"));
   ASSERT_TRUE(Win32WriteFileAtomically(path, std::string("two\r\n\0\xFF", 7)));
   EXPECT_TRUE(Win32FileExists(path));
-  EXPECT_FALSE(Win32FileExists(dir_ + "/a"));  // a folder is not a file
+  EXPECT_FALSE(Win32FileExists(dir_ + "/a"));                        // a folder is not a file
   EXPECT_FALSE(Win32WriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
   EXPECT_FALSE(Win32WriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
-  EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));  // bytes as they were
+  EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));   // bytes as they were
   EXPECT_EQ(Entries(dir_ + "/a/b"), 1);
   EXPECT_EQ(Entries(dir_ + "/a"), 1);
 }
