@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "fluidsynth/FluidSynthDeviceFactory.h"
+#include "game/TestAccess.h"
 #include "qt/QtWindow.h"
 #include "shell/MainForm.h"
 
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<AudioDevice> device = MakeAudioDevice(std::getenv("KADENO_MIDI_OUT"));
   CountingDevice audio(*device);
   MainForm form(window, audio);
-  Settings& s = form.settings;
+  Settings& s = form.settings();
   s.DrumVolume = s.Row1Volume = s.Row2Volume = s.Row3Volume = s.FallingVolume = 100;
   s.EffectVolume = 100;
   s.BaseLineVolume = 127;
@@ -89,19 +90,20 @@ int main(int argc, char** argv) {
   s.StereoBalance = 60;
   s.Stereo = true;
   s.Difficulty = 0;  // at the floor the lower levels hold the speed there
-  form.OpenMidiOut();
-  form.BuildPanTable();
+  form.voices().OpenMidiOut();
+  form.voices().BuildPanTable();
+  GameState& g = GameTestAccess::State(form.game());
 
   const auto start = std::chrono::steady_clock::now();
   const double cpu0 = CpuSeconds();
   double elapsed = 0;
   int games = 0;
   while (elapsed < seconds) {
-    form.game.HalfStepFloor = 1500;
-    form.game.HalfStepTime = 1500;  // the fastest the speed-up lets a game go
-    form.game.DifficultySpeedUp = 0.003;
-    form.game.Score = 0;
-    form.PlayGame();
+    g.HalfStepFloor = 1500;
+    g.HalfStepTime = 1500;  // the fastest the speed-up lets a game go
+    g.DifficultySpeedUp = 0.003;
+    g.Score = 0;
+    form.game().PlayGame();
     ++games;
     elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
@@ -111,7 +113,7 @@ int main(int argc, char** argv) {
       "scan step, %.0f MIDI messages a second\n",
       elapsed, games, 100.0 * cpu / elapsed, 1000.0 * elapsed / audio.steps,
       audio.messages / elapsed);
-  form.StopAllSound();
+  form.voices().StopAllSound();
   std::error_code ignored;
   std::filesystem::remove_all(scratch, ignored);
   std::fflush(stdout);

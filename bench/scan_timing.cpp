@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "game/TestAccess.h"
 #include "shell/MainForm.h"
 
 namespace {
@@ -88,27 +89,29 @@ int main(int argc, char** argv) {
   SteadyWindow window;
   SilentDevice device;
   kadeno::MainForm form(window, device);
-  form.midi.MidiIsOpen = true;
-  form.settings.Difficulty = 0;  // the speed stays as given below
-  form.game.HalfStepFloor = halfStepTime;
-  form.game.HalfStepTime = halfStepTime;
-  form.game.KeyNote = 36;
-  form.StartRound();
+  kadeno::VoicesTestAccess::State(form.voices()).MidiIsOpen = true;
+  form.settings().Difficulty = 0;  // the speed stays as given below
+  kadeno::Game& game = form.game();
+  kadeno::GameState& g = kadeno::GameTestAccess::State(game);
+  g.HalfStepFloor = halfStepTime;
+  g.HalfStepTime = halfStepTime;
+  g.KeyNote = 36;
+  game.StartRound();
 
   std::vector<double> strayUs;
   std::vector<double> lengthMs;
   for (int i = 0; i < scans; ++i) {
     // A new round once the ground has passed the ceiling, as the driver would.
     bool over = false;
-    for (int c = 1; c <= kadeno::kColumns; ++c) over |= form.game.Field[c][kadeno::Row2] > 84;
+    for (int c = 1; c <= kadeno::kColumns; ++c) over |= game.field().At(c, kadeno::Row2) > 84;
     if (over) {
-      form.game.KeyNote = 36;
-      form.StartRound();
+      g.KeyNote = 36;
+      game.StartRound();
     }
-    form.SpeedUp();
+    game.SpeedUp();
     const int64_t asked0 = window.askedMs;
     const auto t0 = Clock::now();
-    form.Scan();
+    game.Scan();
     const double tookUs = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
     const double askedUs = 1000.0 * static_cast<double>(window.askedMs - asked0);
     strayUs.push_back(tookUs - askedUs);

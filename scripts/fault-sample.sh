@@ -8,6 +8,10 @@
 #
 #   scripts/fault-sample.sh [faults-file] [fault-id...]
 #
+# FAULT_SAMPLE_MATRIX=1 runs every test for every fault (no stop at the first failure) and
+# writes, per fault, the tests that failed to $FAULT_SAMPLE_DIR/matrix.txt: a test that is
+# never a fault's only catcher is a candidate for merging or removal.
+#
 # FAULT_SAMPLE_DIR (default build-faults) holds the copy and its build; it is kept between
 # runs, so a second run only rebuilds what changed. FAULT_SAMPLE_REV=commit samples the
 # tests of that commit instead of the working tree. Needs cmake, a C++ compiler and perl.
@@ -65,7 +69,9 @@ mapfile -t targets < <(cmake --build "$build" --target help | sed -n 's/^\.\.\. 
 
 build_and_test() {
   cmake --build "$build" -j"$jobs" --target "${targets[@]}" >"$work/build.log" 2>&1 || return 2
-  ctest --test-dir "$build" -LE 'e2e|qt|synth' -E '_NOT_BUILT$' -j"$jobs" --timeout 120 --stop-on-failure \
+  local stop=(--stop-on-failure)
+  [ -n "${FAULT_SAMPLE_MATRIX:-}" ] && stop=()
+  ctest --test-dir "$build" -LE 'e2e|qt|synth' -E '_NOT_BUILT$' -j"$jobs" --timeout 120 "${stop[@]}" \
     >"$work/ctest.log" 2>&1 || return 1
   return 0
 }
@@ -91,7 +97,9 @@ esac
 
 total=0 caught=0 missed=() skipped=()
 results=$work/results.txt
+matrix=$work/matrix.txt
 : >"$results"
+: >"$matrix"
 while IFS=$'\t' read -r id file pattern replacement what; do
   [[ -z "$id" || "$id" == \#* ]] && continue
   [[ "$only" == "  " || "$only" == *" $id "* ]] || continue
@@ -116,7 +124,10 @@ while IFS=$'\t' read -r id file pattern replacement what; do
       echo "skip    $id: does not compile"
       continue
       ;;
-    1) verdict=caught caught=$((caught + 1)) ;;
+    1)
+      verdict=caught caught=$((caught + 1))
+      printf '%s\t%s\n' "$id" "$(sed -n 's/^[[:space:]]*[0-9][0-9]* - \([^ ]*\) (.*/\1/p' "$work/ctest.log" | tr '\n' ' ')" >>"$matrix"
+      ;;
     *) verdict=MISSED missed+=("$id: $what") ;;
   esac
   total=$((total + 1))

@@ -27,7 +27,7 @@ class Player {
   void Arm() {
     h_.window.At(h_.window.now + 1, [this] {
       if (cues_.empty()) return;
-      if (cues_.front().first(h_.form.game)) {
+      if (cues_.front().first(h_.G())) {
         const std::vector<int> keys = cues_.front().second;
         cues_.pop_front();
         for (int k : keys) h_.form.Form_KeyDown(k, 0);

@@ -23,7 +23,7 @@ struct WholeGame : ::testing::Test {
   // columns 6, 1, 2, 3, 4 (Up), 5 and 7 (Right) at 78, 73, 80, 75, 70, 77, 72: the top row
   // holds the whole scale of C# major.
   void FirstScale() {
-    h.form.settings.Difficulty = 10;
+    h.form.settings().Difficulty = 10;
     player.When(NewNote(37, 5, 6), {Key::Up});
     player.When(NewNote(37, 6, 7), {Key::Right});
   }
@@ -46,10 +46,10 @@ TEST_F(WholeGame, TriadInOneColumnScoresWithItsFanfare) {
 
   EXPECT_THROW(h.form.mnuFileStartGame_Click(), ProgramEnded);
   EXPECT_TRUE(player.Done());
-  const GameState& g = h.form.game;
+  const GameState& g = h.G();
   EXPECT_EQ(g.Score, 20);
   EXPECT_EQ(g.ChordRoot, 10);
-  EXPECT_EQ(std::pair(g.Field[1][Row1], g.Field[1][Row2]), std::pair(37, 37));
+  EXPECT_EQ(std::pair(h.F().At(1, Row1), h.F().At(1, Row2)), std::pair(37, 37));
 
   ASSERT_EQ(h.audio.waves.size(), 2u);  // the chord's wave, then the stop on the way out
   EXPECT_EQ(h.audio.waves[0].path, "/opt/kadeno/TenMore.wav");
@@ -79,13 +79,13 @@ TEST_F(WholeGame, ScaleScoresOnceThenIsRefusedUntilAChord) {
 
   EXPECT_THROW(h.form.mnuFileStartGame_Click(), ProgramEnded);
   EXPECT_TRUE(player.Done());
-  const GameState& g = h.form.game;
+  const GameState& g = h.G();
   EXPECT_EQ(g.Score, 50);
   EXPECT_TRUE(g.LastScoreWasScale);
   const int32_t row2[8] = {0, 114, 73, 80, 77, 75, 70, 72};
   for (int c = 1; c <= 7; ++c) {
-    EXPECT_EQ(g.Field[c][Row2], row2[c]) << c;
-    EXPECT_EQ(g.Field[c][Row1], c == 1 ? 78 : 37) << c;
+    EXPECT_EQ(h.F().At(c, Row2), row2[c]) << c;
+    EXPECT_EQ(h.F().At(c, Row1), c == 1 ? 78 : 37) << c;
   }
   // The scale fanfare: the top row C#, G#, D#, A#, F, F#, C from 96 up, the key, the run
   // down the scale from 84 (degree 7) to 85, the key four times from side to side.
@@ -121,12 +121,11 @@ TEST_F(WholeGame, RoundUnderHalfTheBestEndsTheGameWithTheHallOfFame) {
 
   h.form.mnuFileStartGame_Click();
   EXPECT_TRUE(player.Done());
-  EXPECT_EQ(h.form.game.KeyNote, 38);
-  EXPECT_EQ(std::pair(h.form.game.HalfStepFloor, h.form.game.DifficultySpeedUp),
-            std::pair(1500, 0.003));
+  EXPECT_EQ(h.G().KeyNote, 38);
+  EXPECT_EQ(std::pair(h.G().HalfStepFloor, h.G().DifficultySpeedUp), std::pair(1500, 0.003));
   ASSERT_EQ(h.window.boxes.size(), 5u);
   EXPECT_EQ(h.window.boxes[3].defaultText, "who?");
-  EXPECT_DOUBLE_EQ(h.form.settings.HallOfFame[0].Score, 70.9);
+  EXPECT_DOUBLE_EQ(h.form.settings().HallOfFame[0].Score, 70.9);
   EXPECT_NE(h.window.files[h.SettingsPath()].find("1stPlaceScore = 70.9\r\n"), std::string::npos);
 
   ASSERT_EQ(h.audio.waves.size(), 2u);
@@ -140,7 +139,7 @@ TEST_F(WholeGame, RoundUnderHalfTheBestEndsTheGameWithTheHallOfFame) {
   h.window.Reply(Answer::Ok, listing);
   h.form.mnuFileHallOfFame_Click();
   EXPECT_EQ(h.window.boxes.size(), 6u);
-  EXPECT_EQ(h.form.settings.HallOfFame[1].Score, 0);
+  EXPECT_EQ(h.form.settings().HallOfFame[1].Score, 0);
 }
 
 }  // namespace

@@ -142,7 +142,7 @@ class QtWindowTest : public QObject {
     test::Harness h;
     QtWindow window;
     QtMainWindow main(h.form, window);
-    h.form.game.FallingColumn = 4;
+    h.G().FallingColumn = 4;
     int columnSoon = 0;
     qint64 boxMs = 0;
     QElapsedTimer clock;
@@ -151,7 +151,7 @@ class QtWindowTest : public QObject {
       QCoreApplication::postEvent(&main,
                                   new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier));
     });
-    QTimer::singleShot(60, [&] { columnSoon = h.form.game.FallingColumn; });
+    QTimer::singleShot(60, [&] { columnSoon = h.G().FallingColumn; });
     // At 100 ms a handler holds a box open for about 150 ms; that time is the handler's.
     QTimer::singleShot(100, [&] {
       QtWindow::Handler handler(window);
@@ -207,15 +207,15 @@ class QtWindowTest : public QObject {
     QtWindow window;
     QtMainWindow main(h.form, window);
     QAction* stereo = main.findChild<QAction*>("mMidiStereo");
-    h.form.settings.Stereo = true;
+    h.form.settings().Stereo = true;
     h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
     stereo->trigger();
-    QCOMPARE(h.form.settings.Stereo, true);  // not yet: queued behind the menu's event
+    QCOMPARE(h.form.settings().Stereo, true);  // not yet: queued behind the menu's event
     QCoreApplication::processEvents();
-    QCOMPARE(h.form.settings.Stereo, false);
+    QCOMPARE(h.form.settings().Stereo, false);
     QCOMPARE(h.window.boxes.size(), size_t{1});
 
-    h.form.settings.Stereo = true;
+    h.form.settings().Stereo = true;
     h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
     bool ranInsideTheBox = true;
     OnNextBox([&](QWidget* box) {
@@ -224,11 +224,11 @@ class QtWindowTest : public QObject {
       // an assistive client's two quick requests arrive.
       static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
       QTest::qWait(60);
-      ranInsideTheBox = !h.form.settings.Stereo;
+      ranInsideTheBox = !h.form.settings().Stereo;
     });
     window.MsgBox("Last box of some command", Box::Ok, std::nullopt);
     QVERIFY(!ranInsideTheBox);
-    QTRY_COMPARE(h.form.settings.Stereo, false);
+    QTRY_COMPARE(h.form.settings().Stereo, false);
   }
 
   void f10OpensTheMenuBar() {

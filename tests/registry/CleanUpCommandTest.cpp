@@ -23,7 +23,7 @@ TEST_F(RegistryTest, CleanUpNoLeavesTheRegistryYesRemovesTheTwoEntriesEveryTime)
       {Answer::Yes, {"values " + run, "values " + run}}};
   for (const auto& [answer, changes] : runs) {
     Harness h;
-    h.form.registry = &access;
+    h.form.SetRegistry(&access);
     reg.changes.clear();
     h.window.Reply(Answer::Ok, "To help reduce the 'Space-Garbage' that collects in your");
     h.window.Reply(answer, "Do you really want to remove and uninstall Kadeno?");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "shell/HelpPages.h"
 #include "support/Harness.h"
 
 namespace kadeno::test {
@@ -12,11 +13,11 @@ TEST(HelpPages, PagerTurnsWithYesAndNoAndLeavesWithCancel) {
   for (Answer a : {Answer::No, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes, Answer::Yes,
                    Answer::Yes, Answer::Yes, Answer::No, Answer::Yes, Answer::Yes})
     h.window.Reply(a);
-  h.form.ShowInstructions();
+  ShowInstructions(h.window);
   h.window.Reply(Answer::Cancel);
-  h.form.ShowInstructions();
+  ShowInstructions(h.window);
   h.window.Reply(Answer::Ok);
-  h.form.ShowAbout();
+  ShowAbout(h.window);
   const BoxRecord about = h.window.boxes.back();
   EXPECT_EQ(std::tuple(about.style, about.title,
                        std::count(about.prompt.begin(), about.prompt.end(), '\n')),

@@ -98,10 +98,9 @@ TEST(SelfVoicing, TheWindowSpeaksEachBoxButNotWhatIsTyped) {
   SelfVoicing voicing(speech, SpeechMode::On);
   SpeakingWindow speaking(window, voicing);
   MainForm form(speaking, audio);
-  form.game.Score = 500;
   window.Type("Cat");
   window.Reply(Answer::Ok);
-  form.RecordAndShowHallOfFame();
+  form.hallOfFame().RecordAndShowHallOfFame(500);
 
   ASSERT_EQ(window.boxes.size(), 2u);
   EXPECT_EQ(window.boxes[0].typed, "Cat");

@@ -13,9 +13,9 @@ TEST(StartUp, BuildsTheStereoTableFromTheLoadedSettings) {
       "StereoWide = 40\r\nStereoCurve = 30\r\nStereoBalance = 60\r\n";
   h.window.Reply(Answer::Cancel);  // leaves the help at once
   h.form.Form_Load();
-  EXPECT_TRUE(h.form.settings.Stereo);
-  h.form.SendPan(0, Channel::Drum);
-  h.form.SendPan(126, Channel::Drum);
+  EXPECT_TRUE(h.form.settings().Stereo);
+  h.form.voices().SendPan(0, Channel::Drum);
+  h.form.voices().SendPan(126, Channel::Drum);
   EXPECT_EQ(h.audio.Hex(), (std::vector<std::string>{"B9 0A 2D", "B9 0A 65"}));
 }
 

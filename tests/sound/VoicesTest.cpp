@@ -1,3 +1,6 @@
+// The voices: message words, velocities, the stereo map, the channels, the effect notes.
+#include "sound/Voices.h"
+
 #include <gtest/gtest.h>
 
 #include "support/Harness.h"
@@ -9,98 +12,156 @@ using test::Harness;
 using test::ProgramEnded;
 using Hex = std::vector<std::string>;
 
-TEST(MidiWords, PackStatusAndLimitedDataBytes) {
+TEST(MidiWords, PackStatusAndLimitedDataBytesAndScaledVelocities) {
   EXPECT_EQ(NoteOnWord(9, 36, 100), 0x00642499u);
   EXPECT_EQ(ProgramChangeWord(1, 24), 0x000018C1u);
   EXPECT_EQ(NoteOffWord(5, 90, 100), 0x00645A85u);
   EXPECT_EQ(PanWord(15, 101), 0x00650ABFu);
   EXPECT_EQ(NoteOnWord(2, 200, -1), 0x00007F92u);  // bytes limited to 0..127
   EXPECT_EQ(NoteOnWord(2, -5, 300), 0x007F0092u);
+  // {volume, scaling, note, velocity}: 99.82; 99.5 and 98.5 to the even neighbour; below
+  // 0, limited only when packed.
+  const std::tuple<int32_t, float, int32_t, int32_t> velocities[] = {
+      {100, 0.5f, 36, 100}, {100, 1.0f, 50, 100}, {100, 1.0f, 150, 98}, {0, 1.0f, 127, -1}};
+  for (const auto& [volume, scaling, note, velocity] : velocities)
+    EXPECT_EQ(ScaledVelocity(volume, scaling, note), velocity) << note;
 }
 
-TEST(Velocity, ScaledByNoteAndRoundedHalfToEven) {
-  const struct {
-    int32_t volume;
-    float scaling;
-    int32_t note;
-    int32_t velocity;
-  } cases[] = {
-      {100, 0.5f, 36, 100},  // 99.82
-      {100, 1.0f, 50, 100},  // 99.5 rounds to the even 100
-      {100, 1.0f, 150, 98},  // 98.5 rounds to 98
-      {0, 1.0f, 127, -1},    // limited to 0 only when packed
-      {127, 0.0f, 90, 127},
+TEST(Stereo, ColumnTables) {
+  const std::tuple<int, int, int, std::array<int32_t, 7>> cases[] = {
+      {40, 30, 60, {45, 53, 62, 73, 84, 93, 101}},
+      {50, 50, 50, {16, 32, 47, 63, 79, 94, 110}},
+      {100, 50, 50, {0, 0, 26, 63, 100, 127, 127}},
+      {0, 50, 50, {79, 74, 68, 63, 58, 52, 47}},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ScaledVelocity(c.volume, c.scaling, c.note), c.velocity)
-        << c.volume << " " << c.scaling << " " << c.note;
+  for (const auto& [wide, curve, balance, columns] : cases) {
+    std::array<int32_t, 7> got{};
+    for (int col = 1; col <= 7; ++col)
+      got[col - 1] = MapPanValue(ColumnPan(col), true, wide, curve, balance);
+    EXPECT_EQ(got, columns) << wide << "/" << curve << "/" << balance;
   }
+  EXPECT_EQ(MapPanValue(1, true, 50, 50, 50), 16);  // exactly 16.5, to the even neighbour
+  EXPECT_EQ(MapPanValue(77, false, 100, 0, 0), 77);
 }
 
-TEST(SoundVoices, SoundsDrumBaseAndRowsButNotTheEmptyGround) {
+TEST(Stereo, SendPanLooksUpTheTableAndHonoursTheSwitch) {
   Harness h;
   h.FactorySound();
-  h.form.SoundVoices(36, 48, 48, 55, 0, 0);
+  h.form.voices().SendPan(0, 99);
+  for (int c = 0; c < 16; ++c) EXPECT_EQ(h.audio.Pans(c), std::vector<int>{45}) << c;
+  const size_t mark = h.audio.words.size();
+  h.form.voices().SendPan(126, 20);
+  h.form.voices().SendPan(63, -3);
+  EXPECT_EQ(h.audio.Hex(mark), (Hex{"BF 0A 65", "B0 0A 49"}));
+
+  h.form.settings().Stereo = false;
+  h.form.voices().SendPan(0, 99);
+  EXPECT_EQ(h.audio.words.size(), mark + 2);
+  // A table built while stereo is off passes nominal values through once it is back on.
+  h.form.voices().BuildPanTable();
+  h.form.settings().Stereo = true;
+  h.form.voices().SendPan(21, 6);
+  EXPECT_EQ(h.audio.Pans(6, mark + 2), std::vector<int>{21});
+}
+
+TEST(SoundVoices, DrumBaseRowsAndFallingButNeitherTheFloorNorASilentVoice) {
+  Harness h;
+  h.FactorySound();
+  h.form.voices().SoundVoices(36, 48, 48, 55, 0, 0);
   EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 24 64",     // drum first
                                 "C1 18", "91 24 7F",     // base line one octave down
                                 "C3 18", "93 37 64"}));  // row 2; row 1 equals the base
-  // Now row 2 equals the base and row 1 sounds.
-  h.form.AllNotesOff();
-  const size_t mark = h.audio.words.size();
-  h.form.SoundVoices(36, 48, 55, 48, 0, 0);
-  EXPECT_EQ(h.audio.NotesOn(Channel::Row1, mark), std::vector<int>{55});
-  EXPECT_EQ(h.audio.NotesOn(Channel::Row2, mark), std::vector<int>{});
-}
-
-TEST(SoundVoices, SilentVoicesAndRestartedNotes) {
-  Harness h;
-  h.FactorySound();
-  h.form.settings.DrumVolume = 0;
-  h.form.settings.Row2Volume = 0;
-  h.form.SoundVoices(38, 48, 60, 64, 0, 90);
-  EXPECT_EQ(h.audio.Hex(), (Hex{"C1 18", "91 24 7F", "C2 18", "92 3C 64", "C5 01", "95 5A 64"}));
+  h.form.voices().AllNotesOff();
+  h.form.settings().DrumVolume = 0;
+  size_t mark = h.audio.words.size();
+  h.form.voices().SoundVoices(38, 48, 55, 48, 0, 90);  // row 2 is the floor now
+  EXPECT_EQ(h.audio.Hex(mark),
+            (Hex{"C1 18", "91 24 7F", "C2 18", "92 37 64", "C5 01", "95 5A 64"}));
   // The next step ends every note and strikes the same notes again.
-  const size_t mark = h.audio.words.size();
-  h.form.AllNotesOff();
-  h.form.SoundVoices(38, 48, 60, 64, 0, 90);
-  EXPECT_EQ(h.audio.Hex(mark), (Hex{"81 24 7F", "82 3C 64", "85 5A 64", "C1 18", "91 24 7F",
-                                    "C2 18", "92 3C 64", "C5 01", "95 5A 64"}));
+  mark = h.audio.words.size();
+  h.form.voices().AllNotesOff();
+  h.form.voices().SoundVoices(38, 48, 55, 48, 0, 90);
+  EXPECT_EQ(h.audio.Hex(mark), (Hex{"81 24 7F", "82 37 64", "85 5A 64", "C1 18", "91 24 7F",
+                                    "C2 18", "92 37 64", "C5 01", "95 5A 64"}));
 }
 
 TEST(SoundChannel, SameNoteTwiceSendsNothingAndCloseIsOnce) {
   Harness h;
-  h.form.midi.ChannelNote[3] = 60;
-  h.form.midi.ChannelVelocity[3] = 90;
-  h.form.SoundChannel(3);
-  h.form.SoundChannel(3);
-  h.form.EndChannelNote(4);  // nothing sounds there
-  EXPECT_EQ(h.audio.Hex(), (Hex{"C3 00", "93 3C 5A"}));
-  h.form.CloseMidiOut();
-  h.form.CloseMidiOut();
-  EXPECT_EQ(h.audio.Hex(2), (Hex{"83 3C 5A"}));
+  h.M().ChannelNote[3] = 60;
+  h.M().ChannelVelocity[3] = 90;
+  h.form.voices().SoundChannel(3);
+  h.form.voices().SoundChannel(3);
+  h.form.voices().EndChannelNote(4);  // nothing sounds there
+  h.form.voices().CloseMidiOut();
+  h.form.voices().CloseMidiOut();
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C3 00", "93 3C 5A", "83 3C 5A"}));
   EXPECT_EQ(h.audio.closes, 1);
-  EXPECT_FALSE(h.form.midi.MidiIsOpen);
 }
 
 TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
-  for (bool failOpen : {false, true}) {
+  for (int devices : {0, 1}) {
     Harness h;
-    h.form.midi.MidiIsOpen = false;
-    if (failOpen)
-      h.audio.openResult = OpenResult::DeviceInUse;
-    else
-      h.audio.deviceCount = 0;
+    h.audio.deviceCount = devices;
+    if (devices == 1) h.audio.openResult = OpenResult::DeviceInUse;  // it fails to open
     h.window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
-    EXPECT_THROW(h.form.OpenMidiOut(), ProgramEnded);
-    ASSERT_EQ(h.window.boxes.size(), 1u);
+    EXPECT_THROW(h.form.voices().OpenMidiOut(), ProgramEnded);
     EXPECT_EQ(h.audio.waves.size(), 1u);  // the stop of any wave sound
-    EXPECT_EQ(h.window.writes, 0);
   }
   Harness ok;
-  ok.form.midi.MidiIsOpen = false;
-  ok.form.OpenMidiOut();
-  EXPECT_TRUE(ok.form.midi.MidiIsOpen);
-  EXPECT_TRUE(ok.window.boxes.empty());
+  ok.form.voices().OpenMidiOut();
+  EXPECT_TRUE(ok.form.voices().IsOpen() && ok.window.boxes.empty());
+}
+
+TEST(Effects, DelayLimitsAndTheCallersVariable) {
+  // {units, slept ms, units left}: over 7 s is no wait, and the units are cleared.
+  const std::tuple<int32_t, int64_t, int32_t> cases[] = {
+      {700000, 7000, 700000}, {700001, 0, 0}, {150, 1, 150}, {-500, 0, -500}};
+  for (auto [units, sleptMs, left] : cases) {
+    Harness h;
+    const int64_t start = h.window.now;
+    Delay(h.window, units);
+    EXPECT_EQ(std::tuple(h.window.now - start, units, h.window.yields),
+              std::tuple(sleptMs, left, 1));
+  }
+}
+
+TEST(Effects, HoldsFollowTheFloor) {
+  // With a floor of 1500 the holds are 1500, 750, 500, 500 and 4500 hundredths; before
+  // the first game the floor is 0 and nothing is held.
+  using Play = void (*)(Voices&, int32_t&);
+  const std::tuple<Play, int32_t, int64_t, const char*> cases[] = {
+      {[](Voices& v, int32_t& f) { v.LandingEffectNote(80, f); }, 1500, 15, "96 50 64"},
+      {[](Voices& v, int32_t& f) { v.DropEffectNote(80, f); }, 1500, 7, "96 50 64"},
+      {[](Voices& v, int32_t& f) { v.PercussionEffect(37, f); }, 1500, 5, "99 25 64"},
+      {[](Voices& v, int32_t& f) { v.FallingNoteEcho(90, f); }, 1500, 5, "96 5A 50"},  // 80 %
+      {[](Voices& v, int32_t& f) { v.AwardEffectNote(80, f); }, 1500, 45, "96 50 64"},
+      {[](Voices& v, int32_t& f) { v.PercussionEffect(77, f); }, 0, 0, "99 4D 64"},
+  };
+  for (auto [play, floor, heldMs, on] : cases) {
+    Harness h;
+    h.FactorySound();
+    h.form.settings().EffectInstrument = 11;
+    play(h.form.voices(), floor);
+    ASSERT_EQ(h.audio.words.size(), 3u) << on;
+    EXPECT_EQ(h.audio.words[0].Hex().substr(3), "0B");  // the effect instrument
+    EXPECT_EQ(h.audio.words[1].Hex(), on);
+    EXPECT_EQ(h.audio.words[2].timeMs - h.audio.words[1].timeMs, heldMs) << on;
+    EXPECT_EQ(h.audio.words[2].word, h.audio.words[1].word - 0x10) << "the note off";
+    EXPECT_EQ(h.form.settings().EffectVolume, 100);
+  }
+}
+
+TEST(Effects, ANestedEffectEndsTheNoteThatActuallySounds) {
+  Harness h;
+  h.FactorySound();
+  int32_t floor = 1500;
+  // A key press during the landing note's hold starts a drop note on the same channel.
+  h.window.At(h.window.now, [&] { h.form.voices().DropEffectNote(70, floor); });
+  h.form.voices().LandingEffectNote(80, floor);
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C6 00", "96 50 64",  // landing note
+                                "86 50 64",           // ended by the nested effect
+                                "C6 00", "96 46 64", "86 46 64"}));
+  EXPECT_FALSE(h.M().NoteSounding[6]);
 }
 
 }  // namespace

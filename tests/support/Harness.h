@@ -1,6 +1,7 @@
 // A MainForm wired to the fakes, with sugar for scripting a player.
 #pragma once
 
+#include "game/TestAccess.h"
 #include "settings/SettingsTable.h"
 #include "shell/MainForm.h"
 #include "support/FakeAudio.h"
@@ -15,9 +16,12 @@ struct Harness {
 
   Harness() {
     audio.clock = [this] { return window.now; };
-    form.midi.MidiIsOpen = true;  // as after a successful start-up
+    M().MidiIsOpen = true;  // as after a successful start-up
     audio.isOpen = true;
   }
+  GameState& G() { return GameTestAccess::State(form.game()); }
+  Field& F() { return GameTestAccess::FieldOf(form.game()); }
+  MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
 
   // A key press delivered at the first yield at or after virtual time t.
   void Key(int64_t t, int keyCode, int shift = 0) {
@@ -26,9 +30,9 @@ struct Harness {
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.
   void FactorySound() {
-    RestoreFactorySound(form.settings);
-    form.settings.Stereo = true;
-    form.BuildPanTable();
+    RestoreFactorySound(form.settings());
+    form.settings().Stereo = true;
+    form.voices().BuildPanTable();
   }
   std::string SettingsPath() const { return window.settingsFolder + "/Kadeno.ini"; }
 };

@@ -134,28 +134,28 @@ TEST_F(Win32MainWindowTest, KeysReachTheGameAsVirtualKeyCodes) {
 
 TEST_F(Win32MainWindowTest, CommandsWaitForTheirMessageAndForAnOpenBoxToReturn) {
   const UINT stereo = Win32MainWindow::CommandId("mMidiStereo");
-  h.form.settings.Stereo = true;
+  h.form.settings().Stereo = true;
   h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
   SendMessageW(main.Handle(), WM_COMMAND, stereo, 0);
-  EXPECT_TRUE(h.form.settings.Stereo);  // not yet: queued behind the menu's message
+  EXPECT_TRUE(h.form.settings().Stereo);  // not yet: queued behind the menu's message
   Pump();
-  EXPECT_FALSE(h.form.settings.Stereo);
+  EXPECT_FALSE(h.form.settings().Stereo);
 
   main.Show();
-  h.form.settings.Stereo = true;
+  h.form.settings().Stereo = true;
   h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
   bool ranInsideTheBox = true;
   std::thread player = OnBox(L"Kadeno", [&](HWND box) {
     PostMessageW(main.Handle(), WM_COMMAND, stereo, 0);
     Sleep(100);  // the box's own loop serves the command's message meanwhile
-    ranInsideTheBox = !h.form.settings.Stereo;
+    ranInsideTheBox = !h.form.settings().Stereo;
     Press(box, IDOK);
   });
   window.MsgBox("Last box of some command", Box::Ok, std::nullopt);
   player.join();
   EXPECT_FALSE(ranInsideTheBox);
-  for (int i = 0; i < 100 && h.form.settings.Stereo; ++i) window.WaitMs(10);
-  EXPECT_FALSE(h.form.settings.Stereo);
+  for (int i = 0; i < 100 && h.form.settings().Stereo; ++i) window.WaitMs(10);
+  EXPECT_FALSE(h.form.settings().Stereo);
 }
 
 TEST(Win32Waits, AWaitWakesForInputAndDoesNotCountItsHandlersTime) {

@@ -1,6 +1,6 @@
-// MainForm: what a scored combination earns, and how the player hears it: a fanfare of
+// What a scored combination earns, and how the player hears it: a fanfare of
 // effect notes built from the notes that scored, a recorded sound, a short pause.
-#include "shell/MainForm.h"
+#include "game/Game.h"
 
 namespace kadeno {
 
@@ -9,11 +9,11 @@ constexpr int64_t kAfterChordMs = 400;
 constexpr int64_t kAfterScaleMs = 600;
 }  // namespace
 
-void MainForm::AddChordPoints() { game.Score += 10; }
+void Game::AddChordPoints() { state_.Score += 10; }
 
-void MainForm::AddScalePoints() { game.Score += 50; }
+void Game::AddScalePoints() { state_.Score += 50; }
 
-void MainForm::ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root) {
+void Game::ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root) {
   // Up and down through the chord in two octaves, then the root. A value is sounded an
   // octave higher only while it stays in the range the synthesiser plays well.
   struct Step {
@@ -24,44 +24,44 @@ void MainForm::ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root) {
                         {a, 60}, {c, 48}, {b, 48}, {a, 48}, {root, 60}, {root, 48}};
   for (const Step& s : steps) {
     if (s.value < 126 - s.up) {
-      AwardEffectNote(s.value + s.up);
+      voices_.AwardEffectNote(s.value + s.up, state_.HalfStepFloor);
     }
   }
-  PlayWave("TenMore");
-  window.SleepMs(kAfterChordMs);
+  voices_.PlayWave("TenMore");
+  window_.SleepMs(kAfterChordMs);
 }
 
-void MainForm::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote) {
+void Game::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote) {
   // Copied first: the award notes yield, and nothing may be read through a reference
   // after a yield.
   const std::array<int32_t, 7> t = topClasses;
   const int32_t k = keyNote;
   for (int i = 1; i <= 7; ++i) {
-    SendPan(ColumnPan(i), Channel::Drum);
-    AwardEffectNote(t[i - 1] + 96);
+    voices_.SendPan(ColumnPan(i), Channel::Drum);
+    voices_.AwardEffectNote(t[i - 1] + 96, state_.HalfStepFloor);
   }
   if (k < 66) {
-    SendPan(63, Channel::Drum);
-    AwardEffectNote(k + 60);
+    voices_.SendPan(63, Channel::Drum);
+    voices_.AwardEffectNote(k + 60, state_.HalfStepFloor);
   }
   for (int d = 7; d >= 1; --d) {
-    SendPan(ColumnPan(d), Channel::Drum);
-    const int64_t note = static_cast<int64_t>(k) + game.ScaleTable[d] + 47;
-    if (note + 1 < 126) AwardEffectNote(static_cast<int32_t>(note));
+    voices_.SendPan(ColumnPan(d), Channel::Drum);
+    const int64_t note = static_cast<int64_t>(k) + state_.ScaleTable[d] + 47;
+    if (note + 1 < 126) voices_.AwardEffectNote(static_cast<int32_t>(note), state_.HalfStepFloor);
   }
   // The key four times, from side to side in two octaves.
   for (int i = 0; i < 2; ++i) {
     if (k < 66) {
-      SendPan(126, Channel::Drum);
-      AwardEffectNote(k + 60);
+      voices_.SendPan(126, Channel::Drum);
+      voices_.AwardEffectNote(k + 60, state_.HalfStepFloor);
     }
     if (k < 78) {
-      SendPan(0, Channel::Drum);
-      AwardEffectNote(k + 48);
+      voices_.SendPan(0, Channel::Drum);
+      voices_.AwardEffectNote(k + 48, state_.HalfStepFloor);
     }
   }
-  PlayWave("AddFifty");
-  window.SleepMs(kAfterScaleMs);
+  voices_.PlayWave("AddFifty");
+  window_.SleepMs(kAfterScaleMs);
 }
 
 }  // namespace kadeno

@@ -1,9 +1,7 @@
-// MainForm: the column piles. Each column's two top notes are the ground rows of the
-// field; everything beneath them is buried in the column's stack, on an endless floor of
-// the base-line note.
+// The field's columns: the ground rows and the stacks beneath them.
 #include <charconv>
 
-#include "shell/MainForm.h"
+#include "game/Field.h"
 
 namespace kadeno {
 
@@ -11,15 +9,54 @@ namespace {
 bool ValidColumn(int32_t c) { return c >= 1 && c <= kColumns; }
 }  // namespace
 
-void MainForm::PushNote(int32_t column, int32_t note) {
-  if (!ValidColumn(column)) return;
-  game.ColumnStack[column].push_back(std::to_string(note));
+void Field::StartRound(int32_t baseLineNote) {
+  for (auto& stack : stacks_) stack.clear();
+  baseLineNote_ = baseLineNote;
+  for (int c = 1; c <= kColumns; ++c) {
+    rows_[c][Row1] = baseLineNote;
+    rows_[c][Row2] = baseLineNote;
+  }
 }
 
-int32_t MainForm::PopNote(int32_t column) {
+int32_t Field::At(int32_t column, int row) const {
+  if (!ValidColumn(column) || row < Row1 || row > Row3) return 0;
+  return rows_[column][row];
+}
+
+int32_t Field::Top(int32_t column, int32_t none) const {
+  for (int r = Row3; r >= Row1; --r) {
+    if (At(column, r) != 0) return At(column, r);
+  }
+  return none;
+}
+
+bool Field::AboveCeiling(int32_t ceiling) const {
+  for (int c = 1; c <= kColumns; ++c) {
+    for (int r = Row3; r >= Row1; --r) {
+      if (rows_[c][r] > ceiling) return true;
+    }
+  }
+  return false;
+}
+
+void Field::PlaceLanded(int32_t column, int32_t note) {
+  ClearRow3();
+  if (ValidColumn(column)) rows_[column][Row3] = note;
+}
+
+void Field::ClearRow3() {
+  for (int c = 1; c <= kColumns; ++c) rows_[c][Row3] = 0;
+}
+
+void Field::PushNote(int32_t column, int32_t note) {
+  if (!ValidColumn(column)) return;
+  stacks_[column].push_back(std::to_string(note));
+}
+
+int32_t Field::PopNote(int32_t column) {
   if (!ValidColumn(column)) return 0;
-  auto& stack = game.ColumnStack[column];
-  if (stack.empty()) return game.BaseLineNote;
+  auto& stack = stacks_[column];
+  if (stack.empty()) return baseLineNote_;
   const std::string text = stack.back();
   stack.pop_back();
   int32_t note = 0;
@@ -27,38 +64,34 @@ int32_t MainForm::PopNote(int32_t column) {
   return note;
 }
 
-void MainForm::DepositNote(int32_t column) {
+void Field::DepositNote(int32_t column) {
   if (!ValidColumn(column)) return;
-  PushNote(column, game.Field[column][Row1]);
-  game.Field[column][Row1] = game.Field[column][Row2];
-  game.Field[column][Row2] = game.Field[column][Row3];
+  PushNote(column, rows_[column][Row1]);
+  rows_[column][Row1] = rows_[column][Row2];
+  rows_[column][Row2] = rows_[column][Row3];
 }
 
-void MainForm::LowerGround(int32_t column) {
+void Field::LowerGround(int32_t column) {
   if (!ValidColumn(column)) return;
-  game.Field[column][Row2] = game.Field[column][Row1];
-  game.Field[column][Row1] = PopNote(column);
+  rows_[column][Row2] = rows_[column][Row1];
+  rows_[column][Row1] = PopNote(column);
 }
 
-void MainForm::LandNote(int32_t column) {
+void Field::RemoveChord(int32_t column) {
   if (!ValidColumn(column)) return;
-  game.NoteLanded = true;
-  SendPan(ColumnPan(column), Channel::Effect);
-  // Each note of the landing sound yields, and a key may change the falling note between
-  // them: every pitch is worked out from the note as it stands when it sounds.
-  // The landed note's class from four octaves above it down to the note, highest first,
-  // leaving out every pitch of 126 or more.
-  constexpr int32_t kUp[] = {48, 36, 24, 12, 0};
-  constexpr int32_t kBelow[] = {78, 90, 102, 114, 126};
-  for (int i = 0; i < 5; ++i) {
-    const int32_t p = game.FallingNote;
-    if (p < kBelow[i]) LandingEffectNote(p + kUp[i]);
+  LowerGround(column);
+  LowerGround(column);
+  rows_[column][Row3] = 0;
+}
+
+void Field::RemoveScale() {
+  for (int c = 1; c <= kColumns; ++c) {
+    if (rows_[c][Row3] != 0) {
+      rows_[c][Row3] = 0;
+    } else {
+      LowerGround(c);
+    }
   }
-  for (int c = 1; c <= kColumns; ++c) game.Field[c][Row3] = 0;
-  game.Field[column][Row3] = game.FallingNote;
-  ScoreLanding();
-  if (!game.ScoredThisLanding) DepositNote(column);
-  for (int c = 1; c <= kColumns; ++c) game.Field[c][Row3] = 0;
 }
 
 }  // namespace kadeno

@@ -1,8 +1,8 @@
-// MainForm: the game driver. A game runs inside the Start Game command, round after round,
+// The game driver. A game runs inside the Start Game command, round after round,
 // until a round scores nothing or less than half of the best round; then the hall of fame.
 #include "base/Arithmetic.h"
+#include "game/Game.h"
 #include "game/GameRules.h"
-#include "shell/MainForm.h"
 
 namespace kadeno {
 
@@ -21,94 +21,87 @@ struct ClearOnExit {
 };
 }  // namespace
 
-void MainForm::mnuFileStartGame_Click() {
+Game::Game(WindowServices& window, Voices& voices, SettingsStore& store, HallOfFame& hallOfFame)
+    : window_(window), voices_(voices), store_(store), hallOfFame_(hallOfFame) {}
+
+void Game::StartGame() {
   // Every wait of a game serves the menu, so Start Game can be chosen again in mid-game;
   // a game nested in another would leave the outer one playing on the inner one's state.
-  if (GameRunning) return;
-  GameRunning = true;
-  ClearOnExit running{GameRunning};
+  if (running_) return;
+  running_ = true;
+  ClearOnExit running{running_};
 
-  if (window.MsgBox("Are you ready?", Box::YesNo, std::string("About to start Game Play")) !=
+  if (window_.MsgBox("Are you ready?", Box::YesNo, std::string("About to start Game Play")) !=
       Answer::Yes) {
-    window.MsgBox("Game Play canceled by user request", Box::Ok, std::nullopt);
+    window_.MsgBox("Game Play canceled by user request", Box::Ok, std::nullopt);
     return;
   }
-  game.RoundStartScore = 0;
-  game.Score = 0;
-  game.HalfStepFloor = kHalfStepFloor;
-  if (auto start = StartingHalfStepTime(settings.Difficulty)) game.HalfStepTime = *start;
-  game.DifficultySpeedUp = kDifficultySpeedUp;
+  state_.RoundStartScore = 0;
+  state_.Score = 0;
+  state_.HalfStepFloor = kHalfStepFloor;
+  if (auto start = StartingHalfStepTime(store_.Values().Difficulty)) state_.HalfStepTime = *start;
+  state_.DifficultySpeedUp = kDifficultySpeedUp;
   // This game's score gets its one chance at a place at the end of the game; until then
   // the Hall Of Fame command only reads the list out.
-  HallOfFameOffered = true;
+  hallOfFame_.HoldOfferUntilGameEnd();
   PlayGame();
 }
 
-void MainForm::PlayGame() {
-  game.KeyNote = kFirstKeyNote;
+void Game::PlayGame() {
+  state_.KeyNote = kFirstKeyNote;
   int32_t bestRoundScore = 0;
   for (;;) {
-    AssignRounded(game.RoundStartScore, game.Score);
+    AssignRounded(state_.RoundStartScore, state_.Score);
     PlayRound();
     int32_t roundScore = 0;
-    AssignRounded(roundScore, game.Score - game.RoundStartScore);
+    AssignRounded(roundScore, state_.Score - state_.RoundStartScore);
     if (roundScore > bestRoundScore) bestRoundScore = roundScore;
     if (!AnotherRound(roundScore, bestRoundScore)) break;
   }
-  HallOfFameOffered = false;
-  RecordAndShowHallOfFame();
+  hallOfFame_.OfferAtGameEnd(state_.Score);
 }
 
-void MainForm::PlayRound() {
+void Game::PlayRound() {
   StartRound();
   bool roundOver = false;
   while (!roundOver) {
     SpeedUp();
     // The round ends after the scan that follows a ground note passing the ceiling.
-    for (int c = 1; c <= kColumns; ++c) {
-      for (int r = Row3; r >= Row1; --r) {
-        if (game.Field[c][r] > game.CeilingNote) roundOver = true;
-      }
-    }
+    if (field_.AboveCeiling(state_.CeilingNote)) roundOver = true;
     Scan();
   }
   SayScore();
 }
 
-void MainForm::StartRound() {
-  for (int c = 1; c <= kColumns; ++c) game.ColumnStack[c].clear();
-  game.CeilingNote = kCeilingNote;
-  if (game.KeyNote < INT32_MAX) ++game.KeyNote;
-  game.BaseLineNote = game.KeyNote;
+void Game::StartRound() {
+  state_.CeilingNote = kCeilingNote;
+  if (state_.KeyNote < INT32_MAX) ++state_.KeyNote;
+  field_.StartRound(state_.KeyNote);
   BuildScaleTable();
-  for (int c = 1; c <= kColumns; ++c) {
-    game.Field[c][Row1] = game.BaseLineNote;
-    game.Field[c][Row2] = game.BaseLineNote;
-  }
   NewFallingNote();
 }
 
-void MainForm::BuildScaleTable() {
+void Game::BuildScaleTable() {
   for (int d = 1; d <= 7; ++d) {
-    game.ScaleTable[d] =
-        static_cast<int32_t>((static_cast<int64_t>(game.KeyNote) + kMajorScale[d]) % 12);
+    state_.ScaleTable[d] =
+        static_cast<int32_t>((static_cast<int64_t>(state_.KeyNote) + kMajorScale[d]) % 12);
   }
 }
 
-void MainForm::NewFallingNote() {
+void Game::NewFallingNote() {
   // The new note starts where the last one ended, as the keys left it.
-  game.FallingColumn = NextStartColumn(game.FallingColumn);
-  game.FallingDegree = NextDegree(game.FallingDegree);
+  state_.FallingColumn = NextStartColumn(state_.FallingColumn);
+  state_.FallingDegree = NextDegree(state_.FallingDegree);
   // A degree left negative by presses of Down before the first note of the run reads no
   // scale entry; the note keeps its pitch and the degree comes back within three notes.
-  if (game.FallingDegree >= 0 && game.FallingDegree <= 7) {
-    game.FallingNote = game.CeilingNote + game.ScaleTable[game.FallingDegree] + 12;
+  if (state_.FallingDegree >= 0 && state_.FallingDegree <= 7) {
+    state_.FallingNote = state_.CeilingNote + state_.ScaleTable[state_.FallingDegree] + 12;
   }
-  game.NewNotePending = true;
+  state_.NewNotePending = true;
 }
 
-void MainForm::SayScore() {
-  window.MsgBox("Your score is " + FormatScore(game.Score), Box::Ok, std::nullopt);
+void Game::SayScore() {
+  window_.MsgBox("Your score is " + FormatScore(state_.Score), Box::Ok, std::nullopt);
 }
 
 }  // namespace kadeno

@@ -1,8 +1,8 @@
-// MainForm: the key handler. It steers the falling note and sounds every move at once, so
-// that a player who sees nothing hears where the note went. During a game it runs inside
-// a yield of the scan; the effect notes yield again, so a press may run inside another.
+// The keys that steer the falling note. Every move is sounded at once, so that a player
+// who sees nothing hears where the note went. During a game a press runs inside a yield of
+// the scan; the effect notes yield again, so a press may run inside another.
+#include "game/Game.h"
 #include "game/GameRules.h"
-#include "shell/MainForm.h"
 
 namespace kadeno {
 
@@ -17,93 +17,76 @@ constexpr int32_t kDumpDrop = 96;      // eight octaves, then back up to the flo
 constexpr int64_t kPausePollMs = 5;
 }  // namespace
 
-void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
+void Game::SteerKey(int32_t keyCode) {
   switch (keyCode) {
-    case Key::Escape:
-      if (window.MsgBox("Do you really want to quit?", Box::YesNo, std::nullopt) == Answer::Yes) {
-        mnuFileExit_Click();
-      }
-      break;
     case Key::Space:
-      if (game.FallingNote >= INT32_MIN + kDumpDrop) game.FallingNote -= kDumpDrop;
-      game.NoteDumped = true;
-      game.FallingNote = RaiseToFloor(game.FallingNote, game.BaseLineNote);
+      if (state_.FallingNote >= INT32_MIN + kDumpDrop) state_.FallingNote -= kDumpDrop;
+      state_.NoteDumped = true;
+      state_.FallingNote = RaiseToFloor(state_.FallingNote, field_.BaseLineNote());
       break;
     case Key::Left:
     case Key::Right: {
       const bool left = keyCode == Key::Left;
       const int32_t wall = left ? 1 : kColumns;
-      int32_t column = game.FallingColumn + (left ? -1 : 1);
+      int32_t column = state_.FallingColumn + (left ? -1 : 1);
       if (left ? column < 1 : column > kColumns) {
         // The note stays at the wall, and the wall is heard at the far side.
-        game.FallingColumn = wall;
-        SendPan(left ? 0 : 127, Channel::Drum);
-        PercussionEffect(left ? kLeftWallKey : kRightWallKey);
+        state_.FallingColumn = wall;
+        voices_.SendPan(left ? 0 : 127, Channel::Drum);
+        voices_.PercussionEffect(left ? kLeftWallKey : kRightWallKey, state_.HalfStepFloor);
         break;
       }
-      game.FallingColumn = column;
-      if (settings.FallingNoteMovementSound) {
-        SendPan(ColumnPan(column), Channel::Drum);
-        PercussionEffect(kMoveKey);
+      state_.FallingColumn = column;
+      if (store_.Values().FallingNoteMovementSound) {
+        voices_.SendPan(ColumnPan(column), Channel::Drum);
+        voices_.PercussionEffect(kMoveKey, state_.HalfStepFloor);
       } else {
-        SendPan(ColumnPan(column), Channel::Effect);
-        FallingNoteEcho();
+        voices_.SendPan(ColumnPan(column), Channel::Effect);
+        voices_.FallingNoteEcho(state_.FallingNote, state_.HalfStepFloor);
       }
       break;
     }
     case Key::Up:
-      game.FallingColumn = kCentreColumn;
-      SendPan(ColumnPan(kCentreColumn), Channel::Effect);
-      FallingNoteEcho();
+      state_.FallingColumn = kCentreColumn;
+      voices_.SendPan(ColumnPan(kCentreColumn), Channel::Effect);
+      voices_.FallingNoteEcho(state_.FallingNote, state_.HalfStepFloor);
       break;
     case Key::Down:
       LowerFallingNote();
       break;
     case Key::P:
-      game.Paused = !game.Paused;
+      state_.Paused = !state_.Paused;
       // The scan that this press interrupted stands still until a second P, which runs
       // nested in this loop, clears the flag.
-      while (game.Paused) {
-        window.Yield();
-        if (game.Paused) window.WaitMs(kPausePollMs);
+      while (state_.Paused) {
+        window_.Yield();
+        if (state_.Paused) window_.WaitMs(kPausePollMs);
       }
       break;
-    case Key::S:
-      SayScore();
-      break;
-    case Key::F1:
-      ShowInstructions();
-      break;
-    case Key::F4:
-      if ((shift & Key::AltMask) == 0) break;
-      AllNotesOff();
-      StopAllSound();
-      SaveSettings();
-      window.EndProgram();
     default:
       break;
   }
 }
 
-void MainForm::LowerFallingNote() {
-  if (game.NoteDumped) return;
-  SendPan(ColumnPan(game.FallingColumn), Channel::Effect);
-  DropEffectNote(game.FallingNote);
+void Game::LowerFallingNote() {
+  if (state_.NoteDumped) return;
+  voices_.SendPan(ColumnPan(state_.FallingColumn), Channel::Effect);
+  voices_.DropEffectNote(state_.FallingNote, state_.HalfStepFloor);
   // The effect note yielded: another key may have moved the note meanwhile.
-  if (game.FallingDegree > INT32_MIN) game.FallingDegree -= 1;
-  if (game.FallingDegree == 0) game.FallingDegree = 7;
+  if (state_.FallingDegree > INT32_MIN) state_.FallingDegree -= 1;
+  if (state_.FallingDegree == 0) state_.FallingDegree = 7;
   // Before the first note of the run the degree can go below 0; it then reads no scale
   // entry and the note keeps its pitch.
-  if (game.FallingDegree >= 0 && game.FallingDegree <= 7) {
-    if (auto lowered = LoweredNote(game.FallingNote, game.ScaleTable[game.FallingDegree])) {
-      game.FallingNote = *lowered;
+  if (state_.FallingDegree >= 0 && state_.FallingDegree <= 7) {
+    if (auto lowered = LoweredNote(state_.FallingNote, state_.ScaleTable[state_.FallingDegree])) {
+      state_.FallingNote = *lowered;
     }
   }
-  DropEffectNote(game.FallingNote);
-  DropEffectNote(1);
-  if (game.FallingNote < game.BaseLineNote) {
-    game.NoteDumped = true;
-    game.FallingNote = RaiseToFloor(game.FallingNote, game.BaseLineNote);
+  voices_.DropEffectNote(state_.FallingNote, state_.HalfStepFloor);
+  voices_.DropEffectNote(1, state_.HalfStepFloor);
+  if (state_.FallingNote < field_.BaseLineNote()) {
+    state_.NoteDumped = true;
+    state_.FallingNote = RaiseToFloor(state_.FallingNote, field_.BaseLineNote());
   }
 }
 

@@ -1,8 +1,8 @@
-// MainForm: the scoring run of a landing. Each pass looks for a scale across the top row
+// A landing and its scoring run. Each pass looks for a scale across the top row
 // first, then for a chord stacked in one column; whatever scores is rewarded and vanishes,
 // and the run looks again at the ground it left, until a pass scores nothing.
+#include "game/Game.h"
 #include "game/GameRules.h"
-#include "shell/MainForm.h"
 
 namespace kadeno {
 
@@ -11,95 +11,95 @@ constexpr const char* kScaleRefused =
     "Can't Score two scales in a row.  You need to score at least one chord in between.";
 }  // namespace
 
-void MainForm::ScoreLanding() {
-  game.ScoredThisLanding = false;
-  do {
-    game.ScoredThisPass = false;
-    ComputeTopClasses();
-    if (TestScale()) {
-      game.LastScoreWasScale = true;
-      AddScalePoints();
-      RemoveScale();
-      game.ScoredThisPass = true;
-      game.ScoredThisLanding = true;
-    }
-    // One combination per pass: the chord of the lowest column, unless the scale scored.
-    for (int32_t c = 1; c <= kColumns && !game.ScoredThisPass; ++c) {
-      if (TestChord(c)) {
-        game.LastScoreWasScale = false;
-        AddChordPoints();
-        RemoveChord(c);
-        game.ScoredThisPass = true;
-        game.ScoredThisLanding = true;
-      }
-    }
-  } while (game.ScoredThisPass);
+void Game::LandNote(int32_t column) {
+  if (column < 1 || column > kColumns) return;
+  state_.NoteLanded = true;
+  voices_.SendPan(ColumnPan(column), Channel::Effect);
+  // Each note of the landing sound yields, and a key may change the falling note between
+  // them: every pitch is worked out from the note as it stands when it sounds.
+  // The landed note's class from four octaves above it down to the note, highest first,
+  // leaving out every pitch of 126 or more.
+  constexpr int32_t kUp[] = {48, 36, 24, 12, 0};
+  constexpr int32_t kBelow[] = {78, 90, 102, 114, 126};
+  for (int i = 0; i < 5; ++i) {
+    const int32_t p = state_.FallingNote;
+    if (p < kBelow[i]) voices_.LandingEffectNote(p + kUp[i], state_.HalfStepFloor);
+  }
+  field_.PlaceLanded(column, state_.FallingNote);
+  ScoreLanding();
+  if (!state_.ScoredThisLanding) field_.DepositNote(column);
+  field_.ClearRow3();
 }
 
-bool MainForm::TestChord(int32_t column) {
+void Game::ScoreLanding() {
+  state_.ScoredThisLanding = false;
+  do {
+    state_.ScoredThisPass = false;
+    ComputeTopClasses();
+    if (TestScale()) {
+      state_.LastScoreWasScale = true;
+      AddScalePoints();
+      field_.RemoveScale();
+      state_.ScoredThisPass = true;
+      state_.ScoredThisLanding = true;
+    }
+    // One combination per pass: the chord of the lowest column, unless the scale scored.
+    for (int32_t c = 1; c <= kColumns && !state_.ScoredThisPass; ++c) {
+      if (TestChord(c)) {
+        state_.LastScoreWasScale = false;
+        AddChordPoints();
+        field_.RemoveChord(c);
+        state_.ScoredThisPass = true;
+        state_.ScoredThisLanding = true;
+      }
+    }
+  } while (state_.ScoredThisPass);
+}
+
+bool Game::TestChord(int32_t column) {
   if (column < 1 || column > kColumns) return false;
-  const auto cell = game.Field[column];
+  const int32_t row1 = field_.At(column, Row1);
+  const int32_t row2 = field_.At(column, Row2);
+  const int32_t row3 = field_.At(column, Row3);
   int32_t low = 0, middle = 0, high = 0;
-  if (cell[Row3] != 0) {
-    high = cell[Row3] % 12;
-    middle = cell[Row2] % 12;
-    low = cell[Row1] % 12;
-  } else if (cell[Row2] == 0) {
+  if (row3 != 0) {
+    high = row3 % 12;
+    middle = row2 % 12;
+    low = row1 % 12;
+  } else if (row2 == 0) {
     return false;
   } else {
     // Beneath two ground notes the floor itself is the third note.
-    high = cell[Row2] % 12;
-    middle = cell[Row1] % 12;
-    low = game.BaseLineNote;
+    high = row2 % 12;
+    middle = row1 % 12;
+    low = field_.BaseLineNote();
   }
   const std::optional<int32_t> root = ChordRootOf(low, middle, high);
   if (!root) return false;
-  game.ChordRoot = *root;
-  SendPan(ColumnPan(column), Channel::Drum);
+  state_.ChordRoot = *root;
+  voices_.SendPan(ColumnPan(column), Channel::Drum);
   ChordFanfare(low, middle, high, *root);
   AddChordPoints();
   return true;
 }
 
-void MainForm::RemoveChord(int32_t column) {
-  if (column < 1 || column > kColumns) return;
-  LowerGround(column);
-  LowerGround(column);
-  game.Field[column][Row3] = 0;
-}
-
-void MainForm::ComputeTopClasses() {
+void Game::ComputeTopClasses() {
   for (int c = 1; c <= kColumns; ++c) {
-    int32_t top = game.Field[c][Row3];
-    if (top == 0) top = game.Field[c][Row2];
-    if (top == 0) top = game.Field[c][Row1];
-    if (top == 0) top = game.BaseLineNote;
-    game.TopClass[c] = top % 12;
+    state_.TopClass[c] = field_.Top(c, field_.BaseLineNote()) % 12;
   }
 }
 
-bool MainForm::TestScale() {
-  if (!ScaleComplete(game.ScaleTable, game.TopClass)) return false;
-  if (game.LastScoreWasScale) {
-    window.MsgBox(kScaleRefused, Box::Ok, std::nullopt);
+bool Game::TestScale() {
+  if (!ScaleComplete(state_.ScaleTable, state_.TopClass)) return false;
+  if (state_.LastScoreWasScale) {
+    window_.MsgBox(kScaleRefused, Box::Ok, std::nullopt);
     return false;
   }
-  game.LastScoreWasScale = true;
+  state_.LastScoreWasScale = true;
   std::array<int32_t, 7> topClasses{};
-  for (int c = 1; c <= kColumns; ++c) topClasses[c - 1] = game.TopClass[c];
-  ScaleFanfare(topClasses, game.KeyNote);
+  for (int c = 1; c <= kColumns; ++c) topClasses[c - 1] = state_.TopClass[c];
+  ScaleFanfare(topClasses, state_.KeyNote);
   return true;
-}
-
-void MainForm::RemoveScale() {
-  // Exactly the seven notes of the scale vanish: the landed note where it is the top.
-  for (int c = 1; c <= kColumns; ++c) {
-    if (game.Field[c][Row3] != 0) {
-      game.Field[c][Row3] = 0;
-    } else {
-      LowerGround(c);
-    }
-  }
 }
 
 }  // namespace kadeno

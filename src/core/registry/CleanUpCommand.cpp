@@ -1,10 +1,8 @@
-// Program > Uninstall Kadeno: removes the program's registry entries before the player
-// uninstalls it, then ends the program.
+// Program > Uninstall Kadeno.
+#include "registry/CleanUpCommand.h"
+
 #include <optional>
 #include <string>
-
-#include "registry/RegistryAccess.h"
-#include "shell/MainForm.h"
 
 namespace kadeno {
 
@@ -16,7 +14,7 @@ const std::string kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno"
 
 }  // namespace
 
-void MainForm::mnuProgramUninstallKadeno_Click() {
+void UninstallKadeno(WindowServices& window, RegistryAccess* registry) {
   window.MsgBox(
       "To help reduce the 'Space-Garbage' that collects in your registry,\r\n"
       "I have provided this tool to remove Kadeno' registry keys.\r\n"

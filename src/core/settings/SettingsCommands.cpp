@@ -1,13 +1,12 @@
-// MainForm: the menu commands that change settings. Eighteen of them ask for one number in
-// an input box and share one routine, driven by the settings table's rows; two flip a
-// switch; one restores the factory sound.
+// The settings commands. The value commands share one routine, driven by the settings
+// table's rows.
 #include <optional>
 #include <string>
 
 #include "base/Arithmetic.h"
 #include "settings/NumericValue.h"
+#include "settings/SettingsCommands.h"
 #include "settings/SettingsTable.h"
-#include "shell/MainForm.h"
 
 namespace kadeno {
 
@@ -27,53 +26,33 @@ std::optional<int32_t> AcceptedValue(const std::string& answer, int32_t upper) {
   return static_cast<int32_t>(n);
 }
 
-// Asks for the value of the setting with that key, in the box its row describes.
-void RunValueCommand(MainForm& form, const char* key) {
+}  // namespace
+
+void SettingsCommands::AskValue(std::string_view key) {
   const SettingRow& row = SettingRowFor(key);
   const SettingCommand& cmd = *row.command;
   // No pitched voice may hang on while the box holds the game still.
-  for (int32_t c = Channel::BaseLine; c <= Channel::Effect; ++c) form.EndChannelNote(c);
+  for (int32_t c = Channel::BaseLine; c <= Channel::Effect; ++c) voices_.EndChannelNote(c);
 
   const bool whole = row.kind == SettingKind::Whole;
   const std::string current =
-      whole ? std::to_string(form.settings.*row.whole)
-            : std::to_string(KeyboardScalingPercent(form.settings.KeyboardScaling));
+      whole ? std::to_string(store_.Values().*row.whole)
+            : std::to_string(KeyboardScalingPercent(store_.Values().KeyboardScaling));
   const std::string answer =
-      form.window.InputBox(cmd.promptStart + current + cmd.promptEnd, std::nullopt,
-                           cmd.offersCurrent ? current : std::to_string(*row.factory));
+      window_.InputBox(cmd.promptStart + current + cmd.promptEnd, std::nullopt,
+                       cmd.offersCurrent ? current : std::to_string(*row.factory));
 
   // The box may have run a while inside a game; read the settings afresh from here on.
   const std::optional<int32_t> n = AcceptedValue(answer, cmd.upperLimit);
   if (!n) return;
   if (whole) {
-    form.settings.*row.whole = *n;
+    store_.Values().*row.whole = *n;
   } else {
-    form.settings.KeyboardScaling = static_cast<float>(*n / 100.0);
+    store_.Values().KeyboardScaling = static_cast<float>(*n / 100.0);
   }
-  if (cmd.rebuildsStereo) form.BuildPanTable();
-  form.SaveSettings();
+  if (cmd.rebuildsStereo) voices_.BuildPanTable();
+  store_.SaveSettings();
 }
-
-}  // namespace
-
-void MainForm::mnuFileSetDifficulty_Click() { RunValueCommand(*this, "Difficulty"); }
-void MainForm::mnuMidiStereoWide_Click() { RunValueCommand(*this, "StereoWide"); }
-void MainForm::mnuMidiCurve_Click() { RunValueCommand(*this, "StereoCurve"); }
-void MainForm::mnuMidiStereoBalance_Click() { RunValueCommand(*this, "StereoBalance"); }
-void MainForm::mnuMidiDrumVolume_Click() { RunValueCommand(*this, "DrumVolume"); }
-void MainForm::mnuMidiBaseLineVolume_Click() { RunValueCommand(*this, "BaseLineVolume"); }
-void MainForm::mnuMidiBaseLineInstrument_Click() { RunValueCommand(*this, "BaseLineInstrument"); }
-void MainForm::mnuMidiRow1Volume_Click() { RunValueCommand(*this, "Row1Volume"); }
-void MainForm::mnuMidiRow1Instrument_Click() { RunValueCommand(*this, "Row1Instrument"); }
-void MainForm::mnuMidiRow2Volume_Click() { RunValueCommand(*this, "Row2Volume"); }
-void MainForm::mnuMidiRow2Instrument_Click() { RunValueCommand(*this, "Row2Instrument"); }
-void MainForm::mnuMidiRow3Volume_Click() { RunValueCommand(*this, "Row3Volume"); }
-void MainForm::mnuMidiRow3Instrument_Click() { RunValueCommand(*this, "Row3Instrument"); }
-void MainForm::mnuMidiFallingVolume_Click() { RunValueCommand(*this, "FallingVolume"); }
-void MainForm::mnuMidiFallingInstrument_Click() { RunValueCommand(*this, "FallingInstrument"); }
-void MainForm::mnuMidiEffectVolume_Click() { RunValueCommand(*this, "EffectVolume"); }
-void MainForm::mnuMidiEffectInstrument_Click() { RunValueCommand(*this, "EffectInstrument"); }
-void MainForm::mnuMidiKeyboardScaling_Click() { RunValueCommand(*this, "KeyboardScaling"); }
 
 namespace {
 // Flips a switch, shows its state in the menu caption and says it; nothing is saved.
@@ -85,31 +64,32 @@ void Toggle(WindowServices& window, bool& flag, MenuItem item, const char* onCap
 }
 }  // namespace
 
-void MainForm::mMidiStereo_Click() {
+void SettingsCommands::ToggleStereo() {
   // Only the switch and its caption change: the stereo table stays, no pan is sent, and
   // the new state reaches the file with the next save of any kind.
-  Toggle(window, settings.Stereo, MenuItem::mMidiStereo, kStereoOnCaption, kStereoOffCaption,
-         "Kadeno will scan in stereo", "Kadeno will scan in mono");
+  Toggle(window_, store_.Values().Stereo, MenuItem::mMidiStereo, kStereoOnCaption,
+         kStereoOffCaption, "Kadeno will scan in stereo", "Kadeno will scan in mono");
 }
 
-void MainForm::mnuMidiFallingNoteMovementSound_Click() {
-  Toggle(window, settings.FallingNoteMovementSound, MenuItem::mnuMidiFallingNoteMovementSound,
-         kMovementPercussiveCaption, kMovementNoteCaption,
-         "Move a falling note, you'll hear Percussion.",
+void SettingsCommands::ToggleMovementSound() {
+  Toggle(window_, store_.Values().FallingNoteMovementSound,
+         MenuItem::mnuMidiFallingNoteMovementSound, kMovementPercussiveCaption,
+         kMovementNoteCaption, "Move a falling note, you'll hear Percussion.",
          "Move a falling note, you'll hear the Falling Note.");
 }
 
-void MainForm::mnuMidiBackToDefault_Click() {
-  if (window.MsgBox("Are you sure you want to reset all the midi settings back to factory default?",
-                    Box::YesNo, std::nullopt) != Answer::Yes) {
+void SettingsCommands::BackToDefault() {
+  if (window_.MsgBox(
+          "Are you sure you want to reset all the midi settings back to factory default?",
+          Box::YesNo, std::nullopt) != Answer::Yes) {
     return;
   }
   // Stereo, difficulty, starting speed and the hall of fame are the player's, not the
   // sound's, and stay. The stereo table and the movement caption follow later, with the
   // next stereo command or start and the next toggle or start.
-  RestoreFactorySound(settings);
-  SaveSettings();
-  window.MsgBox("Midi settings are now as Quenloft originally made them.", Box::Ok, std::nullopt);
+  RestoreFactorySound(store_.Values());
+  store_.SaveSettings();
+  window_.MsgBox("Midi settings are now as Quenloft originally made them.", Box::Ok, std::nullopt);
 }
 
 }  // namespace kadeno

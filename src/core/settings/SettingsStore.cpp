@@ -1,38 +1,37 @@
-// MainForm: loading and saving the settings file.
-#include "shell/MainForm.h"
+// Loading and saving the settings file.
+#include "settings/SettingsStore.h"
 
 namespace kadeno {
 
-std::string MainForm::SettingsFile() { return window.SettingsFolder() + "/Kadeno.ini"; }
+std::string SettingsStore::SettingsFile() const { return window_.SettingsFolder() + "/Kadeno.ini"; }
 
-void MainForm::LoadSettings() {
+bool SettingsStore::LoadSettings() {
   const std::string path = SettingsFile();
-  if (!window.FileExists(path)) return;
-  if (auto text = window.ReadTextFile(path)) {
-    const SettingsFileSeen seen = ParseSettingsFile(*text, settings);
+  if (!window_.FileExists(path)) return false;
+  if (auto text = window_.ReadTextFile(path)) {
+    const SettingsFileSeen seen = ParseSettingsFile(*text, settings_);
     if (seen.stereo) {
-      window.SetMenuCaption(MenuItem::mMidiStereo,
-                            settings.Stereo ? kStereoOnCaption : kStereoOffCaption);
+      window_.SetMenuCaption(MenuItem::mMidiStereo,
+                             settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
     }
     if (seen.movementSound) {
-      window.SetMenuCaption(
+      window_.SetMenuCaption(
           MenuItem::mnuMidiFallingNoteMovementSound,
-          settings.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
+          settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
     }
   }
-  game.StepMs = 1;
+  return true;
 }
 
-void MainForm::SaveSettings() {
+void SettingsStore::SaveSettings() {
   // Written whole or not at all: a failed save leaves the previous file (and with it the
   // hall of fame) as it was.
   const std::string path = SettingsFile();
-  if (!window.WriteTextFile(path, FormatSettingsFile(settings))) {
-    window.LogProblem("the settings could not be saved to " + path +
-                      "; it keeps what it held before");
+  if (!window_.WriteTextFile(path, FormatSettingsFile(settings_))) {
+    window_.LogProblem("the settings could not be saved to " + path +
+                       "; it keeps what it held before");
   }
-  // The time spent saving must not count in the scan's step measurement.
-  game.ScanStampMs = 0;
+  if (onSaved_) onSaved_();
 }
 
 }  // namespace kadeno

@@ -1,8 +1,7 @@
-// MainForm: the hall of fame, the five best games with their players' names and levels.
-// A game's score is offered a place once, at the end of its game; the File menu's command
-// then only reads the list out, so that the same game is never recorded twice.
+// The hall of fame: the offer of a place and the listing.
+#include "shell/HallOfFame.h"
+
 #include "game/GameRules.h"
-#include "shell/MainForm.h"
 
 namespace kadeno {
 
@@ -22,14 +21,14 @@ std::string PlaceLine(int place, const HallOfFameEntry& e) {
 }
 }  // namespace
 
-void MainForm::RecordAndShowHallOfFame() {
-  if (!HallOfFameOffered) {
-    HallOfFameOffered = true;
-    OfferHallOfFamePlace();
+void HallOfFame::RecordAndShowHallOfFame(double score) {
+  if (!offered_) {
+    offered_ = true;
+    OfferHallOfFamePlace(score);
   }
-  SaveSettings();
+  store_.SaveSettings();
 
-  const auto& places = settings.HallOfFame;
+  const auto& places = store_.Values().HallOfFame;
   std::string listing;
   if (places[0].Score > 0) {
     listing += "Here is the Kadeno Masters Hall of Fame:\r\n" + PlaceLine(0, places[0]);
@@ -37,15 +36,16 @@ void MainForm::RecordAndShowHallOfFame() {
   for (int i = 1; i < kPlaces; ++i) {
     if (places[i].Score > 0) listing += PlaceLine(i, places[i]);
   }
-  window.MsgBox(listing, Box::Ok, std::nullopt);
+  window_.MsgBox(listing, Box::Ok, std::nullopt);
 }
 
-void MainForm::OfferHallOfFamePlace() {
-  const double s = game.Score;
+void HallOfFame::OfferHallOfFamePlace(double score) {
+  const double s = score;
+  Settings& settings = store_.Values();
   std::string name;
   if (s > settings.HallOfFame[kPlaces - 1].Score) {
-    name = window.InputBox("Please enter your name for the Hall of Fame",
-                           std::string("You have have ranked among the Kadeno Masters!"), "who?");
+    name = window_.InputBox("Please enter your name for the Hall of Fame",
+                            std::string("You have have ranked among the Kadeno Masters!"), "who?");
   }
   // The places are read again after the box: nothing is held across it.
   int k = -1;
@@ -54,8 +54,8 @@ void MainForm::OfferHallOfFamePlace() {
   }
   if (k < 0) {
     if (!(s > settings.HallOfFame[kPlaces - 1].Score)) {
-      window.MsgBox("With practice, you will soon rank among the Kadeno Masters!", Box::Ok,
-                    std::nullopt);
+      window_.MsgBox("With practice, you will soon rank among the Kadeno Masters!", Box::Ok,
+                     std::nullopt);
       return;
     }
     k = kPlaces - 1;

@@ -1,8 +1,7 @@
-// MainForm: the paged instructions and the about page. Both are plain message boxes, so
-// that a screen reader speaks them; the lines keep their blanks as written.
+// The help pages' text; the lines keep their blanks as written.
 #include <vector>
 
-#include "shell/MainForm.h"
+#include "shell/HelpPages.h"
 
 namespace kadeno {
 
@@ -86,7 +85,7 @@ std::string PageText(const Page& page) {
 }
 }  // namespace
 
-void MainForm::ShowInstructions() {
+void ShowInstructions(WindowServices& window) {
   const int lastPage = static_cast<int>(InstructionPages().size());
   int page = 1;
   for (;;) {
@@ -102,6 +101,8 @@ void MainForm::ShowInstructions() {
   }
 }
 
-void MainForm::ShowAbout() { window.MsgBox(PageText(AboutLines()), Box::Ok, std::nullopt); }
+void ShowAbout(WindowServices& window) {
+  window.MsgBox(PageText(AboutLines()), Box::Ok, std::nullopt);
+}
 
 }  // namespace kadeno

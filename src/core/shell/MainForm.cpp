@@ -1,8 +1,106 @@
-// MainForm: creation. Its operations live beside the subsystems they belong to.
+// MainForm: start-up, the ways out, the keys that are not the game's, and the menu
+// commands, each handed to its component.
 #include "shell/MainForm.h"
+
+#include "registry/CleanUpCommand.h"
+#include "shell/HelpPages.h"
 
 namespace kadeno {
 
-MainForm::MainForm(WindowServices& w, AudioDevice& a) : window(w), audio(a) {}
+MainForm::MainForm(WindowServices& window, AudioDevice& audio)
+    : window_(window),
+      store_(window),
+      voices_(window, audio, store_.Values()),
+      hallOfFame_(window, store_),
+      game_(window, voices_, store_, hallOfFame_),
+      commands_(window, store_, voices_) {
+  // The time spent saving must not count in the scan's step measurement.
+  store_.OnSaved([this] { game_.ForgetScanStamp(); });
+}
+
+void MainForm::Form_Load() {
+  window_.Yield();
+  store_.Values().Stereo = true;
+  window_.SleepMs(300);
+  ShowInstructions(window_);
+  voices_.OpenMidiOut();
+  if (store_.LoadSettings()) game_.AssumeShortStep();
+  voices_.BuildPanTable();
+}
+
+void MainForm::mnuFileExit_Click() {
+  voices_.StopAllSound();
+  store_.SaveSettings();
+  window_.EndProgram();
+}
+
+// Closing the window and its final release share one closing; a normal close runs both
+// handlers, and the first to run saves the settings and lets the device go.
+void MainForm::Form_Unload() { CloseDown(); }
+void MainForm::Form_Terminate() { CloseDown(); }
+
+void MainForm::CloseDown() {
+  if (closedDown_) return;
+  closedDown_ = true;
+  store_.SaveSettings();
+  voices_.CloseMidiOut();
+  voices_.StopAllSound();
+}
+
+void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
+  switch (keyCode) {
+    case Key::Escape:
+      if (window_.MsgBox("Do you really want to quit?", Box::YesNo, std::nullopt) == Answer::Yes) {
+        mnuFileExit_Click();
+      }
+      break;
+    case Key::S:
+      game_.SayScore();
+      break;
+    case Key::F1:
+      ShowInstructions(window_);
+      break;
+    case Key::F4:
+      if ((shift & Key::AltMask) == 0) break;
+      voices_.AllNotesOff();
+      voices_.StopAllSound();
+      store_.SaveSettings();
+      window_.EndProgram();
+      break;
+    default:
+      game_.SteerKey(keyCode);
+      break;
+  }
+}
+
+void MainForm::mnuFileStartGame_Click() { game_.StartGame(); }
+void MainForm::mnuFileHallOfFame_Click() {
+  hallOfFame_.RecordAndShowHallOfFame(game_.State().Score);
+}
+void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, registry_); }
+void MainForm::mnuHelpInstructions_Click() { ShowInstructions(window_); }
+void MainForm::mnuHelpAbout_Click() { ShowAbout(window_); }
+
+void MainForm::mnuFileSetDifficulty_Click() { commands_.AskValue("Difficulty"); }
+void MainForm::mnuMidiStereoWide_Click() { commands_.AskValue("StereoWide"); }
+void MainForm::mnuMidiCurve_Click() { commands_.AskValue("StereoCurve"); }
+void MainForm::mnuMidiStereoBalance_Click() { commands_.AskValue("StereoBalance"); }
+void MainForm::mnuMidiDrumVolume_Click() { commands_.AskValue("DrumVolume"); }
+void MainForm::mnuMidiBaseLineVolume_Click() { commands_.AskValue("BaseLineVolume"); }
+void MainForm::mnuMidiBaseLineInstrument_Click() { commands_.AskValue("BaseLineInstrument"); }
+void MainForm::mnuMidiRow1Volume_Click() { commands_.AskValue("Row1Volume"); }
+void MainForm::mnuMidiRow1Instrument_Click() { commands_.AskValue("Row1Instrument"); }
+void MainForm::mnuMidiRow2Volume_Click() { commands_.AskValue("Row2Volume"); }
+void MainForm::mnuMidiRow2Instrument_Click() { commands_.AskValue("Row2Instrument"); }
+void MainForm::mnuMidiRow3Volume_Click() { commands_.AskValue("Row3Volume"); }
+void MainForm::mnuMidiRow3Instrument_Click() { commands_.AskValue("Row3Instrument"); }
+void MainForm::mnuMidiFallingVolume_Click() { commands_.AskValue("FallingVolume"); }
+void MainForm::mnuMidiFallingInstrument_Click() { commands_.AskValue("FallingInstrument"); }
+void MainForm::mnuMidiEffectVolume_Click() { commands_.AskValue("EffectVolume"); }
+void MainForm::mnuMidiEffectInstrument_Click() { commands_.AskValue("EffectInstrument"); }
+void MainForm::mnuMidiKeyboardScaling_Click() { commands_.AskValue("KeyboardScaling"); }
+void MainForm::mMidiStereo_Click() { commands_.ToggleStereo(); }
+void MainForm::mnuMidiFallingNoteMovementSound_Click() { commands_.ToggleMovementSound(); }
+void MainForm::mnuMidiBackToDefault_Click() { commands_.BackToDefault(); }
 
 }  // namespace kadeno

@@ -1,5 +1,5 @@
-// MainForm: the MIDI output and its seven voices.
-#include "shell/MainForm.h"
+// The MIDI output and its seven voices.
+#include "sound/Voices.h"
 
 namespace kadeno {
 
@@ -11,68 +11,71 @@ constexpr const char* kNoDeviceMessage =
 bool ValidChannel(int32_t c) { return c >= 0 && c < kMidiChannels; }
 }  // namespace
 
-void MainForm::Send(uint32_t word) { audio.SendShortMessage(word); }
+Voices::Voices(WindowServices& window, AudioDevice& audio, Settings& settings)
+    : window_(window), audio_(audio), settings_(settings) {}
 
-void MainForm::OpenMidiOut() {
-  if (audio.DeviceCount() < 1) {
-    window.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
+void Voices::Send(uint32_t word) { audio_.SendShortMessage(word); }
+
+void Voices::OpenMidiOut() {
+  if (audio_.DeviceCount() < 1) {
+    window_.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
     StopAllSound();
-    window.EndProgram();
+    window_.EndProgram();
   }
-  if (audio.Open() != OpenResult::Ok) {
-    window.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
+  if (audio_.Open() != OpenResult::Ok) {
+    window_.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
     StopAllSound();
-    window.EndProgram();
+    window_.EndProgram();
   }
-  midi.MidiIsOpen = true;
+  midi_.MidiIsOpen = true;
 }
 
-void MainForm::CloseMidiOut() {
-  if (!midi.MidiIsOpen) return;
+void Voices::CloseMidiOut() {
+  if (!midi_.MidiIsOpen) return;
   for (int c = 0; c < kMidiChannels; ++c) EndChannelNote(c);
-  audio.Close();
-  midi.MidiIsOpen = false;
+  audio_.Close();
+  midi_.MidiIsOpen = false;
 }
 
-void MainForm::StopAllSound() {
+void Voices::StopAllSound() {
   CloseMidiOut();
-  audio.StopWave();
+  audio_.StopWave();
 }
 
-void MainForm::SoundChannel(int32_t c) {
+void Voices::SoundChannel(int32_t c) {
   if (!ValidChannel(c)) return;
-  if (midi.ChannelNote[c] == midi.ChannelLastNote[c]) return;
-  if (midi.NoteSounding[c]) EndChannelNote(c);
-  Send(ProgramChangeWord(c, midi.ChannelProgram[c]));
-  Send(NoteOnWord(c, midi.ChannelNote[c], midi.ChannelVelocity[c]));
-  midi.NoteSounding[c] = true;
-  midi.SoundingNote[c] = midi.ChannelNote[c];
-  midi.ChannelLastNote[c] = midi.ChannelNote[c];
+  if (midi_.ChannelNote[c] == midi_.ChannelLastNote[c]) return;
+  if (midi_.NoteSounding[c]) EndChannelNote(c);
+  Send(ProgramChangeWord(c, midi_.ChannelProgram[c]));
+  Send(NoteOnWord(c, midi_.ChannelNote[c], midi_.ChannelVelocity[c]));
+  midi_.NoteSounding[c] = true;
+  midi_.SoundingNote[c] = midi_.ChannelNote[c];
+  midi_.ChannelLastNote[c] = midi_.ChannelNote[c];
 }
 
-void MainForm::EndChannelNote(int32_t c) {
-  if (!ValidChannel(c) || !midi.NoteSounding[c]) return;
-  Send(NoteOffWord(c, midi.SoundingNote[c], midi.ChannelVelocity[c]));
-  midi.NoteSounding[c] = false;
+void Voices::EndChannelNote(int32_t c) {
+  if (!ValidChannel(c) || !midi_.NoteSounding[c]) return;
+  Send(NoteOffWord(c, midi_.SoundingNote[c], midi_.ChannelVelocity[c]));
+  midi_.NoteSounding[c] = false;
 }
 
-void MainForm::AllNotesOff() {
+void Voices::AllNotesOff() {
   for (int c = 0; c < kMidiChannels; ++c) EndChannelNote(c);
 }
 
-void MainForm::SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, int32_t row2Note,
-                           int32_t row3Note, int32_t fallingNote) {
+void Voices::SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, int32_t row2Note,
+                         int32_t row3Note, int32_t fallingNote) {
   const int32_t base = baseNote - 12;
   const int32_t row1 = row1Note == baseNote ? 0 : row1Note;
   const int32_t row2 = row2Note == baseNote ? 0 : row2Note;
 
   auto load = [this](int c, int32_t program, int32_t note, int32_t velocity) {
-    midi.ChannelLastNote[c] = 0;
-    midi.ChannelProgram[c] = program;
-    midi.ChannelNote[c] = note;
-    midi.ChannelVelocity[c] = velocity;
+    midi_.ChannelLastNote[c] = 0;
+    midi_.ChannelProgram[c] = program;
+    midi_.ChannelNote[c] = note;
+    midi_.ChannelVelocity[c] = velocity;
   };
-  const Settings& s = settings;
+  const Settings& s = settings_;
   const float k = s.KeyboardScaling;
   load(Channel::Drum, 0, drumKey, s.DrumVolume);
   load(Channel::BaseLine, s.BaseLineInstrument, base, ScaledVelocity(s.BaseLineVolume, k, base));
@@ -82,9 +85,9 @@ void MainForm::SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, 
   load(Channel::Falling, s.FallingInstrument, fallingNote,
        ScaledVelocity(s.FallingVolume, k, fallingNote));
 
-  if (midi.ChannelVelocity[Channel::Drum] != 0) SoundChannel(Channel::Drum);
+  if (midi_.ChannelVelocity[Channel::Drum] != 0) SoundChannel(Channel::Drum);
   for (int c = Channel::BaseLine; c <= Channel::Falling; ++c) {
-    if (midi.ChannelVelocity[c] != 0 && midi.ChannelNote[c] != 0) SoundChannel(c);
+    if (midi_.ChannelVelocity[c] != 0 && midi_.ChannelNote[c] != 0) SoundChannel(c);
   }
 }
 

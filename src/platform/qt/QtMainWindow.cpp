@@ -132,7 +132,7 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
   // A game may be running inside a menu command below this event; it must not go on
   // sounding and scanning without its window, so the program ends here, its settings
   // saved and its device closed by the first of the two handlers above.
-  form_.window.EndProgram();
+  form_.window().EndProgram();
 }
 
 }  // namespace kadeno

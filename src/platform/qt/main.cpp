@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
   kadeno::MainForm form(speakingWindow, *audio);
   kadeno::FileRegistry registryFile;
   kadeno::RegistryAccess registry(registryFile, speakingWindow);
-  form.registry = &registry;
+  form.SetRegistry(&registry);
 
   kadeno::QtMainWindow mainWindow(form, window);
   // The help pages come first, before the window shows; a failed MIDI open ends the

@@ -22,7 +22,7 @@ int main() {
   kadeno::MainForm form(window, *audio);
   kadeno::Win32Registry registryApi;
   kadeno::RegistryAccess registry(registryApi, window);
-  form.registry = &registry;
+  form.SetRegistry(&registry);
 
   kadeno::Win32MainWindow mainWindow(form, window);
   // The help pages come first, before the window shows; a failed MIDI open ends the

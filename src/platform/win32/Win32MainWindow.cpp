@@ -245,7 +245,7 @@ LRESULT Win32MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // A game may be running inside a menu command below this message; it must not go
       // on sounding and scanning without its window, so the program ends here, its
       // settings saved and its device closed by the first of the two handlers above.
-      form_.window.EndProgram();
+      form_.window().EndProgram();
     }
     default:
       break;

@@ -9,7 +9,8 @@ namespace {
 
 struct Game : ::testing::Test {
   Harness h;
-  GameState& g = h.form.game;
+  GameState& g = h.G();
+  Field& f = h.F();
   void SetUp() override {
     h.FactorySound();
     g.HalfStepFloor = 1500;
@@ -17,31 +18,33 @@ struct Game : ::testing::Test {
   // A fresh round of key k (round k - 36), as the driver sets it up.
   void Round(int32_t k) {
     g.KeyNote = k - 1;
-    h.form.StartRound();
+    h.form.game().StartRound();
+  }
+  // Builds a column as play would: each note lands on its ground and settles there.
+  void Column(int c, std::initializer_list<int32_t> notes) {
+    for (int32_t n : notes) {
+      f.PlaceLanded(c, n);
+      f.DepositNote(c);
+    }
+    f.ClearRow3();
   }
 };
 
-TEST_F(Game, RoundSetUpGivesKeyGroundAndFirstNote) {
-  g.ColumnStack[2] = {"50"};
-  Round(41);  // round 5
-  EXPECT_EQ(g.CeilingNote, 84);
-  EXPECT_EQ(g.ScaleTable, (std::array<int32_t, 8>{0, 5, 7, 9, 10, 0, 2, 4}));
-  for (int c = 1; c <= 7; ++c)
-    EXPECT_EQ(std::tuple(g.Field[c][Row1], g.Field[c][Row2], g.ColumnStack[c].size()),
-              std::tuple(41, 41, 0u))
-        << c;
-  // The first note of the run: column 6, degree 4 (A sharp).
-  EXPECT_EQ(g.FallingColumn, 6);
-  EXPECT_EQ(g.FallingNote, 84 + 10 + 12);
+TEST_F(Game, ARoundStartsOnClearedGroundInItsKey) {
+  f.PushNote(2, 50);
+  Round(41);  // F major; the first note in column 6 at degree 4 (A sharp), above the ceiling
+  EXPECT_EQ(
+      std::tuple(f.PopNote(2), f.At(7, Row2), g.ScaleTable[7], g.FallingColumn, g.FallingNote),
+      std::tuple(41, 41, 4, 6, 84 + 10 + 12));
 }
 
 TEST_F(Game, ScanStepSendsPanThenVoices) {
-  g.BaseLineNote = 37;
-  g.Field[3] = {0, 37, 49, 0};
+  f.StartRound(37);
+  Column(3, {49});
   g.FallingColumn = 3;
   g.FallingNote = 90;
-  h.form.PlayColumn(3);
-  h.form.AllNotesOff();
+  h.form.game().PlayColumn(3);
+  h.form.voices().AllNotesOff();
   std::vector<std::string> expected;
   for (char c : std::string("0123456789ABCDEF"))
     expected.push_back(std::string("B") + c + " 0A 3E");
@@ -55,8 +58,8 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
   std::vector<int> drums;
   for (int c = 1; c <= 7; ++c) {
     const size_t from = h.audio.words.size();
-    h.form.PlayColumn(c);
-    h.form.AllNotesOff();
+    h.form.game().PlayColumn(c);
+    h.form.voices().AllNotesOff();
     drums.push_back(h.audio.NotesOn(Channel::Drum, from).at(0));
   }
   EXPECT_EQ(drums, (std::vector<int>{36, 36, 38, 36, 36, 36, 38}));
@@ -65,13 +68,13 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
 TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
   Round(37);
   g.HalfStepTime = 20000;
-  h.form.Scan();
+  h.form.game().Scan();
   EXPECT_EQ(g.StepMs, 400);  // two half-step waits; sounding takes no virtual time
   EXPECT_EQ(g.FallingNote, 102 - 12);
   // A save during step 1 (after the pause of 400 ms) clears the stamp, read again after
   // the yields: the measurement falls back to 1 ms.
-  h.window.At(h.window.now + 500, [&] { h.form.SaveSettings(); });
-  h.form.Scan();
+  h.window.At(h.window.now + 500, [&] { h.form.store().SaveSettings(); });
+  h.form.game().Scan();
   EXPECT_EQ(g.StepMs, 1);
 }
 
@@ -80,7 +83,7 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   h.window.Reply(Answer::Ok, "Your score is 0");
   Round(85);  // round 49
   g.KeyNote = 84;
-  h.form.PlayRound();
+  h.form.game().PlayRound();
   EXPECT_EQ(g.KeyNote, 85);
   EXPECT_EQ(g.HalfStepTime, 20542);  // one speed-up: one pass
   // Key 84: the ground stands at the ceiling, not above it; the round goes on until the
@@ -88,7 +91,7 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   g.HalfStepTime = 21220;
   g.KeyNote = 83;
   h.window.Reply(Answer::Ok, "Your score is 0");
-  h.form.PlayRound();
+  h.form.game().PlayRound();
   EXPECT_LT(g.HalfStepTime, 20542);
 }
 
@@ -106,7 +109,7 @@ TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
   for (const auto& [column, percussive, key, to, words] : cases) {
     g.FallingColumn = column;
     g.FallingNote = 90;
-    h.form.settings.FallingNoteMovementSound = percussive;
+    h.form.settings().FallingNoteMovementSound = percussive;
     const size_t from = h.audio.words.size();
     h.form.Form_KeyDown(key, 0);
     EXPECT_EQ(g.FallingColumn, to) << column << " key " << key;
@@ -145,9 +148,10 @@ TEST_F(Game, TriadScoresInEveryColumn) {
   for (int column = 1; column <= 7; ++column) {
     Round(37);
     g.Score = 0;
-    g.Field[column] = {0, 67, 60, 64};
-    h.form.ScoreLanding();
-    EXPECT_EQ(std::tuple(g.Score, g.Field[column][Row1], g.Field[column][Row2], g.ChordRoot),
+    Column(column, {67, 60});
+    f.PlaceLanded(column, 64);
+    h.form.game().ScoreLanding();
+    EXPECT_EQ(std::tuple(g.Score, f.At(column, Row1), f.At(column, Row2), g.ChordRoot),
               std::tuple(20.0, 37, 37, 0))
         << column;
   }
@@ -160,26 +164,25 @@ TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
   Round(37);
   g.LastScoreWasScale = true;
   const int32_t top[8] = {0, 61, 63, 65, 66, 68, 70, 72};
-  for (int c = 2; c <= 7; ++c) g.Field[c] = {0, 37, top[c], 0};
-  g.Field[1] = {0, 68, 65, 61};
-  g.ColumnStack[1] = {"73", "49"};
+  for (int c = 2; c <= 7; ++c) Column(c, {top[c]});
+  Column(1, {73, 49, 68, 65});
+  f.PlaceLanded(1, 61);
   h.window.Reply(Answer::Ok, "Can't Score two scales in a row.");
-  h.form.ScoreLanding();
+  h.form.game().ScoreLanding();
   EXPECT_EQ(g.Score, 70);
   EXPECT_TRUE(g.LastScoreWasScale);
   EXPECT_EQ(h.window.boxes.size(), 1u);
   for (int c = 1; c <= 7; ++c)
-    EXPECT_EQ(std::pair(g.Field[c][Row1], g.Field[c][Row2]), std::pair(37, c == 1 ? 73 : 37)) << c;
+    EXPECT_EQ(std::pair(f.At(c, Row1), f.At(c, Row2)), std::pair(37, c == 1 ? 73 : 37)) << c;
 }
 
 TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
   Round(37);
-  g.Field[2] = {0, 50, 55, 0};  // D under G; C lands on them: no chord
+  Column(2, {50, 55});  // D under G; C lands on them: no chord
   g.FallingNote = 60;
-  h.form.LandNote(2);
-  EXPECT_EQ(std::tuple(g.Field[2][Row1], g.Field[2][Row2], g.Field[2][Row3]),
-            std::tuple(55, 60, 0));
-  EXPECT_EQ(g.ColumnStack[2], std::vector<std::string>{"50"});
+  h.form.game().LandNote(2);
+  EXPECT_EQ(std::tuple(f.At(2, Row1), f.At(2, Row2), f.At(2, Row3), f.PopNote(2)),
+            std::tuple(55, 60, 0, 50));
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{108, 96, 84, 72, 60}));
   // The landing sound leaves out every pitch of 126 or more, the landed note's own too.
   for (const auto& [note, heard] :
@@ -187,7 +190,7 @@ TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
         std::pair(126, std::vector<int>{})}) {
     const size_t from = h.audio.words.size();
     g.FallingNote = note;
-    h.form.LandNote(5);
+    h.form.game().LandNote(5);
     EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), heard) << note;
   }
 }
@@ -203,11 +206,10 @@ TEST_F(Game, ChordOnTheFloorBuildsItsFanfareOnTheFloorNote) {
   for (const auto& [floor, row1, row2, notes] : cases) {
     Round(37);
     g.Score = 0;
-    g.BaseLineNote = floor;
-    for (int c = 1; c <= 7; ++c) g.Field[c] = {0, floor, floor, 0};
-    g.Field[3] = {0, row1, row2, 0};
+    f.StartRound(floor);
+    Column(3, {row1, row2});
     const size_t from = h.audio.words.size();
-    h.form.ScoreLanding();
+    h.form.game().ScoreLanding();
     EXPECT_EQ(g.Score, 20) << floor;
     EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), notes) << floor;
   }
@@ -217,7 +219,7 @@ TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
   // Key 75 (D#): no key notes at 60 up; in the run only degrees 7 (D, 124) and 6 (C, 122)
   // stay under 126, degree 1 reaches it exactly; the key at 48 up twice.
   g.ScaleTable = {0, 3, 5, 7, 8, 10, 0, 2};
-  h.form.ScaleFanfare({3, 5, 7, 8, 10, 0, 2}, 75);
+  h.form.game().ScaleFanfare({3, 5, 7, 8, 10, 0, 2}, 75);
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect),
             (std::vector<int>{99, 101, 103, 104, 106, 96, 98, 124, 122, 123, 123}));
   EXPECT_EQ(h.audio.Pans(Channel::Drum).size(), 16u);
@@ -229,7 +231,7 @@ TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {
   h.Key(2000, Key::S);
   h.Key(6000, Key::P);
   h.window.Reply(Answer::Ok, "Your score is 0");
-  h.form.HalfStepWait();
+  h.form.game().HalfStepWait();
   EXPECT_EQ(h.window.now, 6000 + 200);  // the whole half-step wait after the pause
   ASSERT_EQ(h.window.boxes.size(), 1u);
   EXPECT_EQ(h.window.boxes[0].timeMs, 2000);

@@ -1,0 +1,23 @@
+// Direct access to the game's and the voices' state, for tests and benchmarks that must
+// set up a position no short game reaches (a note in mid-fall, the fastest speed). The
+// program itself reaches that state only through the components' operations.
+#pragma once
+
+#include "game/Game.h"
+#include "sound/Voices.h"
+
+namespace kadeno {
+
+class GameTestAccess {
+ public:
+  static GameState& State(Game& game) { return game.state_; }
+  static Field& FieldOf(Game& game) { return game.field_; }
+  static bool TestChord(Game& game, int32_t column) { return game.TestChord(column); }
+};
+
+class VoicesTestAccess {
+ public:
+  static MidiOutState& State(Voices& voices) { return voices.midi_; }
+};
+
+}  // namespace kadeno
