@@ -113,7 +113,8 @@ class Session(Program):
                                            "SPEECHD_ADDRESS": "unix_socket:" + (socket_path or path)},
                          settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n")
         self.app = wait_for("Kadeno on the accessibility bus", lambda: attempt(lambda: next(
-            a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == self.process.pid)))
+            a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == self.process.pid)),
+            timeout=60)  # a slow start on a loaded machine
 
     def _on_showing(self, event):
         if event.detail1 == 1 and attempt(event.source.getRole) in BOXES:
