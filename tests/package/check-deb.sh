@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Checks the Debian package as a distribution and a desktop would: its name and Depends,
 # its file list, lintian, the menu entry, the AppStream data and the manual page; then the
-# program unpacked from it answers --version and --help, and on a private display starts,
-# shows its first help box and ends cleanly when asked to quit.
+# program unpacked from it on its command line and, on a private display, end to end.
 #   tests/package/check-deb.sh PATH/kadeno_VERSION_ARCH.deb
 set -euo pipefail
 deb=$1
@@ -45,16 +44,12 @@ owners=$(awk '{print $2}' <<<"$listing" | sort -u)
 [ "$owners" = root/root ] || fail "files owned by $owners"
 
 echo "-- lintian (errors fail; warnings listed)"
-status=0
-said=$(lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1) || status=$?
-grep -v 'running with root privileges' <<<"$said" || true
-[ $status -eq 0 ] || fail "lintian found errors"
+lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' ||
+  [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian found errors"
 
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
 metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
-appstreamcli validate --no-net --pedantic "$metainfo" >/dev/null ||
-  appstreamcli validate --no-net --pedantic "$metainfo"
 appstreamcli validate-tree --no-net --pedantic "$root" >/dev/null ||
   appstreamcli validate-tree --no-net --pedantic "$root"
 grep -q "<launchable type=\"desktop-id\">kadeno.desktop</launchable>" "$metainfo" ||
@@ -70,4 +65,4 @@ echo "package: name, Depends, files, lintian, menu entry, AppStream and manual p
 
 exe=$root/usr/games/kadeno
 "$here/e2e/check-command-line.sh" "$exe" "$version"
-"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" --first-box "$exe"
+"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" walk "$exe"

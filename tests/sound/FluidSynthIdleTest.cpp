@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <thread>
 
@@ -17,6 +18,10 @@
 namespace kadeno {
 namespace {
 
+using namespace std::chrono_literals;
+
+// A PulseAudio server with a null sink, in a runtime folder of its own so that a server
+// already running (the player's, another test's) is neither found nor disturbed.
 class PrivateSoundServer {
  public:
   PrivateSoundServer() {
@@ -26,32 +31,21 @@ class PrivateSoundServer {
     std::ofstream(dir_ + "/null.pa") << "load-module module-null-sink sink_name=kadeno_test\n"
                                      << "load-module module-native-protocol-unix auth-anonymous=1 "
                                      << "socket=" << dir_ << "/socket\n";
-    pid_ = fork();
-    if (pid_ == 0) {
-      // A runtime folder of its own, so that a server already running elsewhere (the
-      // player's, or another test's) is neither found nor disturbed.
+    if ((pid_ = fork()) == 0) {
       setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
       setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
-      const std::string script = dir_ + "/null.pa", log = "--log-target=file:" + dir_ + "/log";
-      execlp("pulseaudio", "pulseaudio", "-n", "-F", script.c_str(), "--exit-idle-time=-1",
-             "--daemonize=no", "--use-pid-file=no", log.c_str(), static_cast<char*>(nullptr));
+      execlp("pulseaudio", "pulseaudio", "-n", "-F", (dir_ + "/null.pa").c_str(),
+             "--exit-idle-time=-1", "--daemonize=no", "--use-pid-file=no",
+             ("--log-target=file:" + dir_ + "/log").c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
-    for (int i = 0; i < 100 && !Ready(); ++i) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
+    for (int i = 0; i < 100 && !Ready(); ++i) std::this_thread::sleep_for(50ms);
   }
   ~PrivateSoundServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (!dir_.empty()) std::system(("rm -rf '" + dir_ + "'").c_str());
+    if (pid_ > 0 && kill(pid_, SIGTERM) == 0) waitpid(pid_, nullptr, 0);
+    if (!dir_.empty()) std::filesystem::remove_all(dir_);
   }
   bool Ready() const { return !dir_.empty() && access((dir_ + "/socket").c_str(), F_OK) == 0; }
-  std::string Address() const { return "unix:" + dir_ + "/socket"; }
-
- private:
   std::string dir_;
   pid_t pid_ = -1;
 };
@@ -59,7 +53,7 @@ class PrivateSoundServer {
 TEST(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   PrivateSoundServer server;
   if (!server.Ready()) GTEST_SKIP() << "pulseaudio could not be started here";
-  setenv("PULSE_SERVER", server.Address().c_str(), 1);
+  setenv("PULSE_SERVER", ("unix:" + server.dir_ + "/socket").c_str(), 1);
   FluidSynthOptions o = FluidSynthOptions::FromEnvironment();
   ASSERT_FALSE(o.soundfont.empty());
   o.drivers = {"pulseaudio"};
@@ -68,12 +62,12 @@ TEST(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   ASSERT_EQ(device.Open(), OpenResult::Ok);
 
   device.SendShortMessage(NoteOnWord(5, 60, 100));
-  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  std::this_thread::sleep_for(700ms);
   EXPECT_FALSE(device.Suspended()) << "a note still sounds";
   device.SendShortMessage(NoteOffWord(5, 60, 100));
   bool suspended = false;
   for (int i = 0; i < 60 && !suspended; ++i) {  // the release tail dies away first
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(100ms);
     suspended = device.Suspended();
   }
   EXPECT_TRUE(suspended);

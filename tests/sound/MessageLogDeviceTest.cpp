@@ -20,20 +20,19 @@ TEST(MessageLog, LineFormat) {
   for (const auto& [ms, word, line] : cases) EXPECT_EQ(MessageLogLine(ms, word), line);
 }
 
-std::string Text(const std::string& path) {
-  std::ifstream in(path);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 // Each call is one line, in the file at once, timed (under 5 s) from the open; waves by name.
 TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   const std::string path = testing::TempDir() + "kadeno-midi.log";
+  const auto text = [&path] {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
   std::ofstream(path) << "earlier run\n";
   MessageLogDevice log(path);
   log.SendShortMessage(NoteOnWord(0, 60, 1));  // not yet open: nowhere to go
   ASSERT_EQ(log.Open(), OpenResult::Ok);
   log.SendShortMessage(ProgramChangeWord(9, 0));
-  EXPECT_TRUE(Text(path).ends_with(" C9 00\n")) << "the line must be there before anything else";
+  EXPECT_TRUE(text().ends_with(" C9 00\n")) << "the line must be there before anything else";
   log.SendShortMessage(NoteOnWord(9, 36, 100));
   log.PlayWave("/opt/kadeno/TenMore.wav");
   log.Close();
@@ -41,8 +40,12 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   log.PlayWave("C:\\Games\\Kadeno\\AddFifty.wav");
   log.PlayWave("/a.dir/TenMore");
   log.StopWave();
-  EXPECT_EQ(std::regex_replace(Text(path), std::regex(R"(\n[0-4]?\d{1,3}\.\d{3} )"), "\n"),
+  EXPECT_EQ(std::regex_replace(text(), std::regex(R"(\n[0-4]?\d{1,3}\.\d{3} )"), "\n"),
             "earlier run\nC9 00\n99 24 64\nwave TenMore\nwave AddFifty\nwave TenMore\nwave stop\n");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(MessageLogDevice("/no/such/folder/midi.log").Open(), OpenResult::CannotWriteLog);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/such/folder/midi.log"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -57,39 +57,20 @@ TEST(Win32Text, Utf8AndUtf16RoundTrip) {
   EXPECT_EQ(WindowsPath("C:/Games/Kadeno/Kadeno.ini"), L"C:\\Games\\Kadeno\\Kadeno.ini");
 }
 
-TEST_F(Win32Files, WritesWholeFilesAndMakesTheFolders) {
+// A save cut short leaves its temporary behind, longer than the next save's text: the next
+// save takes it up and leaves nothing. A failed save leaves the previous file.
+TEST_F(Win32Files, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   const std::string path = dir_ + "/a/b/Kadeno.ini";
-  EXPECT_FALSE(Win32FileExists(path));
   EXPECT_EQ(Win32ReadFile(path), std::nullopt);
-  ASSERT_TRUE(Win32WriteFileAtomically(path, "one\r\n"));
+  ASSERT_TRUE(Win32WriteFileAtomically(Win32TemporaryFor(path), "half a file, longer"));
   ASSERT_TRUE(Win32WriteFileAtomically(path, std::string("two\r\n\0\xFF", 7)));
   EXPECT_TRUE(Win32FileExists(path));
-  EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));  // bytes as they were
-  EXPECT_EQ(Entries(dir_ + "/a/b"), 1);                             // no temporary file left
-  EXPECT_FALSE(Win32FileExists(dir_ + "/a"));                       // a folder is not a file
-  ASSERT_TRUE(Win32WriteFileAtomically(path, ""));
-  EXPECT_EQ(Win32ReadFile(path), "");
-}
-
-TEST_F(Win32Files, AFailedWriteLeavesThePreviousFile) {
-  const std::string path = dir_ + "/Kadeno.ini";
-  ASSERT_TRUE(Win32WriteFileAtomically(path, "keep"));
-  // A folder cannot be made where a file stands, nor a file replace a folder.
-  EXPECT_FALSE(Win32WriteFileAtomically(path + "/inner.ini", "x"));
-  ASSERT_TRUE(Win32MakeFolders(dir_ + "/folder"));
-  EXPECT_FALSE(Win32WriteFileAtomically(dir_ + "/folder", "x"));
-  EXPECT_EQ(Win32ReadFile(path), "keep");
-  EXPECT_EQ(Entries(dir_), 2);
-}
-
-// A save cut short leaves its temporary behind; the next save reuses it and leaves nothing.
-TEST_F(Win32Files, AStaleTemporaryIsReusedAndRemoved) {
-  const std::string path = dir_ + "/Kadeno.ini";
-  ASSERT_TRUE(
-      Win32WriteFileAtomically(Win32TemporaryFor(path), "half a file, longer than the new"));
-  ASSERT_TRUE(Win32WriteFileAtomically(path, "new"));
-  EXPECT_EQ(Win32ReadFile(path), "new");
-  EXPECT_EQ(Entries(dir_), 1);
+  EXPECT_FALSE(Win32FileExists(dir_ + "/a"));                        // a folder is not a file
+  EXPECT_FALSE(Win32WriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
+  EXPECT_FALSE(Win32WriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
+  EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));   // bytes as they were
+  EXPECT_EQ(Entries(dir_ + "/a/b"), 1);
+  EXPECT_EQ(Entries(dir_ + "/a"), 1);
 }
 
 TEST_F(Win32Files, TheLogFileAppendsInBinary) {

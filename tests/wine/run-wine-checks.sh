@@ -10,7 +10,7 @@ build=$(cd "${1:-$here/../../build-win}" && pwd)
 linux=$(realpath "${2:-$here/../../build/kadeno}")
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-for tool in "$wine" Xvfb xdotool python3; do
+for tool in "$wine" Xvfb xdotool /usr/bin/python3; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/deps.sh test installs it)"; exit 1; }
 done
 
@@ -54,5 +54,4 @@ done
 
 echo "-- kadeno.exe against the Linux build"
 appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | grep -v /Public/ | head -n 1)
-python3 "$here/wine_e2e.py" "$wine" "$build/kadeno.exe" "$appdata" "$linux" \
-  "$here/Kadeno.ini" "$work/e2e" 2> >(grep -v -e '^ALSA lib' -e '^qt\.' >&2)
+/usr/bin/python3 "$here/wine_e2e.py" compare "$linux" "$wine" "$build/kadeno.exe" "$appdata" "$here/Kadeno.ini"
