@@ -10,7 +10,9 @@ done
 /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
 
 work=$(mktemp -d)
-trap '[ -n "${xvfb:-}" ] && kill "$xvfb" && wait "$xvfb"; rm -rf "$work"' EXIT
+# Daemons started for the session (a speech service spawned by the screen reader) outlive
+# its bus: whatever names the private folder goes with it.
+trap '[ -n "${xvfb:-}" ] && kill "$xvfb" && wait "$xvfb"; pkill -f -- "$work/"; rm -rf "$work"' EXIT
 . "$(dirname "$0")/private-xvfb.sh"
 start_private_xvfb "$work" || exit 1
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS DCONF_PROFILE GSETTINGS_BACKEND
