@@ -18,7 +18,8 @@ TEST(ValueCommands, AnswersAreAcceptedLimitedOrIgnored) {
     h.window.Type(typed);
     h.form.mnuMidiDrumVolume_Click();
     EXPECT_EQ(h.form.settings().DrumVolume, stored.value_or(55)) << typed;
-    EXPECT_EQ(h.window.files[h.SettingsPath()], stored ? FormatSettingsFile(h.form.settings()) : "");
+    EXPECT_EQ(h.window.files[h.SettingsPath()],
+              stored ? FormatSettingsFile(h.form.settings()) : "");
   }
 }
 
