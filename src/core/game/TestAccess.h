@@ -12,7 +12,6 @@ class GameTestAccess {
  public:
   static GameState& State(Game& game) { return game.state_; }
   static Field& FieldOf(Game& game) { return game.field_; }
-  static bool TestChord(Game& game, int32_t column) { return game.TestChord(column); }
 };
 
 class VoicesTestAccess {

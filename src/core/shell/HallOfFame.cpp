@@ -39,8 +39,7 @@ void HallOfFame::RecordAndShowHallOfFame(double score) {
   window_.MsgBox(listing, Box::Ok, std::nullopt);
 }
 
-void HallOfFame::OfferHallOfFamePlace(double score) {
-  const double s = score;
+void HallOfFame::OfferHallOfFamePlace(double s) {
   Settings& settings = store_.Values();
   std::string name;
   if (s > settings.HallOfFame[kPlaces - 1].Score) {

@@ -24,7 +24,7 @@ class HallOfFame {
 
  private:
   // Steps 1 to 3: a name and a place for a good enough score.
-  void OfferHallOfFamePlace(double score);
+  void OfferHallOfFamePlace(double s);
 
   WindowServices& window_;
   SettingsStore& store_;
