@@ -57,10 +57,9 @@ class QtWindowTest : public QObject {
     const std::tuple<int, const char*, Answer, QString> rows[] = {
         {Box::Ok, "\x1b", Answer::Ok, "OK"},
         {Box::OkCancel, "\x1b", Answer::Cancel, "OK"},
-        {Box::OkCancel, "\r", Answer::Ok, "OK"},
         {Box::YesNoCancel + Box::IconQuestion, "\x1b", Answer::Cancel, "Yes"},
-        {Box::YesNoCancel, "\r", Answer::Yes, "Yes"},
-        {Box::YesNoCancel, "n", Answer::No, "Yes"},  // the help promises Y for Yes, N for No
+        {Box::YesNoCancel, "\r", Answer::Yes, "Yes"},  // Enter pages the help forward
+        {Box::YesNoCancel, "n", Answer::No, "Yes"},    // the help promises Y for Yes, N for No
         {Box::YesNoCancel, "y", Answer::Yes, "Yes"},
         // Escape is no answer to a yes-or-no question; the box waits for No.
         {Box::YesNo + Box::IconExclamation, "\x1bn", Answer::No, "Yes"},
