@@ -57,10 +57,9 @@ class QtWindowTest : public QObject {
     const std::tuple<int, const char*, Answer, QString> rows[] = {
         {Box::Ok, "\x1b", Answer::Ok, "OK"},
         {Box::OkCancel, "\x1b", Answer::Cancel, "OK"},
-        {Box::OkCancel, "\r", Answer::Ok, "OK"},
         {Box::YesNoCancel + Box::IconQuestion, "\x1b", Answer::Cancel, "Yes"},
-        {Box::YesNoCancel, "\r", Answer::Yes, "Yes"},
-        {Box::YesNoCancel, "n", Answer::No, "Yes"},  // the help promises Y for Yes, N for No
+        {Box::YesNoCancel, "\r", Answer::Yes, "Yes"},  // Enter pages the help forward
+        {Box::YesNoCancel, "n", Answer::No, "Yes"},    // the help promises Y for Yes, N for No
         {Box::YesNoCancel, "y", Answer::Yes, "Yes"},
         // Escape is no answer to a yes-or-no question; the box waits for No.
         {Box::YesNo + Box::IconExclamation, "\x1bn", Answer::No, "Yes"},
@@ -181,7 +180,7 @@ class QtWindowTest : public QObject {
     QVERIFY2(before >= 1 && slept >= 80 && slept < 1000, qPrintable(QString::number(slept)));
   }
 
-  void menusAreTheTableWithF1AndLiveCaptions() {
+  void menusAreTheTableWithF1AndLiveCaptionsAndF10OpensThem() {
     test::Harness h;
     QtWindow window;
     QtMainWindow main(h.form, window);
@@ -200,6 +199,10 @@ class QtWindowTest : public QObject {
     }
     window.SetMenuCaption(MenuItem::mMidiStereo, "Stereo (off)");
     QCOMPARE(main.findChild<QAction*>("mMidiStereo")->text(), QString("Stereo (off)"));
+    main.show();  // F10 opens the bar on File
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    QTest::keyClick(&main, Qt::Key_F10);
+    QCOMPARE(main.menuBar()->activeAction(), bar.first());
   }
 
   void menuCommandsRunOnceTheirEventAndAnOpenBoxHaveReturned() {
@@ -229,16 +232,6 @@ class QtWindowTest : public QObject {
     window.MsgBox("Last box of some command", Box::Ok, std::nullopt);
     QVERIFY(!ranInsideTheBox);
     QTRY_COMPARE(h.form.settings().Stereo, false);
-  }
-
-  void f10OpensTheMenuBar() {
-    test::Harness h;
-    QtWindow window;
-    QtMainWindow main(h.form, window);
-    main.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&main));
-    QTest::keyClick(&main, Qt::Key_F10);
-    QCOMPARE(main.menuBar()->activeAction(), main.menuBar()->actions().first());  // File
   }
 };
 

@@ -4,11 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "messagelog/LogFile.h"
 #include "win32/Win32Api.h"
-//
-#include <shellapi.h>
 
 namespace kadeno {
 namespace {
@@ -20,23 +19,10 @@ class Win32Files : public ::testing::Test {
     dir_ = testing::TempDir() + "kadeno-\xC3\xA9t\xC3\xA9-" + std::to_string(GetCurrentProcessId());
     for (char& c : dir_) c = c == '\\' ? '/' : c;
   }
-  void TearDown() override {
-    SHFILEOPSTRUCTW op{};
-    std::wstring from = WindowsPath(dir_) + L'\0';
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NO_UI;
-    SHFileOperationW(&op);
-  }
+  void TearDown() override { std::filesystem::remove_all(WindowsPath(dir_)); }
   int Entries(const std::string& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE h = FindFirstFileW((WindowsPath(folder) + L"\\*").c_str(), &found);
-    int n = 0;
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do n += found.cFileName[0] != L'.';
-    while (FindNextFileW(h, &found));
-    FindClose(h);
-    return n;
+    return static_cast<int>(
+        std::distance(std::filesystem::directory_iterator(WindowsPath(folder)), {}));
   }
   std::string dir_;
 };
@@ -92,9 +78,7 @@ TEST(Win32Folders, SettingsLiveInAppDataAndWavesBesideTheProgram) {
   SetEnvironmentVariableW(L"APPDATA", L"D:\\Profiles\\Fran\u00E7oise\\AppData\\Roaming");
   EXPECT_EQ(Win32SettingsFolder(), "D:\\Profiles\\Fran\xC3\xA7oise\\AppData\\Roaming\\Kadeno");
   SetEnvironmentVariableW(L"APPDATA", had ? old : nullptr);
-  wchar_t exe[MAX_PATH];
-  GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  EXPECT_TRUE(Win32FileExists(Win32ProgramFolder() + "\\test_win32.exe")) << Narrow(exe);
+  EXPECT_TRUE(Win32FileExists(Win32ProgramFolder() + "\\test_win32.exe")) << Win32ProgramFolder();
 }
 
 }  // namespace

@@ -119,10 +119,9 @@ TEST_F(Win32MainWindowTest, KeysReachTheGameAsVirtualKeyCodes) {
   h.window.Reply(Answer::Ok, "Your score is ");
   Post(WM_KEYDOWN, 'S');
   EXPECT_EQ(h.window.PendingReplies(), 0u);
-  // The shift state as the game takes it: 1 shift, 2 ctrl, 4 alt.
   BYTE saved[256], keys[256] = {};
   GetKeyboardState(saved);
-  for (int down = 0; down < 8; ++down) {  // the same bits: 1 shift, 2 ctrl, 4 alt
+  for (int down = 0; down < 8; ++down) {  // the shift state as the game takes it
     keys[VK_SHIFT] = down & 1 ? 0x80 : 0;
     keys[VK_CONTROL] = down & 2 ? 0x80 : 0;
     keys[VK_MENU] = down & 4 ? 0x80 : 0;
