@@ -13,7 +13,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import MAIN_TITLE, Program, check, key, main, wait_for, windows  # noqa: E402
+from harness import MAIN_TITLE, Program, check, first_scan, key, main, wait_for, windows  # noqa: E402
 
 
 def window(title):
@@ -26,14 +26,6 @@ def choose(main_window, letter):
     key("alt+f", window=main_window)
     wait_for("the File menu", lambda: set(windows()) - before)
     key(letter)
-
-
-def first_scan(p):
-    """The MIDI messages up to the eighth column's placement (B0 0A), which opens the second
-    scan; None while the first scan plays."""
-    words = [m for _, m in p.log() if isinstance(m, list)]
-    starts = [i for i, m in enumerate(words) if m[:2] == [0xB0, 0x0A]]
-    return words[:starts[7]] if len(starts) >= 8 else None
 
 
 def play(p):
