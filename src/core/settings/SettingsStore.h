@@ -33,9 +33,9 @@ class SettingsStore {
   void OnSaved(std::function<void()> hook) { onSaved_ = std::move(hook); }
 
  private:
-  WindowServices& window_;
   void LoadFrom(const std::string& text);
 
+  WindowServices& window_;
   Settings settings_;
   std::function<void()> onSaved_;
 };
