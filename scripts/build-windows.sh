@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Cross-builds Kadeno for 64-bit Windows with Debian's mingw-w64 (posix threads) into
-# build-win/: kadeno.exe, statically linked so that it needs no DLL beyond Windows' own,
-# the core's and the Win32 pieces' tests (tests/wine/run-wine-checks.sh runs them),
-# and the zip for players, build-win/Kadeno-Windows.zip.
+# build-win/ (or the folder given): kadeno.exe, statically linked so that it needs no DLL
+# beyond Windows' own, the core's and the Win32 pieces' tests (tests/wine/run-wine-checks.sh
+# runs them), and the zip for players, build-win/Kadeno-Windows.zip.
+#   scripts/build-windows.sh [BUILD-FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+build=${1:-build-win}
 command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v zip >/dev/null ||
   scripts/deps.sh test
 
@@ -13,24 +15,31 @@ command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 # So that ctest --test-dir build-win runs the tests under Wine (given a display).
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 [ -x "$wine" ] && options+=(-DCMAKE_CROSSCOMPILING_EMULATOR="$wine")
-cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DKADENO_WITH_QT=OFF -DKADENO_WITH_FLUIDSYNTH=OFF \
   -DKADENO_WITH_BENCH=OFF "${options[@]}"
-cmake --build build-win -j"${KADENO_JOBS:-2}"
+cmake --build "$build" -j"${KADENO_JOBS:-2}"
 
 # Nothing but the system's DLLs may be needed.
-ours=$(x86_64-w64-mingw32-objdump -p build-win/kadeno.exe | sed -n 's/^\s*DLL Name: //p' |
+ours=$(x86_64-w64-mingw32-objdump -p "$build/kadeno.exe" | sed -n 's/^\s*DLL Name: //p' |
   tr 'A-Z' 'a-z' | grep -v -x -E '(kernel32|user32|gdi32|winmm|advapi32|shell32|ole32|msvcrt)\.dll' ||
   true)
 [ -z "$ours" ] || { echo "kadeno.exe needs DLLs of its own: $ours"; exit 1; }
 
-# The zip: the program without its symbols, its two waves and the read-me, in a folder.
-stage=build-win/zip/Kadeno
-rm -rf build-win/zip build-win/Kadeno-Windows.zip
+# The zip: in a folder, the program without its symbols and beside it its data (the waves
+# and the default settings a new player starts from) and its texts.
+stage=$build/zip/Kadeno
+rm -rf "$build/zip" "$build/Kadeno-Windows.zip"
 mkdir -p "$stage"
-x86_64-w64-mingw32-strip -o "$stage/kadeno.exe" build-win/kadeno.exe
-cp data/TenMore.wav data/AddFifty.wav "$stage/"
-# Windows' Notepad reads CR LF best.
-sed 's/$/\r/' data/README-Windows.txt >"$stage/README-Windows.txt"
-(cd build-win/zip && TZ=UTC zip -q -X -9 -r ../Kadeno-Windows.zip Kadeno)
-ls -l build-win/kadeno.exe build-win/Kadeno-Windows.zip
+x86_64-w64-mingw32-strip -o "$stage/kadeno.exe" "$build/kadeno.exe"
+# As they are: the settings file has its CR LF endings already.
+cp data/TenMore.wav data/AddFifty.wav "$build/Kadeno-default.ini" "$stage/"
+# Texts, source and name in the zip: with CR LF endings, which Windows' Notepad reads best.
+while read -r from to; do
+  sed 's/$/\r/' "$from" >"$stage/$to"
+done <<EOF_TEXTS
+data/README-Windows.txt README-Windows.txt
+LICENSE LICENSE.txt
+EOF_TEXTS
+(cd "$build/zip" && TZ=UTC zip -q -X -9 -r ../Kadeno-Windows.zip Kadeno)
+ls -l "$build/kadeno.exe" "$build/Kadeno-Windows.zip"

@@ -17,4 +17,8 @@ for row in "0 kadeno $2;--version" "0 Usage: kadeno [--help | --version];--help"
     [ "$(wc -l <"$out/stderr")" -eq $refused ] && [ "$(grep -c '^kadeno: ' "$out/stderr")" -eq $refused ] ||
     { echo "FAIL: kadeno ${row#*;}: status $status, printed: $(cat "$out/stdout" "$out/stderr")"; exit 1; }
 done
+# --version ends with the licence, as command-line programs' do.
+env -u DISPLAY KADENO_MIDI_OUT=none timeout 20 "$1" --version </dev/null | tail -n 1 >"$out/last"
+grep -qx 'Licence: MIT <https://opensource.org/license/mit>' "$out/last" ||
+  { echo "FAIL: kadeno --version ends with: $(cat "$out/last")"; exit 1; }
 echo "command line: --version, --help and refused arguments as expected"

@@ -96,6 +96,43 @@ class Program:
             raise Failure("Kadeno did not end")
 
 
+def first_scan(p):
+    """The MIDI messages up to the eighth column's placement (B0 0A), which opens the second
+    scan; None while the first scan plays."""
+    words = [m for _, m in p.log() if isinstance(m, list)]
+    starts = [i for i, m in enumerate(words) if m[:2] == [0xB0, 0x0A]]
+    return words[:starts[7]] if len(starts) >= 8 else None
+
+
+def shipped_settings(exe):
+    """The default settings file beside the program's award sounds: in its own folder in
+    the build tree, in ../share/kadeno once installed."""
+    folder = os.path.dirname(os.path.abspath(exe))
+    for data in (folder, os.path.join(folder, "..", "share", "kadeno")):
+        if os.path.exists(os.path.join(data, "TenMore.wav")):
+            return os.path.join(data, "Kadeno-default.ini")
+    raise Failure("no award sounds beside %s" % exe)
+
+
+# The factory settings' voices as the first scan must sound them: channel, velocity and
+# instrument (the drum channel keeps program 0).
+FACTORY_VOICES = {1: (127, 24), 2: (100, 24), 3: (100, 24), 4: (100, 1), 5: (100, 1), 6: (100, 0),
+                  9: (100, 0)}
+
+
+def check_factory_sound(scan):
+    """Every note of the scan at its voice's factory velocity, every instrument its factory
+    one; the base line, the falling note and the drum among them."""
+    played = {m[0] & 15 for m in scan if m[0] & 0xF0 == 0x90}
+    check({1, 5, 9} <= played, "the first scan played channels %s" % sorted(played))
+    for m in scan:
+        channel = m[0] & 15
+        if m[0] & 0xF0 == 0x90:
+            check(m[2] == FACTORY_VOICES[channel][0], "note %s at velocity %d" % (m, m[2]))
+        if m[0] & 0xF0 == 0xC0:
+            check(m[1] == FACTORY_VOICES[channel][1], "instrument %s" % m)
+
+
 def main(scenarios):
     """Runs the scenario the first argument names, in a fresh folder, with the other
     arguments; ends every program it started."""

@@ -7,6 +7,8 @@ speaking to a stand-in speech service.
     kadeno_e2e.py modes PATH-TO-KADENO    KADENO_SPEECH off and on; a missing service, one
                                           that never answers, one that drops the connection
     kadeno_e2e.py close PATH-TO-KADENO    the window closed in the middle of a game
+    kadeno_e2e.py first PATH-TO-KADENO    a new player's first game sounds as after Set Midi
+                                          Back to Default; the shipped defaults stay as they are
 """
 
 import os
@@ -19,7 +21,8 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
 from gi.repository import Gio, GLib  # noqa: E402
-from harness import MAIN_TITLE, Program, check, key, main, wait_for  # noqa: E402
+from harness import (MAIN_TITLE, Program, check, check_factory_sound, first_scan, key, main,  # noqa: E402
+                     shipped_settings, wait_for)
 
 NOTE_ON, FALLING, DRUM = 0x90, 5, 9
 BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
@@ -104,14 +107,15 @@ class Session(Program):
     can mistake a new box for one just answered: the bridge hands a freed object path to
     the next object)."""
 
-    def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, **faults):
+    def __init__(self, exe, work, speech="auto", reader=False, socket_path=None,
+                 settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n", **faults):
         announce_screen_reader(reader)
         path = os.path.join(work, "speech.sock")
         self.server, self.heard, self._shown, self._boxes_met = SpeechServer(path, **faults), [], [], 0
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
         super().__init__([exe], work, env={"KADENO_SPEECH": speech,
                                            "SPEECHD_ADDRESS": "unix_socket:" + (socket_path or path)},
-                         settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n")
+                         settings=settings)
         self.app = wait_for("Kadeno on the accessibility bus", lambda: attempt(lambda: next(
             a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == self.process.pid)),
             timeout=60)  # a slow start on a loaded machine
@@ -330,5 +334,43 @@ def close(work, exe):
     s.saved_and_silent(b"\r\nDrumVolume = 100\r\n")
 
 
+def first(work, exe):
+    """A new player, with no settings file: the first game sounds as one started after Set
+    Midi Back to Default (and the difficulty and width the boxes offer), note for note, at
+    the factory velocities and instruments; Exit writes the
+    player's own file, the same as the shipped one, which stays as it was."""
+    shipped = shipped_settings(exe)
+    with open(shipped, "rb") as f:
+        shipped_bytes, shipped_time = f.read(), os.stat(shipped).st_mtime_ns
+    scans = []
+    for name in ("new", "reset"):
+        os.mkdir(os.path.join(work, name))
+        # The old first start: an own file that sets nothing, so every volume is 0.
+        s = Session(exe, os.path.join(work, name), speech="off", settings=None if name == "new" else b"")
+        s.box("help page 1", "Cancel")
+        if name == "reset":
+            s.reset(False)
+            s.choose("File", "Set Difficulty")
+            s.box("the difficulty", "OK", alert=False)  # the 2 it offers
+            # The reset leaves the placement for the next stereo command or start: this one
+            # takes the 40 it offers and places the columns by the factory values.
+            s.choose("Midi", "Set Stereo Width")
+            s.box("the stereo width", "OK", alert=False)
+        else:
+            check(not os.path.exists(s.settings_path), "a settings file before the first save")
+        s.start_game(None)
+        scans.append(wait_for("the first scan", lambda: first_scan(s), 60))
+        check_factory_sound(scans[-1])
+        s.choose("File", "Exit")
+        s.end()
+        check(s.settings() == shipped_bytes, "%s: saved %r" % (name, s.settings()))
+    diverge = next((i for i, (a, b) in enumerate(zip(*scans)) if a != b), min(map(len, scans)))
+    check(scans[0] == scans[1], "the new player's first scan differs from the reset one's from "
+          "message %d: %s, not %s" % (diverge, scans[0][diverge:diverge + 4], scans[1][diverge:diverge + 4]))
+    with open(shipped, "rb") as f:
+        check((f.read(), os.stat(shipped).st_mtime_ns) == (shipped_bytes, shipped_time),
+              "the shipped settings file changed")
+
+
 if __name__ == "__main__":
-    sys.exit(main({"walk": walk, "reader": reader, "modes": modes, "close": close}))
+    sys.exit(main({"walk": walk, "reader": reader, "modes": modes, "close": close, "first": first}))

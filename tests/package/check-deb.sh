@@ -22,7 +22,8 @@ for want in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libfluidsynth
   grep -Fxq "$want" <<<"$names" || fail "Depends lacks $want: $depends"
 done
 
-# What a desktop needs: the program, its sounds, the menu entry, the icon, the software
+# What a desktop needs: the program, its sounds and default settings (read-only: a new
+# player's first save writes a file of their own), the menu entry, the icon, the software
 # centre's data, the manual page and Debian's copyright and changelog; nothing elsewhere.
 listing=$(dpkg-deb -c "$deb")
 while read -r mode path; do
@@ -31,6 +32,7 @@ done <<EOF_FILES
 -rwxr-xr-x usr/games/kadeno
 -rw-r--r-- usr/share/kadeno/TenMore\.wav
 -rw-r--r-- usr/share/kadeno/AddFifty\.wav
+-rw-r--r-- usr/share/kadeno/Kadeno-default\.ini
 -rw-r--r-- usr/share/applications/kadeno\.desktop
 -rw-r--r-- usr/share/icons/hicolor/scalable/apps/kadeno\.svg
 -rw-r--r-- usr/share/metainfo/[a-z0-9.]+\.metainfo\.xml
@@ -47,11 +49,18 @@ echo "-- lintian (errors fail; warnings listed)"
 lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running with root privileges' ||
   [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian found errors"
 
+# Pedantic, for what a distribution asks of the copyright file and the licence.
+licence=$(lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1 | grep -Ei 'copyright|licen[cs]e' || true)
+[ -z "$licence" ] || fail "lintian on the licence: $licence"
+
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
 metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate-tree --no-net --pedantic "$root" >/dev/null ||
   appstreamcli validate-tree --no-net --pedantic "$root"
+grep -q "<project_license>MIT</project_license>" "$metainfo" || fail "the AppStream data names no licence"
+! appstreamcli validate --no-net --pedantic "$metainfo" 2>&1 | grep -i 'licen' ||
+  fail "appstreamcli has a word about the licence"
 grep -q "<launchable type=\"desktop-id\">kadeno.desktop</launchable>" "$metainfo" ||
   fail "the AppStream data does not launch kadeno.desktop"
 grep -q "<release version=\"$version\"" "$metainfo" || fail "no AppStream release $version"
@@ -66,3 +75,5 @@ echo "package: name, Depends, files, lintian, menu entry, AppStream and manual p
 exe=$root/usr/games/kadeno
 "$here/e2e/check-command-line.sh" "$exe" "$version"
 "$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" walk "$exe"
+# A new player: the first game sounds, from the shipped defaults.
+"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" first "$exe"

@@ -23,6 +23,10 @@ TEST(CommandLine, PlaysPrintsOrRefuses) {
               std::tuple(args.empty(), err.empty() ? 0 : 2, out, err))
         << testing::PrintToString(args);
   }
+  // The version, then the copyright and, last, the licence.
+  EXPECT_EQ(ReadCommandLine({"--version"}, "1.2.3").out,
+            "kadeno 1.2.3\nCopyright (c) 2026 The Kadeno developers\n"
+            "Licence: MIT <https://opensource.org/license/mit>\n");
   const std::string help = ReadCommandLine({"--help"}, "1.2.3").out;
   size_t start = 0;
   for (size_t end; (end = help.find('\n', start)) != std::string::npos; start = end + 1)

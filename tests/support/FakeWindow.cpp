@@ -115,7 +115,7 @@ void FakeWindow::Yield() {
 
 std::optional<std::string> FakeWindow::ReadTextFile(const std::string& path) {
   auto it = files.find(path);
-  if (it == files.end()) return std::nullopt;
+  if (it == files.end() || unreadable.count(path) != 0) return std::nullopt;
   return it->second;
 }
 

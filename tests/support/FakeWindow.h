@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -53,6 +54,7 @@ class FakeWindow : public WindowServices {
   std::vector<BoxRecord> boxes;
   std::vector<std::pair<MenuItem, std::string>> captions;
   std::map<std::string, std::string> files;
+  std::set<std::string> unreadable;  // files that exist but cannot be read
   int writes = 0;
   std::vector<std::string> problems;  // the lines LogProblem was given
   std::string programFolder = "/opt/kadeno";

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows build's checks under Wine, on a private X display and in a private Wine
 # prefix: the cross-built unit tests (the core's and the Win32 pieces'), then kadeno.exe
-# against the Linux build end to end (wine_e2e.py).
+# against the Linux build end to end (wine_e2e.py): a new player's first game from the
+# unpacked zip, then a game from the same settings file.
 #   tests/wine/run-wine-checks.sh [BUILD-WIN] [LINUX-KADENO]
 # Needs no standard input, no display and no sound card; runs as root or not.
 set -euo pipefail
@@ -54,4 +55,6 @@ done
 
 echo "-- kadeno.exe against the Linux build"
 appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | grep -v /Public/ | head -n 1)
+# First, while %APPDATA% is as empty as a new player's.
+/usr/bin/python3 "$here/wine_e2e.py" first "$linux" "$wine" "$build/Kadeno-Windows.zip" "$appdata"
 /usr/bin/python3 "$here/wine_e2e.py" compare "$linux" "$wine" "$build/kadeno.exe" "$appdata" "$here/Kadeno.ini"

@@ -2,18 +2,25 @@
 one private display, from the same settings file, to the message log:
 
     wine_e2e.py compare LINUX-KADENO WINE KADENO.EXE APPDATA-FOLDER SETTINGS-FILE
+    wine_e2e.py first LINUX-KADENO WINE KADENO-WINDOWS.ZIP APPDATA-FOLDER
 
 Each program leaves the help with Escape, sets the difficulty to 9 (Alt+F, D, 9, Enter),
 starts a game (Alt+F, S, then Y) and once its first scan has been heard leaves by Alt+F, X:
 the first scans' MIDI messages must be the same, and so must the settings files, byte for
 byte. Last, kadeno.exe with a MIDI device that cannot be opened says so in a box and ends.
+
+first: a new player of each, with no settings file (an empty %APPDATA% for the Windows
+one, which is unpacked from the zip): the first scans sound at the factory velocities and
+are the same, and Exit writes each player's own file as the shipped defaults hold them.
 """
 
 import os
 import sys
+import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import MAIN_TITLE, Program, check, key, main, wait_for, windows  # noqa: E402
+from harness import (MAIN_TITLE, Program, check, check_factory_sound, first_scan, key, main,  # noqa: E402
+                     wait_for, windows)
 
 
 def window(title):
@@ -26,14 +33,6 @@ def choose(main_window, letter):
     key("alt+f", window=main_window)
     wait_for("the File menu", lambda: set(windows()) - before)
     key(letter)
-
-
-def first_scan(p):
-    """The MIDI messages up to the eighth column's placement (B0 0A), which opens the second
-    scan; None while the first scan plays."""
-    words = [m for _, m in p.log() if isinstance(m, list)]
-    starts = [i for i, m in enumerate(words) if m[:2] == [0xB0, 0x0A]]
-    return words[:starts[7]] if len(starts) >= 8 else None
 
 
 def play(p):
@@ -78,5 +77,45 @@ def compare(work, linux, wine, exe, appdata, seed):
     p.end()
 
 
+def play_first(p):
+    """Straight from the help into a game, and out once its first scan has been heard."""
+    key("Escape", window=window("Kadeno Help"))
+    choose(window(MAIN_TITLE), "s")
+    key("y", window=window("About to start Game Play"))
+    scan = wait_for("the first scan", lambda: first_scan(p), 60)
+    choose(window(MAIN_TITLE), "x")
+    p.end()
+    check_factory_sound(scan)
+    return scan, p.settings()
+
+
+def first(work, linux, wine, zip_path, appdata):
+    unpacked = os.path.join(work, "unpacked")
+    with zipfile.ZipFile(zip_path) as z:
+        names = set(z.namelist())
+        for want in ("kadeno.exe", "Kadeno-default.ini", "TenMore.wav", "AddFifty.wav",
+                     "README-Windows.txt", "LICENSE.txt"):
+            check("Kadeno/" + want in names, "no %s in the zip: %s" % (want, sorted(names)))
+        z.extractall(unpacked)
+    shipped = os.path.join(unpacked, "Kadeno", "Kadeno-default.ini")
+    with open(shipped, "rb") as f:
+        shipped_bytes = f.read()
+    own = os.path.join(appdata, "Kadeno", "Kadeno.ini")
+    check(not os.path.exists(own), "%APPDATA% already holds a settings file")
+    os.mkdir(os.path.join(work, "linux"))
+    os.mkdir(os.path.join(work, "windows"))
+    on_linux = play_first(Program([linux], os.path.join(work, "linux")))
+    log = "log:Z:" + os.path.join(work, "windows", "midi.log").replace("/", "\\")
+    on_windows = play_first(Program([wine, os.path.join(unpacked, "Kadeno", "kadeno.exe")],
+                                    os.path.join(work, "windows"), env={"KADENO_MIDI_OUT": log},
+                                    settings_path=own))
+    check(on_windows[0] == on_linux[0], "the new players' first scans differ")
+    check(on_windows[1] == shipped_bytes == on_linux[1], "saved: %r" % on_windows[1])
+    with open(shipped, "rb") as f:
+        check(f.read() == shipped_bytes, "the shipped settings file changed")
+    print("first start: %d MIDI messages in the first scan, velocities %s" % (
+        len(on_windows[0]), sorted({m[2] for m in on_windows[0] if m[0] & 0xF0 == 0x90})))
+
+
 if __name__ == "__main__":
-    sys.exit(main({"compare": compare}))
+    sys.exit(main({"compare": compare, "first": first}))

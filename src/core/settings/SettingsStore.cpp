@@ -5,22 +5,39 @@ namespace kadeno {
 
 std::string SettingsStore::SettingsFile() const { return window_.SettingsFolder() + "/Kadeno.ini"; }
 
+std::string SettingsStore::ShippedSettingsFile() const {
+  return window_.ProgramFolder() + "/" + kShippedSettingsName;
+}
+
 bool SettingsStore::LoadSettings() {
-  const std::string path = SettingsFile();
-  if (!window_.FileExists(path)) return false;
-  if (auto text = window_.ReadTextFile(path)) {
-    const SettingsFileSeen seen = ParseSettingsFile(*text, settings_);
-    if (seen.stereo) {
-      window_.SetMenuCaption(MenuItem::mMidiStereo,
-                             settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
-    }
-    if (seen.movementSound) {
-      window_.SetMenuCaption(
-          MenuItem::mnuMidiFallingNoteMovementSound,
-          settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
-    }
+  // The player's own file wins however it got there, and alone: nothing of the shipped file
+  // is mixed into it, so a file with a few lines leaves the rest at their creation values.
+  const std::string own = SettingsFile();
+  if (window_.FileExists(own)) {
+    if (auto text = window_.ReadTextFile(own)) LoadFrom(*text);
+    return true;
   }
+  // A new player: without the shipped defaults every volume would be 0 and the first game
+  // silent. The first save writes the player's own file; the shipped one is only read.
+  const std::string shipped = ShippedSettingsFile();
+  if (!window_.FileExists(shipped)) return false;
+  const auto text = window_.ReadTextFile(shipped);
+  if (!text) return false;  // unreadable: as if there were none
+  LoadFrom(*text);
   return true;
+}
+
+void SettingsStore::LoadFrom(const std::string& text) {
+  const SettingsFileSeen seen = ParseSettingsFile(text, settings_);
+  if (seen.stereo) {
+    window_.SetMenuCaption(MenuItem::mMidiStereo,
+                           settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
+  }
+  if (seen.movementSound) {
+    window_.SetMenuCaption(
+        MenuItem::mnuMidiFallingNoteMovementSound,
+        settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
+  }
 }
 
 void SettingsStore::SaveSettings() {

@@ -91,9 +91,13 @@ const SettingRow& SettingRowFor(std::string_view key) {
   std::abort();  // a key the table lacks is the program's own mistake
 }
 
-void RestoreFactorySound(Settings& s) {
+namespace {
+
+// Stores the factory value of every row that has one; soundOnly keeps to the rows Back to
+// Default restores.
+void StoreFactoryValues(Settings& s, bool soundOnly) {
   for (const SettingRow& row : kSettingRows) {
-    if (!row.sound || !row.factory) continue;
+    if ((soundOnly && !row.sound) || !row.factory) continue;
     switch (row.kind) {
       case SettingKind::Whole:
         s.*row.whole = *row.factory;
@@ -112,6 +116,16 @@ void RestoreFactorySound(Settings& s) {
         break;
     }
   }
+}
+
+}  // namespace
+
+void RestoreFactorySound(Settings& s) { StoreFactoryValues(s, true); }
+
+Settings ShippedSettings() {
+  Settings s;
+  StoreFactoryValues(s, false);
+  return s;
 }
 
 }  // namespace kadeno

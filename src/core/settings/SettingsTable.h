@@ -57,4 +57,9 @@ const SettingRow& SettingRowFor(std::string_view key);
 // Back to Default: every sound setting to its factory value.
 void RestoreFactorySound(Settings& s);
 
+// The settings a new player starts from, shipped beside the program as its default file:
+// every row at its factory value (the difficulty at the 2 its box offers, stereo on), the
+// starting speed and the hall of fame as a new record has them.
+Settings ShippedSettings();
+
 }  // namespace kadeno

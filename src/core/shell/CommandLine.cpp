@@ -10,8 +10,8 @@ const char kHelp[] =
     "Kadeno is a musical game of tumbla played entirely by ear. Falling notes are\n"
     "heard across seven stereo columns; steer them with the arrow keys and build\n"
     "chords and scales. Every word the game says is a box a screen reader reads.\n"
-    "With no arguments the game starts. On a first start every volume is 0 and the\n"
-    "game is silent until you choose Midi > Set Midi Back to Default.\n"
+    "With no arguments the game starts; a first start plays with the sound settings\n"
+    "it comes with, and Midi > Set Midi Back to Default brings them back.\n"
     "\n"
     "  --help     print this help and exit\n"
     "  --version  print the version and exit\n"
@@ -30,8 +30,15 @@ const char kHelp[] =
     "  $XDG_DATA_HOME/kadeno/registry.reg   the game's registry entries, which\n"
     "                                      Program > Uninstall Kadeno removes\n"
     "  Unset, XDG_CONFIG_HOME is ~/.config and XDG_DATA_HOME is ~/.local/share.\n"
+    "  With no Kadeno.ini of your own, Kadeno starts from Kadeno-default.ini beside\n"
+    "  its award sounds (/usr/share/kadeno when installed from the package).\n"
     "\n"
     "See kadeno(6) for the keys.\n";
+
+// The version's text ends with the licence, as command-line programs' do.
+const char kCopyright[] =
+    "Copyright (c) 2026 The Kadeno developers\n"
+    "Licence: MIT <https://opensource.org/license/mit>\n";
 
 }  // namespace
 
@@ -45,7 +52,7 @@ CommandLineAnswer ReadCommandLine(const std::vector<std::string>& args,
   }
   if (args.empty()) return {};
   if (args.front() == "--help") return {false, 0, kHelp, ""};
-  return {false, 0, "kadeno " + version + "\n", ""};
+  return {false, 0, "kadeno " + version + "\n" + kCopyright, ""};
 }
 
 }  // namespace kadeno
