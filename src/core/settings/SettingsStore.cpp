@@ -1,5 +1,6 @@
 // Loading and saving the settings file.
 #include "settings/SettingsStore.h"
+#include "seams/Translate.h"
 
 namespace kadeno {
 
@@ -12,12 +13,12 @@ bool SettingsStore::LoadSettings() {
     const SettingsFileSeen seen = ParseSettingsFile(*text, settings_);
     if (seen.stereo) {
       window_.SetMenuCaption(MenuItem::mMidiStereo,
-                             settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
+                             Tr(settings_.Stereo ? kStereoOnCaption : kStereoOffCaption));
     }
     if (seen.movementSound) {
-      window_.SetMenuCaption(
-          MenuItem::mnuMidiFallingNoteMovementSound,
-          settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
+      window_.SetMenuCaption(MenuItem::mnuMidiFallingNoteMovementSound,
+                             Tr(settings_.FallingNoteMovementSound ? kMovementPercussiveCaption
+                                                                   : kMovementNoteCaption));
     }
   }
   return true;

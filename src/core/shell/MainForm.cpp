@@ -1,6 +1,7 @@
 // MainForm: start-up, the ways out, the keys that are not the game's, and the menu
 // commands, each handed to its component.
 #include "shell/MainForm.h"
+#include "seams/Translate.h"
 
 #include "registry/CleanUpCommand.h"
 #include "shell/HelpPages.h"
@@ -50,7 +51,8 @@ void MainForm::CloseDown() {
 void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
   switch (keyCode) {
     case Key::Escape:
-      if (window_.MsgBox("Do you really want to quit?", Box::YesNo, std::nullopt) == Answer::Yes) {
+      if (window_.MsgBox(Tr("Do you really want to quit?"), Box::YesNo, std::nullopt) ==
+          Answer::Yes) {
         mnuFileExit_Click();
       }
       break;

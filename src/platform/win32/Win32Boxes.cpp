@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "seams/Translate.h"
 #include "win32/Win32Files.h"
 
 namespace kadeno {
@@ -123,8 +124,10 @@ std::optional<std::string> ShowInputBox(HWND owner, const std::string& prompt,
   dialog.Control(0x82, kInputBoxPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 184, 50, L"");
   dialog.Control(0x81, kInputBoxFieldId, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 63, 246, 14,
                  L"");
-  dialog.Control(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 198, 7, 55, 14, L"OK");
-  dialog.Control(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 198, 25, 55, 14, L"Cancel");
+  dialog.Control(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 198, 7, 55, 14,
+                 Widen(Tr("OK")).c_str());
+  dialog.Control(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 198, 25, 55, 14,
+                 Widen(Tr("Cancel")).c_str());
   InputBoxState state{Widen(prompt), Widen(title), Widen(defaultText)};
   const INT_PTR chosen = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
                                                  InputBoxProc, reinterpret_cast<LPARAM>(&state));
