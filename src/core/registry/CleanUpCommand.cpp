@@ -1,9 +1,10 @@
 // Program > Uninstall Kadeno.
 #include "registry/CleanUpCommand.h"
-#include "seams/Translate.h"
 
 #include <optional>
 #include <string>
+
+#include "seams/Translate.h"
 
 namespace kadeno {
 

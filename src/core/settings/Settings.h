@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+
 #include "seams/Translate.h"
 
 namespace kadeno {

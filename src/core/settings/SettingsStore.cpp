@@ -1,5 +1,6 @@
 // Loading and saving the settings file.
 #include "settings/SettingsStore.h"
+
 #include "seams/Translate.h"
 
 namespace kadeno {

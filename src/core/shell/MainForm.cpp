@@ -1,9 +1,9 @@
 // MainForm: start-up, the ways out, the keys that are not the game's, and the menu
 // commands, each handed to its component.
 #include "shell/MainForm.h"
-#include "seams/Translate.h"
 
 #include "registry/CleanUpCommand.h"
+#include "seams/Translate.h"
 #include "shell/HelpPages.h"
 
 namespace kadeno {

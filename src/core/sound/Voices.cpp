@@ -1,5 +1,6 @@
 // The MIDI output and its seven voices.
 #include "sound/Voices.h"
+
 #include "seams/Translate.h"
 
 namespace kadeno {
