@@ -10,7 +10,7 @@ run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev
   libfluidsynth-dev libsndfile1-dev libpulse-dev timgm6mb-soundfont
-  libspeechd-dev
+  libspeechd-dev gettext
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 deb_packages=(dpkg-dev file)
