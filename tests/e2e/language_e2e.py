@@ -13,8 +13,10 @@ import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "po"))
 import pyatspi  # noqa: E402
 import kadeno_e2e  # noqa: E402
+import pofile  # noqa: E402
 from harness import check, key, main, wait_for  # noqa: E402
 from kadeno_e2e import Session, descendants  # noqa: E402
 
@@ -28,34 +30,9 @@ DRUM_ID = "Drum Volume is now %1 out of 127.  Please enter the New value for Dru
 PLACE_ID = "First Place, with %1 points is %2 at a difficulty level of %3"
 
 
-def read_po(path):
-    """{msgid: msgstr} of a .po file, its header and untranslated messages left out."""
-    texts, entry, field = {}, {}, None
-    unescape = {"n": "\n", "t": "\t", '"': '"', "\\": "\\"}
-
-    def literal(text):
-        return re.sub(r'\\(.)', lambda m: unescape.get(m.group(1), m.group(1)), text[1:-1])
-
-    with open(path, encoding="utf-8") as f:
-        for line in list(f) + [""]:
-            line = line.strip()
-            if line.startswith(("msgid ", "msgstr ")):
-                if line.startswith("msgid ") and entry.get("msgstr"):
-                    texts[entry["msgid"]] = entry["msgstr"]
-                    entry = {}
-                field, rest = line.split(" ", 1)
-                entry[field] = literal(rest)
-            elif line.startswith('"') and field:
-                entry[field] += literal(line)
-            elif not line and entry.get("msgid") and entry.get("msgstr"):
-                texts[entry["msgid"]] = entry["msgstr"]
-                entry, field = {}, None
-    return texts
-
-
 class Catalog:
     def __init__(self, po):
-        self.texts = {} if po == "en" else read_po(po)
+        self.texts = {} if po == "en" else pofile.translations(po)
         self.language = None if po == "en" else os.path.basename(po)[:-3]
 
     def tr(self, msgid, *args):

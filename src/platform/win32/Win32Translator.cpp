@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -14,7 +15,7 @@ namespace kadeno {
 namespace {
 
 std::optional<std::string> ReadWhole(const std::string& path) {
-  std::ifstream in(WindowsPath(path), std::ios::binary);
+  std::ifstream in(std::filesystem::path(WindowsPath(path)), std::ios::binary);
   if (!in) return std::nullopt;
   std::ostringstream bytes;
   bytes << in.rdbuf();
