@@ -24,12 +24,15 @@ ours=$(x86_64-w64-mingw32-objdump -p build-win/kadeno.exe | sed -n 's/^\s*DLL Na
   true)
 [ -z "$ours" ] || { echo "kadeno.exe needs DLLs of its own: $ours"; exit 1; }
 
-# The zip: the program without its symbols, its two waves and the read-me, in a folder.
+# The zip: the program without its symbols, its two waves, its catalogs and the read-me, in
+# a folder.
 stage=build-win/zip/Kadeno
 rm -rf build-win/zip build-win/Kadeno-Windows.zip
 mkdir -p "$stage"
 x86_64-w64-mingw32-strip -o "$stage/kadeno.exe" build-win/kadeno.exe
 cp data/TenMore.wav data/AddFifty.wav "$stage/"
+# The catalogs, where the program looks for them: locale\<lang>\LC_MESSAGES\kadeno.mo.
+if [ -d build-win/locale ]; then cp -r build-win/locale "$stage/"; fi
 # Windows' Notepad reads CR LF best.
 sed 's/$/\r/' data/README-Windows.txt >"$stage/README-Windows.txt"
 (cd build-win/zip && TZ=UTC zip -q -X -9 -r ../Kadeno-Windows.zip Kadeno)

@@ -38,6 +38,13 @@ done <<EOF_FILES
 -rw-r--r-- usr/share/doc/kadeno/copyright
 -rw-r--r-- usr/share/doc/kadeno/changelog\.gz
 EOF_FILES
+# Every catalog of the source, where gettext looks for it.
+for po in "$here"/../po/*.po; do
+  [ -e "$po" ] || continue
+  lang=$(basename "$po" .po)
+  grep -Eq "^-rw-r--r-- root/root .* \./usr/share/locale/$lang/LC_MESSAGES/kadeno\.mo$" <<<"$listing" ||
+    fail "no catalog for $lang in the package"
+done
 strays=$(awk '{print $NF}' <<<"$listing" | grep -Ev '^\./usr/(games|share)/' | grep -Evx '\./(usr/)?' || true)
 [ -z "$strays" ] || fail "files outside /usr/games and /usr/share: $strays"
 owners=$(awk '{print $2}' <<<"$listing" | sort -u)
@@ -49,6 +56,15 @@ lintian --fail-on error --tag-display-limit 0 "$deb" 2>&1 | grep -v 'running wit
 
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
+# The menu entry and the software centre's summary in every language of the catalogs.
+for po in "$here"/../po/*.po; do
+  [ -e "$po" ] || continue
+  lang=$(basename "$po" .po)
+  grep -q "^Comment\[$lang\]=" "$root/usr/share/applications/kadeno.desktop" ||
+    fail "the menu entry has no comment in $lang"
+  grep -q "<summary xml:lang=\"$lang\">" "$root"/usr/share/metainfo/*.metainfo.xml ||
+    fail "the AppStream data has no summary in $lang"
+done
 metainfo=$(echo "$root"/usr/share/metainfo/*.metainfo.xml)
 appstreamcli validate-tree --no-net --pedantic "$root" >/dev/null ||
   appstreamcli validate-tree --no-net --pedantic "$root"

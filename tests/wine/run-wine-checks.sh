@@ -55,3 +55,9 @@ done
 echo "-- kadeno.exe against the Linux build"
 appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | grep -v /Public/ | head -n 1)
 /usr/bin/python3 "$here/wine_e2e.py" compare "$linux" "$wine" "$build/kadeno.exe" "$appdata" "$here/Kadeno.ini"
+
+echo "-- the zip's kadeno.exe in German"
+if [ -e "$here/../../po/de.po" ]; then
+  /usr/bin/python3 "$here/wine_e2e.py" language "$wine" "$build/Kadeno-Windows.zip" \
+    "$build/tests/read_box.exe" "$here/../../po/de.po"
+fi
