@@ -10,8 +10,8 @@ the first scans' MIDI messages must be the same, and so must the settings files,
 byte. Last, kadeno.exe with a MIDI device that cannot be opened says so in a box and ends.
 
 In a language, the zip's program with KADENO_LANG set to that catalog's: the help's title,
-the main window's, and the start question and its cancel, read from the boxes
-(READ-BOX.EXE), must be the catalog's translations.
+the main window's, and the start question (with its buttons) and its cancel, read from
+the boxes (READ-BOX.EXE), must be the catalog's translations.
 """
 
 import os
@@ -110,8 +110,9 @@ def language(work, wine, zip_path, read_box, po):
     question = tr("About to start Game Play")
     window(question)
     said = wait_for("the start question's texts", lambda: box_texts(question), 30)
-    check(tr("Are you ready?") in said, "the start question reads %r" % said)
-    key("n", window=window(question))  # Wine's own buttons: Yes and No
+    check(tr("Are you ready?") in said and tr("&Yes") in said and tr("&No") in said,
+          "the start question reads %r" % said)
+    key(access("&No"), window=window(question))
     cancel = wait_for("the cancel's texts", lambda: box_texts("Kadeno"), 30)
     check(tr("Game Play canceled by user request") in cancel, "the cancel reads %r" % cancel)
     key("Return", window=window("Kadeno"))

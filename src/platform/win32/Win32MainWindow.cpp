@@ -1,6 +1,5 @@
 #include "win32/Win32MainWindow.h"
 
-#include <cctype>
 #include <string>
 #include <vector>
 
@@ -161,13 +160,20 @@ void Win32MainWindow::Show() {
 
 bool Win32MainWindow::IsMenuAccessKey(WPARAM key) const {
   if ((GetKeyState(VK_MENU) & 0x8000) == 0) return false;
+  const auto upper = [](wchar_t c) {
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+  };
+  // The letter the key types in the keyboard's layout: a translation's access letter may
+  // lie beyond A to Z (Cyrillic, or an umlaut).
+  const wchar_t typed =
+      upper(static_cast<wchar_t>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR)));
   for (const MenuSpec& menu : MainMenus()) {
-    const std::string caption = Tr(menu.caption);
-    const size_t amp = caption.find('&');
-    if (amp + 1 < caption.size() &&
-        std::toupper(static_cast<unsigned char>(caption[amp + 1])) == static_cast<int>(key)) {
-      return true;
-    }
+    const std::wstring caption = Widen(Tr(menu.caption));
+    const size_t amp = caption.find(L'&');
+    if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
+    const wchar_t letter = upper(caption[amp + 1]);
+    if (letter == static_cast<wchar_t>(key) || (typed != 0 && letter == typed)) return true;
   }
   return false;
 }
