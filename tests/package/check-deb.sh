@@ -81,4 +81,9 @@ echo "package: name, Depends, files, lintian, menu entry, AppStream and manual p
 
 exe=$root/usr/games/kadeno
 "$here/e2e/check-command-line.sh" "$exe" "$version"
+# The program finds the catalogs where the package puts them.
+german=$(/usr/bin/python3 "$here/po/pofile.py" "$here/../po/de.po" \
+  "kadeno: unknown argument '%1' (try kadeno --help)")
+[ "$(KADENO_LANG=de "$exe" --x 2>&1)" = "${german//%1/--x}" ] ||
+  fail "the packaged program does not answer in German"
 "$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" walk "$exe"

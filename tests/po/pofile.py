@@ -43,3 +43,9 @@ def translations(path):
     """{msgid: msgstr} of the translated entries, the header left out."""
     return {e["msgid"]: e["msgstr"] for e in entries(path)
             if e["msgid"] and e.get("msgstr") and "fuzzy" not in e["flags"]}
+
+
+if __name__ == "__main__":
+    # pofile.py PO-FILE MSGID: the message's translation, for the shell scripts.
+    import sys
+    print(translations(sys.argv[1])[sys.argv[2]])
