@@ -36,8 +36,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # default is read at run time, so it is named by hand.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS timgm6mb-soundfont)
-# The game's own voice, heard when no screen reader runs, goes through the speech service.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS speech-dispatcher)
+# The game's own voice, heard when no screen reader runs, goes through the speech service;
+# Qt's translations name the input field's own menu in the player's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "speech-dispatcher, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS orca)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_SOURCE_GENERATOR "")

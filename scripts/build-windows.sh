@@ -34,6 +34,8 @@ mkdir -p "$stage"
 x86_64-w64-mingw32-strip -o "$stage/kadeno.exe" "$build/kadeno.exe"
 # As they are: the settings file has its CR LF endings already.
 cp data/TenMore.wav data/AddFifty.wav "$build/Kadeno-default.ini" "$stage/"
+# The catalogs, where the program looks for them: locale\<lang>\LC_MESSAGES\kadeno.mo.
+if [ -d "$build/locale" ]; then cp -r "$build/locale" "$stage/"; fi
 # Texts, source and name in the zip: with CR LF endings, which Windows' Notepad reads best.
 while read -r from to; do
   sed 's/$/\r/' "$from" >"$stage/$to"

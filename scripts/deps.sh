@@ -10,10 +10,10 @@ run_packages=(
   build-essential cmake pkg-config
   qt6-base-dev
   libfluidsynth-dev libsndfile1-dev libpulse-dev timgm6mb-soundfont
-  libspeechd-dev
+  libspeechd-dev gettext qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
 )
-deb_packages=(dpkg-dev file)
+deb_packages=(dpkg-dev file appstream)
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool

@@ -49,6 +49,7 @@ class SpeechServer:
     def __init__(self, path, drop_at=None, hang_at=None):
         self.drop_at, self.hang_at = drop_at, hang_at
         self.events, self.connections, self._speaks = [], 0, 0  # ("say", text), ("stop",)...
+        self.settings = []  # the SET commands, as sent
         self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self._socket.bind(path)
         self._socket.listen(4)
@@ -89,7 +90,8 @@ class SpeechServer:
                     reply("210 OK")
                 elif words[:1] == ["QUIT"]:
                     return reply("231 HAPPY HACKING")
-                else:  # SET SELF CLIENT_NAME, PRIORITY
+                else:  # SET SELF CLIENT_NAME, PRIORITY, LANGUAGE
+                    self.settings.append(line)
                     reply("2%02d OK" % (8 if "CLIENT_NAME" in words else 2))
 
 

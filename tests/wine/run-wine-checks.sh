@@ -58,3 +58,9 @@ appdata=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Roaming | grep -v /Public/
 # First, while %APPDATA% is as empty as a new player's.
 /usr/bin/python3 "$here/wine_e2e.py" first "$linux" "$wine" "$build/Kadeno-Windows.zip" "$appdata"
 /usr/bin/python3 "$here/wine_e2e.py" compare "$linux" "$wine" "$build/kadeno.exe" "$appdata" "$here/Kadeno.ini"
+
+echo "-- the zip's kadeno.exe in German"
+if [ -e "$here/../../po/de.po" ]; then
+  /usr/bin/python3 "$here/wine_e2e.py" language "$wine" "$build/Kadeno-Windows.zip" \
+    "$build/tests/read_box.exe" "$here/../../po/de.po"
+fi

@@ -3,6 +3,7 @@ one private display, from the same settings file, to the message log:
 
     wine_e2e.py compare LINUX-KADENO WINE KADENO.EXE APPDATA-FOLDER SETTINGS-FILE
     wine_e2e.py first LINUX-KADENO WINE KADENO-WINDOWS.ZIP APPDATA-FOLDER
+    wine_e2e.py language WINE ZIP READ-BOX.EXE PO-FILE
 
 Each program leaves the help with Escape, sets the difficulty to 9 (Alt+F, D, 9, Enter),
 starts a game (Alt+F, S, then Y) and once its first scan has been heard leaves by Alt+F, X:
@@ -12,25 +13,34 @@ byte. Last, kadeno.exe with a MIDI device that cannot be opened says so in a box
 first: a new player of each, with no settings file (an empty %APPDATA% for the Windows
 one, which is unpacked from the zip): the first scans sound at the factory velocities and
 are the same, and Exit writes each player's own file as the shipped defaults hold them.
+
+In a language, the zip's program with KADENO_LANG set to that catalog's: the help's title,
+the main window's, and the start question (with its buttons) and its cancel, read from
+the boxes (READ-BOX.EXE), must be the catalog's translations.
 """
 
 import os
+import re
+import subprocess
 import sys
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "po"))
 from harness import (MAIN_TITLE, Program, check, check_factory_sound, first_scan, key, main,  # noqa: E402
                      wait_for, windows)
+import pofile  # noqa: E402
 
 
 def window(title):
     return wait_for("the window %r" % title, lambda: windows(title), 60)[0]
 
 
-def choose(main_window, letter):
-    """A File menu item by its access letter, once the menu shows (as a window of its own)."""
+def choose(main_window, letter, menu="f"):
+    """A File menu item by its access letter, once the menu shows (as a window of its own);
+    menu: the File menu's own letter."""
     before = set(windows())
-    key("alt+f", window=main_window)
+    key("alt+" + menu, window=main_window)
     wait_for("the File menu", lambda: set(windows()) - before)
     key(letter)
 
@@ -117,5 +127,38 @@ def first(work, linux, wine, zip_path, appdata):
         len(on_windows[0]), sorted({m[2] for m in on_windows[0] if m[0] & 0xF0 == 0x90})))
 
 
+
+def language(work, wine, zip_path, read_box, po):
+    texts = pofile.translations(po)
+    tr = lambda msgid: texts.get(msgid, msgid)  # noqa: E731
+    access = lambda caption: re.search("&(.)", tr(caption)).group(1).lower()  # noqa: E731
+
+    def box_texts(title):
+        run = subprocess.run([wine, read_box, title], capture_output=True)
+        return run.stdout.decode("utf-8").split("\0")[:-1] if run.returncode == 0 else None
+
+    with zipfile.ZipFile(zip_path) as z:
+        z.extractall(work)
+    exe = os.path.join(work, "Kadeno", "kadeno.exe")
+    lang = os.path.basename(po)[:-3]
+    log = "log:Z:" + os.path.join(work, "midi.log").replace("/", "\\")
+    p = Program([wine, exe], work, env={"KADENO_LANG": lang, "KADENO_MIDI_OUT": log})
+    key("Escape", window=window(tr("Kadeno Help")))
+    main_window = window(tr("Kadeno: Musical Tumbla"))
+    choose(main_window, access("&Start Game"), access("&File"))
+    question = tr("About to start Game Play")
+    window(question)
+    said = wait_for("the start question's texts", lambda: box_texts(question), 30)
+    check(tr("Are you ready?") in said and tr("&Yes") in said and tr("&No") in said,
+          "the start question reads %r" % said)
+    key(access("&No"), window=window(question))
+    cancel = wait_for("the cancel's texts", lambda: box_texts("Kadeno"), 30)
+    check(tr("Game Play canceled by user request") in cancel, "the cancel reads %r" % cancel)
+    key("Return", window=window("Kadeno"))
+    choose(main_window, access("E&xit"), access("&File"))
+    p.end()
+    print("%s: the start question in %s" % (exe, lang))
+
+
 if __name__ == "__main__":
-    sys.exit(main({"compare": compare, "first": first}))
+    sys.exit(main({"compare": compare, "first": first, "language": language}))

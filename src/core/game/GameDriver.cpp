@@ -3,6 +3,7 @@
 #include "base/Arithmetic.h"
 #include "game/Game.h"
 #include "game/GameRules.h"
+#include "seams/Translate.h"
 
 namespace kadeno {
 
@@ -31,9 +32,12 @@ void Game::StartGame() {
   running_ = true;
   ClearOnExit running{running_};
 
-  if (window_.MsgBox("Are you ready?", Box::YesNo, std::string("About to start Game Play")) !=
-      Answer::Yes) {
-    window_.MsgBox("Game Play canceled by user request", Box::Ok, std::nullopt);
+  // TRANSLATORS: The question before a game starts.
+  const Answer ready = window_.MsgBox(Tr("Are you ready?"), Box::YesNo,
+                                      // TRANSLATORS: The title of the box that asks it.
+                                      Tr("About to start Game Play"));
+  if (ready != Answer::Yes) {
+    window_.MsgBox(Tr("Game Play canceled by user request"), Box::Ok, std::nullopt);
     return;
   }
   state_.RoundStartScore = 0;
@@ -101,7 +105,9 @@ void Game::NewFallingNote() {
 }
 
 void Game::SayScore() {
-  window_.MsgBox("Your score is " + FormatScore(state_.Score), Box::Ok, std::nullopt);
+  // TRANSLATORS: The S key during a game; %1 is the score, a number.
+  window_.MsgBox(Format(Tr("Your score is %1"), {FormatScore(state_.Score)}), Box::Ok,
+                 std::nullopt);
 }
 
 }  // namespace kadeno

@@ -3,12 +3,14 @@
 // and the run looks again at the ground it left, until a pass scores nothing.
 #include "game/Game.h"
 #include "game/GameRules.h"
+#include "seams/Translate.h"
 
 namespace kadeno {
 
 namespace {
+// TRANSLATORS: Said when a scale follows a scale with no chord between them.
 constexpr const char* kScaleRefused =
-    "Can't Score two scales in a row.  You need to score at least one chord in between.";
+    N_("Can't Score two scales in a row.  You need to score at least one chord in between.");
 }  // namespace
 
 void Game::LandNote(int32_t column) {
@@ -92,7 +94,7 @@ void Game::ComputeTopClasses() {
 bool Game::TestScale() {
   if (!ScaleComplete(state_.ScaleTable, state_.TopClass)) return false;
   if (state_.LastScoreWasScale) {
-    window_.MsgBox(kScaleRefused, Box::Ok, std::nullopt);
+    window_.MsgBox(Tr(kScaleRefused), Box::Ok, std::nullopt);
     return false;
   }
   state_.LastScoreWasScale = true;

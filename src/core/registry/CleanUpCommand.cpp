@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 namespace {
@@ -16,14 +18,17 @@ const std::string kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno"
 
 void UninstallKadeno(WindowServices& window, RegistryAccess* registry) {
   window.MsgBox(
-      "To help reduce the 'Space-Garbage' that collects in your registry,\r\n"
-      "I have provided this tool to remove Kadeno' registry keys.\r\n"
-      "You should only do this if you really are about to Uninstall Kadeno.",
+      // TRANSLATORS: Program > Uninstall Kadeno, first box. Keep the line ends (\n).
+      TrLines("To help reduce the 'Space-Garbage' that collects in your registry,\n"
+              "I have provided this tool to remove Kadeno' registry keys.\n"
+              "You should only do this if you really are about to Uninstall Kadeno."),
       Box::Ok, std::nullopt);
   // Only a plain Yes removes anything: a box closed some other way declines.
-  if (window.MsgBox("Do you really want to remove and uninstall Kadeno?", Box::YesNo,
-                    std::string("RUsure?")) != Answer::Yes) {
-    window.MsgBox("Clear Registry Operation Aborted", Box::Ok, std::nullopt);
+  if (  // TRANSLATORS: The uninstall question.
+      window.MsgBox(Tr("Do you really want to remove and uninstall Kadeno?"), Box::YesNo,
+                    // TRANSLATORS: The uninstall question's title: "Are you sure?".
+                    Tr("RUsure?")) != Answer::Yes) {
+    window.MsgBox(Tr("Clear Registry Operation Aborted"), Box::Ok, std::nullopt);
     return;
   }
 
@@ -36,8 +41,9 @@ void UninstallKadeno(WindowServices& window, RegistryAccess* registry) {
     registry->DeleteRegistryKey(kProgramKey);
   }
   window.MsgBox(
-      "Kadeno Registry Keys Removed, you may now Uninstall Kadeno.\r\n"
-      "To Uninstall, Use the 'Add/Remove Programs' object in Control Panel.",
+      // TRANSLATORS: The last box of Program > Uninstall Kadeno. Keep the line end (\n).
+      TrLines("Kadeno Registry Keys Removed, you may now Uninstall Kadeno.\n"
+              "To Uninstall, Use the 'Add/Remove Programs' object in Control Panel."),
       Box::Ok, std::nullopt);
   // Straight out: the settings are not saved and the MIDI output is left as it is.
   window.EndProgram();

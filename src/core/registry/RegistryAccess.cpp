@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 namespace {
@@ -17,41 +19,43 @@ std::string Upper(std::string text) {
 
 }  // namespace
 
+// TRANSLATORS: The registry's error messages, each shown in a box when a registry
+// call fails.
 std::string RegistryResultDescription(int32_t result) {
   switch (result) {
     case 2:
-      return "Key/Value does not exist.";
+      return N_("Key/Value does not exist.");
     case 5:
-      return "Access to Registry Denied.";
+      return N_("Access to Registry Denied.");
     case 14:
-      return "Out of memory.";
+      return N_("Out of memory.");
     case 87:
-      return "Invalid Parameter.";
+      return N_("Invalid Parameter.");
     case 1009:
-      return "Corrupt Registry Database!";
+      return N_("Corrupt Registry Database!");
     case 1010:
-      return "Key name is bad.";
+      return N_("Key name is bad.");
     case 1011:
-      return "Cannot Open Key.";
+      return N_("Cannot Open Key.");
     case 1012:
-      return "Cannot Read Key.";
+      return N_("Cannot Read Key.");
     case 1013:
-      return "Cannot Write Key.";
+      return N_("Cannot Write Key.");
     default:
-      return "Undefined key error code!";
+      return N_("Undefined key error code!");
   }
 }
 
 std::string RegistryErrorDescription(int code) {
   switch (code) {
     case RegistryErrorCode::NoCurrentKey:
-      return "No current Key.";
+      return N_("No current Key.");
     case RegistryErrorCode::InvalidRoot:
-      return "Invalid Key root.";
+      return N_("Invalid Key root.");
     case RegistryErrorCode::TypeMismatch:
-      return "Type passed doesn't match Value passed.";
+      return N_("Type passed doesn't match Value passed.");
     case RegistryErrorCode::NoSuchType:
-      return "Type passed doesn't exist. Use STRING, DWORD or BINARY.";
+      return N_("Type passed doesn't exist. Use STRING, DWORD or BINARY.");
     default:
       return "";
   }
@@ -131,7 +135,8 @@ void RegistryAccess::ShowPendingError() {
   if (pending_.number == 0) return;
   const std::string description = pending_.description;
   pending_ = {};
-  window_.MsgBox(description, Box::Ok, std::nullopt);
+  // The standard error line keeps the English; the box is the player's.
+  window_.MsgBox(Tr(description.c_str()), Box::Ok, std::nullopt);
 }
 
 bool RegistryAccess::WriteRegistryValue(const std::string& path, const std::string& name,

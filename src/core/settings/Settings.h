@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 // One place of the hall of fame: the score value carries the points and, as a tenth,
@@ -41,11 +43,15 @@ struct Settings {
 };
 
 // Menu captions that show the state of the two toggles.
-inline constexpr const char* kStereoOnCaption = "Stereo (on)";
-inline constexpr const char* kStereoOffCaption = "Stereo (off)";
+// TRANSLATORS: Midi menu items that show the state of a switch in brackets.
+inline constexpr const char* kStereoOnCaption = N_("Stereo (on)");
+// TRANSLATORS: Midi menu items that show the state of a switch in brackets.
+inline constexpr const char* kStereoOffCaption = N_("Stereo (off)");
+// TRANSLATORS: Midi menu items that show the state of a switch in brackets.
 inline constexpr const char* kMovementPercussiveCaption =
-    "Falling Note Movement Sound (Percussive)";
-inline constexpr const char* kMovementNoteCaption = "Falling Note Movement Sound (Note)";
+    N_("Falling Note Movement Sound (Percussive)");
+// TRANSLATORS: Midi menu items that show the state of a switch in brackets.
+inline constexpr const char* kMovementNoteCaption = N_("Falling Note Movement Sound (Note)");
 
 // The numeric value of typed or filed text: blanks, tabs and line feeds are ignored, then
 // the longest leading decimal number (sign, digits, point, exponent) is read; 0 if none.

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "base/Arithmetic.h"
+#include "seams/Translate.h"
 #include "settings/NumericValue.h"
 #include "settings/SettingsCommands.h"
 #include "settings/SettingsTable.h"
@@ -39,7 +40,7 @@ void SettingsCommands::AskValue(std::string_view key) {
       whole ? std::to_string(store_.Values().*row.whole)
             : std::to_string(KeyboardScalingPercent(store_.Values().KeyboardScaling));
   const std::string answer =
-      window_.InputBox(cmd.promptStart + current + cmd.promptEnd, std::nullopt,
+      window_.InputBox(Format(Tr(cmd.prompt), {current}), std::nullopt,
                        cmd.offersCurrent ? current : std::to_string(*row.factory));
 
   // The box may have run a while inside a game; read the settings afresh from here on.
@@ -59,8 +60,8 @@ namespace {
 void Toggle(WindowServices& window, bool& flag, MenuItem item, const char* onCaption,
             const char* offCaption, const char* onMessage, const char* offMessage) {
   flag = !flag;
-  window.SetMenuCaption(item, flag ? onCaption : offCaption);
-  window.MsgBox(flag ? onMessage : offMessage, Box::Ok, std::nullopt);
+  window.SetMenuCaption(item, Tr(flag ? onCaption : offCaption));
+  window.MsgBox(Tr(flag ? onMessage : offMessage), Box::Ok, std::nullopt);
 }
 }  // namespace
 
@@ -68,19 +69,19 @@ void SettingsCommands::ToggleStereo() {
   // Only the switch and its caption change: the stereo table stays, no pan is sent, and
   // the new state reaches the file with the next save of any kind.
   Toggle(window_, store_.Values().Stereo, MenuItem::mMidiStereo, kStereoOnCaption,
-         kStereoOffCaption, "Kadeno will scan in stereo", "Kadeno will scan in mono");
+         kStereoOffCaption, N_("Kadeno will scan in stereo"), N_("Kadeno will scan in mono"));
 }
 
 void SettingsCommands::ToggleMovementSound() {
   Toggle(window_, store_.Values().FallingNoteMovementSound,
          MenuItem::mnuMidiFallingNoteMovementSound, kMovementPercussiveCaption,
-         kMovementNoteCaption, "Move a falling note, you'll hear Percussion.",
-         "Move a falling note, you'll hear the Falling Note.");
+         kMovementNoteCaption, N_("Move a falling note, you'll hear Percussion."),
+         N_("Move a falling note, you'll hear the Falling Note."));
 }
 
 void SettingsCommands::BackToDefault() {
   if (window_.MsgBox(
-          "Are you sure you want to reset all the midi settings back to factory default?",
+          Tr("Are you sure you want to reset all the midi settings back to factory default?"),
           Box::YesNo, std::nullopt) != Answer::Yes) {
     return;
   }
@@ -89,7 +90,8 @@ void SettingsCommands::BackToDefault() {
   // next stereo command or start and the next toggle or start.
   RestoreFactorySound(store_.Values());
   store_.SaveSettings();
-  window_.MsgBox("Midi settings are now as Quenloft originally made them.", Box::Ok, std::nullopt);
+  window_.MsgBox(Tr("Midi settings are now as Quenloft originally made them."), Box::Ok,
+                 std::nullopt);
 }
 
 }  // namespace kadeno

@@ -1,6 +1,8 @@
 // Loading and saving the settings file.
 #include "settings/SettingsStore.h"
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 std::string SettingsStore::SettingsFile() const { return window_.SettingsFolder() + "/Kadeno.ini"; }
@@ -31,12 +33,12 @@ void SettingsStore::LoadFrom(const std::string& text) {
   const SettingsFileSeen seen = ParseSettingsFile(text, settings_);
   if (seen.stereo) {
     window_.SetMenuCaption(MenuItem::mMidiStereo,
-                           settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
+                           Tr(settings_.Stereo ? kStereoOnCaption : kStereoOffCaption));
   }
   if (seen.movementSound) {
-    window_.SetMenuCaption(
-        MenuItem::mnuMidiFallingNoteMovementSound,
-        settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
+    window_.SetMenuCaption(MenuItem::mnuMidiFallingNoteMovementSound,
+                           Tr(settings_.FallingNoteMovementSound ? kMovementPercussiveCaption
+                                                                 : kMovementNoteCaption));
   }
 }
 

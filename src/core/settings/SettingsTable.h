@@ -23,11 +23,10 @@ enum class SettingKind {
   Movement,  // Percussive / Note
 };
 
-// A value command's input box: the text either side of the current value, and the
+// A value command's input box: its prompt, with %1 where the current value goes, and the
 // highest value it takes (answers are limited to 0..upperLimit).
 struct SettingCommand {
-  const char* promptStart;
-  const char* promptEnd;
+  const char* prompt;
   int32_t upperLimit;
   bool offersCurrent = false;   // the box offers the current value, not the factory one
   bool rebuildsStereo = false;  // the stereo table follows the new value at once

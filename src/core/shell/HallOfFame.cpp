@@ -2,22 +2,40 @@
 #include "shell/HallOfFame.h"
 
 #include "game/GameRules.h"
+#include "seams/Translate.h"
 
 namespace kadeno {
 
 namespace {
 constexpr int kPlaces = 5;
-constexpr const char* kPlaceLabels[kPlaces] = {"First Place, with ", "Second Place, with ",
-                                               "Third Place, with ", "Fourth Place, with ",
-                                               "Fifth Place, with "};
+constexpr const char* kPlaceLines[kPlaces] = {
+    // TRANSLATORS: A line of the hall of fame listing. %1 is the points, %2 the player's name,
+    // %3 the difficulty level, which comes with a blank of its own before it ("of  2", as the
+    // listing has always shown it) unless it is negative.
+    N_("First Place, with %1 points is %2 at a difficulty level of %3"),
+    // TRANSLATORS: A line of the hall of fame listing. %1 is the points, %2 the player's name,
+    // %3 the difficulty level, which comes with a blank of its own before it ("of  2", as the
+    // listing has always shown it) unless it is negative.
+    N_("Second Place, with %1 points is %2 at a difficulty level of %3"),
+    // TRANSLATORS: A line of the hall of fame listing. %1 is the points, %2 the player's name,
+    // %3 the difficulty level, which comes with a blank of its own before it ("of  2", as the
+    // listing has always shown it) unless it is negative.
+    N_("Third Place, with %1 points is %2 at a difficulty level of %3"),
+    // TRANSLATORS: A line of the hall of fame listing. %1 is the points, %2 the player's name,
+    // %3 the difficulty level, which comes with a blank of its own before it ("of  2", as the
+    // listing has always shown it) unless it is negative.
+    N_("Fourth Place, with %1 points is %2 at a difficulty level of %3"),
+    // TRANSLATORS: A line of the hall of fame listing. %1 is the points, %2 the player's name,
+    // %3 the difficulty level, which comes with a blank of its own before it ("of  2", as the
+    // listing has always shown it) unless it is negative.
+    N_("Fifth Place, with %1 points is %2 at a difficulty level of %3")};
 
 std::string PlaceLine(int place, const HallOfFameEntry& e) {
   const int32_t level = HallOfFameLevel(e.Score);
   // The level stands where a minus sign would, as the listing has always shown it.
   std::string levelText = level < 0 ? std::string() : std::string(" ");
   levelText += std::to_string(level);
-  return std::string(kPlaceLabels[place]) + HallOfFamePoints(e.Score) + " points is " + e.Name +
-         " at a difficulty level of " + levelText + "\r\n";
+  return Format(Tr(kPlaceLines[place]), {HallOfFamePoints(e.Score), e.Name, levelText}) + "\r\n";
 }
 }  // namespace
 
@@ -31,7 +49,8 @@ void HallOfFame::RecordAndShowHallOfFame(double score) {
   const auto& places = store_.Values().HallOfFame;
   std::string listing;
   if (places[0].Score > 0) {
-    listing += "Here is the Kadeno Masters Hall of Fame:\r\n" + PlaceLine(0, places[0]);
+    // TRANSLATORS: The heading of the hall of fame listing; the first place follows it.
+    listing += Tr("Here is the Kadeno Masters Hall of Fame:") + "\r\n" + PlaceLine(0, places[0]);
   }
   for (int i = 1; i < kPlaces; ++i) {
     if (places[i].Score > 0) listing += PlaceLine(i, places[i]);
@@ -43,8 +62,13 @@ void HallOfFame::OfferHallOfFamePlace(double s) {
   Settings& settings = store_.Values();
   std::string name;
   if (s > settings.HallOfFame[kPlaces - 1].Score) {
-    name = window_.InputBox("Please enter your name for the Hall of Fame",
-                            std::string("You have have ranked among the Kadeno Masters!"), "who?");
+    // TRANSLATORS: The prompt of the box that asks a new master's name.
+    name = window_.InputBox(Tr("Please enter your name for the Hall of Fame"),
+                            // TRANSLATORS: That box's title; the English doubles a word,
+                            // as it always has, which a translation need not.
+                            Tr("You have have ranked among the Kadeno Masters!"),
+                            // TRANSLATORS: The name that box offers in its field.
+                            Tr("who?"));
   }
   // The places are read again after the box: nothing is held across it.
   int k = -1;
@@ -53,7 +77,7 @@ void HallOfFame::OfferHallOfFamePlace(double s) {
   }
   if (k < 0) {
     if (!(s > settings.HallOfFame[kPlaces - 1].Score)) {
-      window_.MsgBox("With practice, you will soon rank among the Kadeno Masters!", Box::Ok,
+      window_.MsgBox(Tr("With practice, you will soon rank among the Kadeno Masters!"), Box::Ok,
                      std::nullopt);
       return;
     }

@@ -1,96 +1,105 @@
-// The help pages' text; the lines keep their blanks as written.
-#include <vector>
+// The help pages' text; the English lines keep their blanks as written.
+#include <array>
 
+#include "seams/Translate.h"
 #include "shell/HelpPages.h"
 
 namespace kadeno {
 
 namespace {
-using Page = std::vector<const char*>;
 
-const std::vector<Page>& InstructionPages() {
-  static const std::vector<Page> pages = {
-      {"  In this brief help area, if you hit yes then I   ",
-       "  will move on to the next part.  If you hit no    ",
-       "  then I will rewind to the previous part.  If     ",
-       "  you hit cancel I will abort this help dialog.    ",
-       "  You can hit Y for Yes, N for No or Escape for    ",
-       "  cancel.                                          "},
-      {"  Kadeno is a musical game of tumbla.  It is   ",
-       "  played on a field consisting of two rows on  ",
-       "  the ground and a slowly falling note in the   ",
-       "  air.  Each row has seven columns.  The two   ",
-       "  rows on the ground consist of the last two  ",
-       "  notes that have landed within each column.  ",
-       "  The playing field is animated by a scanning  ",
-       "  action that plays the highest two notes that ",
-       "  have been deposited in each column, thus ",
-       "  describing the two rows on the ground.   "},
-      {"  In adition to the two ground rows, the ",
-       "  scanning action also plays the falling note ",
-       "  but only at the correct time.  The phase of  ",
-       "  the scan in which you hear the falling note  ",
-       "  corresponds to the column in which it is  ",
-       "  horizontally located.  You can move the  ",
-       "  falling note to the left or the right by using  ",
-       "  the left or right cursor keys.  You can use  ",
-       "  the keys more than once during a scan, so  ",
-       "  be careful.  If you hit the cursor up key   ",
-       "  that will make the falling note jump to the  ",
-       "  center position, so you can know where you are. "},
-      {"  Every scan, the falling note gets lower by  ",
-       "  one octave.  The falling note lands when  ",
-       "  it gets within a certain distance of the  ",
-       "  ground row note beneath it.  You can dump ", "  a note by hitting the space bar so that ",
-       "  the falling note will land right away, ", "  to get on with the game.  The ground  ",
-       "  keeps rising as notes are deposited upon  ",
-       "  each other.  You can score vertically by  ",
-       "  creating a major or minor chord.  You can  ",
-       "  score horizontally by having all the notes  ",
-       "  of a scale on your top ground row, but you ",
-       "  can not score two scales in a row without ", "  scoring at least one chord in between. "},
-      {"  In true tumbla fashion, every combination  ",
-       "  that scores will vanish, making the ground  ",
-       "  lower again in that spot.  When the ground  ",
-       "  reaches up to the octave just below where  ",
-       "  the falling notes begin, the round ends.  The  ",
-       "  cursor down key makes the note lower by one  ",
-       "  octave plus one note on the scale.  As you  ",
-       "  progress in the game the action will speed  ",
-       "  up gradually.  You get as many rounds per  ", "  game as you can handle.  "},
-      {"  Every round goes faster.  How well you did  ",
-       "  on your best round creates a base line for  ",
-       "  you.  If you score less than half that on any  ",
-       "  round then that round was your last and  ",
-       "  you are done.  Type the letter P to pause, or ",
-       "  type the letter S to hear your score or hit ",
-       "  the F1 key for Help.  At the end of the   ",
-       "  game if you did well enough your name will  ", "  rank among the Kadeno Masters."},
-  };
-  return pages;
-}
+constexpr std::array<const char*, 6> kInstructionPages = {
+    // TRANSLATORS: Help page 1 of 6, shown as one box with Yes (next page), No
+    // (previous page) and Cancel; name the keys as the box's buttons name them.
+    // Keep a line end (\n) after every line, the last one too; the blanks that
+    // pad the English lines need not be kept.
+    N_("  In this brief help area, if you hit yes then I   \n"
+       "  will move on to the next part.  If you hit no    \n"
+       "  then I will rewind to the previous part.  If     \n"
+       "  you hit cancel I will abort this help dialog.    \n"
+       "  You can hit Y for Yes, N for No or Escape for    \n"
+       "  cancel.                                          \n"),
+    // TRANSLATORS: Help page 2 of 6, shown as one box with Yes (next page), No
+    // (previous page) and Cancel. Keep a line end (\n) after every line, the last
+    // one too; the blanks that pad the English lines need not be kept.
+    N_("  Kadeno is a musical game of tumbla.  It is   \n"
+       "  played on a field consisting of two rows on  \n"
+       "  the ground and a slowly falling note in the   \n"
+       "  air.  Each row has seven columns.  The two   \n"
+       "  rows on the ground consist of the last two  \n"
+       "  notes that have landed within each column.  \n"
+       "  The playing field is animated by a scanning  \n"
+       "  action that plays the highest two notes that \n"
+       "  have been deposited in each column, thus \n"
+       "  describing the two rows on the ground.   \n"),
+    // TRANSLATORS: Help page 3 of 6, shown as one box with Yes (next page), No
+    // (previous page) and Cancel. Keep a line end (\n) after every line, the last
+    // one too; the blanks that pad the English lines need not be kept.
+    N_("  In adition to the two ground rows, the \n"
+       "  scanning action also plays the falling note \n"
+       "  but only at the correct time.  The phase of  \n"
+       "  the scan in which you hear the falling note  \n"
+       "  corresponds to the column in which it is  \n"
+       "  horizontally located.  You can move the  \n"
+       "  falling note to the left or the right by using  \n"
+       "  the left or right cursor keys.  You can use  \n"
+       "  the keys more than once during a scan, so  \n"
+       "  be careful.  If you hit the cursor up key   \n"
+       "  that will make the falling note jump to the  \n"
+       "  center position, so you can know where you are. \n"),
+    // TRANSLATORS: Help page 4 of 6, shown as one box with Yes (next page), No
+    // (previous page) and Cancel. Keep a line end (\n) after every line, the last
+    // one too; the blanks that pad the English lines need not be kept.
+    N_("  Every scan, the falling note gets lower by  \n"
+       "  one octave.  The falling note lands when  \n"
+       "  it gets within a certain distance of the  \n"
+       "  ground row note beneath it.  You can dump \n"
+       "  a note by hitting the space bar so that \n"
+       "  the falling note will land right away, \n"
+       "  to get on with the game.  The ground  \n"
+       "  keeps rising as notes are deposited upon  \n"
+       "  each other.  You can score vertically by  \n"
+       "  creating a major or minor chord.  You can  \n"
+       "  score horizontally by having all the notes  \n"
+       "  of a scale on your top ground row, but you \n"
+       "  can not score two scales in a row without \n"
+       "  scoring at least one chord in between. \n"),
+    // TRANSLATORS: Help page 5 of 6, shown as one box with Yes (next page), No
+    // (previous page) and Cancel. Keep a line end (\n) after every line, the last
+    // one too; the blanks that pad the English lines need not be kept.
+    N_("  In true tumbla fashion, every combination  \n"
+       "  that scores will vanish, making the ground  \n"
+       "  lower again in that spot.  When the ground  \n"
+       "  reaches up to the octave just below where  \n"
+       "  the falling notes begin, the round ends.  The  \n"
+       "  cursor down key makes the note lower by one  \n"
+       "  octave plus one note on the scale.  As you  \n"
+       "  progress in the game the action will speed  \n"
+       "  up gradually.  You get as many rounds per  \n"
+       "  game as you can handle.  \n"),
+    // TRANSLATORS: Help page 6 of 6, shown as one box with Yes (next page), No
+    // (previous page) and Cancel. Keep a line end (\n) after every line, the last
+    // one too; the blanks that pad the English lines need not be kept.
+    N_("  Every round goes faster.  How well you did  \n"
+       "  on your best round creates a base line for  \n"
+       "  you.  If you score less than half that on any  \n"
+       "  round then that round was your last and  \n"
+       "  you are done.  Type the letter P to pause, or \n"
+       "  type the letter S to hear your score or hit \n"
+       "  the F1 key for Help.  At the end of the   \n"
+       "  game if you did well enough your name will  \n"
+       "  rank among the Kadeno Masters.\n"),
+};
 
-const Page& AboutLines() {
-  static const Page lines = {"  It does not interfere with or depend upon any particular ",
-                             "  speech that you may have.  It uses only Midi and Wave.",
-                             "  It is a tumbla type game that is all sound; there is  ",
-                             "  nothing to see, which makes for a level playing field. "};
-  return lines;
-}
-
-std::string PageText(const Page& page) {
-  std::string text;
-  for (const char* line : page) text += std::string(line) + "\r\n";
-  return text;
-}
 }  // namespace
 
 void ShowInstructions(WindowServices& window) {
-  const int lastPage = static_cast<int>(InstructionPages().size());
+  const int lastPage = static_cast<int>(kInstructionPages.size());
   int page = 1;
   for (;;) {
-    const Answer a = window.MsgBox(PageText(InstructionPages()[page - 1]), Box::YesNoCancel,
-                                   std::string("Kadeno Help"));
+    const Answer a = window.MsgBox(TrLines(kInstructionPages[page - 1]), Box::YesNoCancel,
+                                   // TRANSLATORS: The title of the help pages' boxes.
+                                   Tr("Kadeno Help"));
     if (a == Answer::Cancel) return;
     if (a == Answer::No) {
       if (page > 1) --page;
@@ -102,7 +111,13 @@ void ShowInstructions(WindowServices& window) {
 }
 
 void ShowAbout(WindowServices& window) {
-  window.MsgBox(PageText(AboutLines()), Box::Ok, std::nullopt);
+  // TRANSLATORS: Help > About. Keep a line end (\n) after every line, the last one too;
+  // the blanks that pad the English lines need not be kept.
+  window.MsgBox(TrLines("  It does not interfere with or depend upon any particular \n"
+                        "  speech that you may have.  It uses only Midi and Wave.\n"
+                        "  It is a tumbla type game that is all sound; there is  \n"
+                        "  nothing to see, which makes for a level playing field. \n"),
+                Box::Ok, std::nullopt);
 }
 
 }  // namespace kadeno

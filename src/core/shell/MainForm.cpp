@@ -3,6 +3,7 @@
 #include "shell/MainForm.h"
 
 #include "registry/CleanUpCommand.h"
+#include "seams/Translate.h"
 #include "shell/HelpPages.h"
 
 namespace kadeno {
@@ -50,7 +51,8 @@ void MainForm::CloseDown() {
 void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
   switch (keyCode) {
     case Key::Escape:
-      if (window_.MsgBox("Do you really want to quit?", Box::YesNo, std::nullopt) == Answer::Yes) {
+      if (window_.MsgBox(Tr("Do you really want to quit?"), Box::YesNo, std::nullopt) ==
+          Answer::Yes) {
         mnuFileExit_Click();
       }
       break;

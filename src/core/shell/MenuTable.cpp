@@ -1,6 +1,8 @@
 // The menu bar of the main window.
 #include "shell/MenuTable.h"
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 namespace {
@@ -8,50 +10,92 @@ namespace {
 using F = MainForm;
 
 constexpr MenuItemSpec kFile[] = {
-    {"mnuFileStartGame", "&Start Game", &F::mnuFileStartGame_Click},
-    {"mnuFileSetDifficulty", "Set &Difficulty", &F::mnuFileSetDifficulty_Click},
-    {"mnuFileHallOfFame", "&Hall Of Fame", &F::mnuFileHallOfFame_Click},
-    {"mnuFileExit", "E&xit", &F::mnuFileExit_Click},
+    // TRANSLATORS: File menu item. "&" marks its access key: keep one, a different letter from the
+    // other items of the File menu.
+    {"mnuFileStartGame", N_("&Start Game"), &F::mnuFileStartGame_Click},
+    // TRANSLATORS: File menu item. "&" marks its access key: keep one, a different letter from the
+    // other items of the File menu.
+    {"mnuFileSetDifficulty", N_("Set &Difficulty"), &F::mnuFileSetDifficulty_Click},
+    // TRANSLATORS: File menu item. "&" marks its access key: keep one, a different letter from the
+    // other items of the File menu.
+    {"mnuFileHallOfFame", N_("&Hall Of Fame"), &F::mnuFileHallOfFame_Click},
+    // TRANSLATORS: File menu item. "&" marks its access key: keep one, a different letter from the
+    // other items of the File menu.
+    {"mnuFileExit", N_("E&xit"), &F::mnuFileExit_Click},
 };
 
 constexpr MenuItemSpec kProgram[] = {
-    {"mnuProgramUninstallKadeno", "&Uninstall Kadeno", &F::mnuProgramUninstallKadeno_Click},
+    // TRANSLATORS: Program menu item. "&" marks its access key: keep one, a different letter from
+    // the other items of the Program menu.
+    {"mnuProgramUninstallKadeno", N_("&Uninstall Kadeno"), &F::mnuProgramUninstallKadeno_Click},
 };
 
 constexpr MenuItemSpec kMidi[] = {
-    {"mMidiStereo", "Stereo (on)", &F::mMidiStereo_Click, 0, MenuItem::mMidiStereo},
-    {"mnuMidiStereoWide", "Set Stereo Width", &F::mnuMidiStereoWide_Click},
-    {"mnuMidiCurve", "Set Stereo Curve", &F::mnuMidiCurve_Click},
-    {"mnuMidiStereoBalance", "Set Stereo Balance", &F::mnuMidiStereoBalance_Click},
-    {"mnuMidiDrumVolume", "Drum Volume", &F::mnuMidiDrumVolume_Click},
-    {"mnuMidiBaseLineVolume", "BaseLine Volume", &F::mnuMidiBaseLineVolume_Click},
-    {"mnuMidiBaseLineInstrument", "BaseLine Instrument", &F::mnuMidiBaseLineInstrument_Click},
-    {"mnuMidiRow1Volume", "Row 1 Volume", &F::mnuMidiRow1Volume_Click},
-    {"mnuMidiRow1Instrument", "Row 1 Instrument", &F::mnuMidiRow1Instrument_Click},
-    {"mnuMidiRow2Volume", "Row 2 Volume", &F::mnuMidiRow2Volume_Click},
-    {"mnuMidiRow2Instrument", "Row 2 Instrument", &F::mnuMidiRow2Instrument_Click},
-    {"mnuMidiRow3Volume", "Row 3 Volume", &F::mnuMidiRow3Volume_Click},
-    {"mnuMidiRow3Instrument", "Row 3 Instrument", &F::mnuMidiRow3Instrument_Click},
-    {"mnuMidiFallingVolume", "Falling Note Volume", &F::mnuMidiFallingVolume_Click},
-    {"mnuMidiFallingInstrument", "Falling Note Instrument", &F::mnuMidiFallingInstrument_Click},
-    {"mnuMidiFallingNoteMovementSound", "Falling Note Movement Sound (Note)",
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mMidiStereo", N_("Stereo (on)"), &F::mMidiStereo_Click, 0, MenuItem::mMidiStereo},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiStereoWide", N_("Set Stereo Width"), &F::mnuMidiStereoWide_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiCurve", N_("Set Stereo Curve"), &F::mnuMidiCurve_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiStereoBalance", N_("Set Stereo Balance"), &F::mnuMidiStereoBalance_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiDrumVolume", N_("Drum Volume"), &F::mnuMidiDrumVolume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiBaseLineVolume", N_("BaseLine Volume"), &F::mnuMidiBaseLineVolume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiBaseLineInstrument", N_("BaseLine Instrument"), &F::mnuMidiBaseLineInstrument_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiRow1Volume", N_("Row 1 Volume"), &F::mnuMidiRow1Volume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiRow1Instrument", N_("Row 1 Instrument"), &F::mnuMidiRow1Instrument_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiRow2Volume", N_("Row 2 Volume"), &F::mnuMidiRow2Volume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiRow2Instrument", N_("Row 2 Instrument"), &F::mnuMidiRow2Instrument_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiRow3Volume", N_("Row 3 Volume"), &F::mnuMidiRow3Volume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiRow3Instrument", N_("Row 3 Instrument"), &F::mnuMidiRow3Instrument_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiFallingVolume", N_("Falling Note Volume"), &F::mnuMidiFallingVolume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiFallingInstrument", N_("Falling Note Instrument"), &F::mnuMidiFallingInstrument_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiFallingNoteMovementSound", N_("Falling Note Movement Sound (Note)"),
      &F::mnuMidiFallingNoteMovementSound_Click, 0, MenuItem::mnuMidiFallingNoteMovementSound},
-    {"mnuMidiEffectVolume", "Special Effect Volume", &F::mnuMidiEffectVolume_Click},
-    {"mnuMidiEffectInstrument", "Special Effect Instrument", &F::mnuMidiEffectInstrument_Click},
-    {"mnuMidiKeyboardScaling", "Keyboard Scaling", &F::mnuMidiKeyboardScaling_Click},
-    {"mnuMidiBackToDefault", "Set Midi Back to Default", &F::mnuMidiBackToDefault_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiEffectVolume", N_("Special Effect Volume"), &F::mnuMidiEffectVolume_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiEffectInstrument", N_("Special Effect Instrument"), &F::mnuMidiEffectInstrument_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiKeyboardScaling", N_("Keyboard Scaling"), &F::mnuMidiKeyboardScaling_Click},
+    // TRANSLATORS: Midi menu item; it has no access key.
+    {"mnuMidiBackToDefault", N_("Set Midi Back to Default"), &F::mnuMidiBackToDefault_Click},
 };
 
 constexpr MenuItemSpec kHelp[] = {
-    {"mnuHelpInstructions", "&Instructions", &F::mnuHelpInstructions_Click, Key::F1},
-    {"mnuHelpAbout", "&About", &F::mnuHelpAbout_Click},
+    // TRANSLATORS: Help menu item. "&" marks its access key: keep one, a different letter from the
+    // other items of the Help menu.
+    {"mnuHelpInstructions", N_("&Instructions"), &F::mnuHelpInstructions_Click, Key::F1},
+    // TRANSLATORS: Help menu item. "&" marks its access key: keep one, a different letter from the
+    // other items of the Help menu.
+    {"mnuHelpAbout", N_("&About"), &F::mnuHelpAbout_Click},
 };
 
 constexpr MenuSpec kMenus[] = {
-    {"mnuFile", "&File", kFile},
-    {"mnuProgram", "&Program", kProgram},
-    {"mnuMidi", "&Midi", kMidi},
-    {"mnuHelp", "&Help", kHelp},
+    // TRANSLATORS: A menu of the menu bar. "&" marks its access key (Alt+letter): keep one, a
+    // different letter for each menu.
+    {"mnuFile", N_("&File"), kFile},
+    // TRANSLATORS: A menu of the menu bar. "&" marks its access key (Alt+letter): keep one, a
+    // different letter for each menu.
+    {"mnuProgram", N_("&Program"), kProgram},
+    // TRANSLATORS: A menu of the menu bar. "&" marks its access key (Alt+letter): keep one, a
+    // different letter for each menu.
+    {"mnuMidi", N_("&Midi"), kMidi},
+    // TRANSLATORS: A menu of the menu bar. "&" marks its access key (Alt+letter): keep one, a
+    // different letter for each menu.
+    {"mnuHelp", N_("&Help"), kHelp},
 };
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "seams/Translate.h"
 #include "shell/WindowServices.h"
 
 namespace kadeno {
@@ -99,16 +100,21 @@ void AddPart(std::string& said, const std::string& part) {
   if (std::strchr(".!?:", part.back()) == nullptr) said += '.';
 }
 
+// The buttons, named after the box's text.
 std::string ButtonNames(int style) {
   switch (Box::ButtonsOf(style)) {
     case Box::OkCancel:
-      return "OK, Cancel";
+      // TRANSLATORS: The buttons of a box, as the self-voicing names them.
+      return Tr("OK, Cancel");
     case Box::YesNoCancel:
-      return "Yes, No, Cancel";
+      // TRANSLATORS: The buttons of a box, as the self-voicing names them.
+      return Tr("Yes, No, Cancel");
     case Box::YesNo:
-      return "Yes, No";
+      // TRANSLATORS: The buttons of a box, as the self-voicing names them.
+      return Tr("Yes, No");
     default:
-      return "OK";
+      // TRANSLATORS: The button of a box, as the self-voicing names it.
+      return Tr("OK");
   }
 }
 
@@ -133,7 +139,9 @@ std::string SpokenInputBox(const std::string& prompt, const std::optional<std::s
   AddTitle(said, title);
   AddPart(said, SayableText(prompt));
   const std::string value = SayableText(offered);
-  AddPart(said, value.empty() ? "The field is empty" : "In the field: " + value);
+  // TRANSLATORS: The self-voicing of an input box: after its prompt, what its field holds;
+  // %1 is the text in the field.
+  AddPart(said, value.empty() ? Tr("The field is empty") : Format(Tr("In the field: %1"), {value}));
   AddPart(said, ButtonNames(Box::OkCancel));
   return said;
 }

@@ -1,12 +1,15 @@
 // The MIDI output and its seven voices.
 #include "sound/Voices.h"
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 namespace {
+// TRANSLATORS: The box when the sound device cannot be opened; the program ends after it.
 constexpr const char* kNoDeviceMessage =
-    "The Midi device is already in use by another program. If I were you I would quit from "
-    "the other program first. ";
+    N_("The Midi device is already in use by another program. If I were you I would quit from "
+       "the other program first. ");
 
 bool ValidChannel(int32_t c) { return c >= 0 && c < kMidiChannels; }
 }  // namespace
@@ -18,12 +21,12 @@ void Voices::Send(uint32_t word) { audio_.SendShortMessage(word); }
 
 void Voices::OpenMidiOut() {
   if (audio_.DeviceCount() < 1) {
-    window_.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
+    window_.MsgBox(Tr(kNoDeviceMessage), Box::Ok, std::nullopt);
     StopAllSound();
     window_.EndProgram();
   }
   if (audio_.Open() != OpenResult::Ok) {
-    window_.MsgBox(kNoDeviceMessage, Box::Ok, std::nullopt);
+    window_.MsgBox(Tr(kNoDeviceMessage), Box::Ok, std::nullopt);
     StopAllSound();
     window_.EndProgram();
   }

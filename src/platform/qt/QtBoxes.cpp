@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "seams/Translate.h"
+
 namespace kadeno {
 
 QString BoxText(const std::string& text) {
@@ -18,6 +20,37 @@ namespace {
 
 QString TitleOf(const std::optional<std::string>& title) {
   return QString::fromStdString(title.value_or(kProgramName));
+}
+
+// Qt names its standard buttons in English; a catalog that translates a name renames the
+// button, and English keeps Qt's own names untouched.
+void Rename(QAbstractButton* button, const char* english, const std::string& translated) {
+  if (translated != english) button->setText(QString::fromStdString(translated));
+}
+
+QPushButton* AddButton(QMessageBox& box, QMessageBox::StandardButton which) {
+  QPushButton* button = box.addButton(which);
+  switch (which) {
+    case QMessageBox::Ok:
+      // TRANSLATORS: A box's button.
+      Rename(button, "OK", Tr("OK"));
+      break;
+    case QMessageBox::Cancel:
+      // TRANSLATORS: A box's button.
+      Rename(button, "Cancel", Tr("Cancel"));
+      break;
+    case QMessageBox::Yes:
+      // TRANSLATORS: A box's button; "&" marks its access key, which must differ from No's.
+      Rename(button, "&Yes", Tr("&Yes"));
+      break;
+    case QMessageBox::No:
+      // TRANSLATORS: A box's button; "&" marks its access key, which must differ from Yes's.
+      Rename(button, "&No", Tr("&No"));
+      break;
+    default:
+      break;
+  }
+  return button;
 }
 
 }  // namespace
@@ -47,21 +80,21 @@ QtMessageBox::QtMessageBox(const std::string& prompt, int style,
   QPushButton* cancel = nullptr;
   switch (buttons_) {
     case Box::OkCancel:
-      first = addButton(QMessageBox::Ok);
-      cancel = addButton(QMessageBox::Cancel);
+      first = AddButton(*this, QMessageBox::Ok);
+      cancel = AddButton(*this, QMessageBox::Cancel);
       break;
     case Box::YesNoCancel:
-      first = addButton(QMessageBox::Yes);
-      addButton(QMessageBox::No);
-      cancel = addButton(QMessageBox::Cancel);
+      first = AddButton(*this, QMessageBox::Yes);
+      AddButton(*this, QMessageBox::No);
+      cancel = AddButton(*this, QMessageBox::Cancel);
       break;
     case Box::YesNo:
-      first = addButton(QMessageBox::Yes);
-      addButton(QMessageBox::No);
+      first = AddButton(*this, QMessageBox::Yes);
+      AddButton(*this, QMessageBox::No);
       break;
     default:
       buttons_ = Box::Ok;
-      first = addButton(QMessageBox::Ok);
+      first = AddButton(*this, QMessageBox::Ok);
       break;
   }
   // The first button is the default, as the classic boxes have it: Enter pages the help
@@ -115,6 +148,10 @@ QtInputBox::QtInputBox(const std::string& prompt, const std::optional<std::strin
   setInputMode(QInputDialog::TextInput);
   setLabelText(BoxText(prompt));
   setTextValue(QString::fromStdString(defaultText));
+  if (const std::string ok = Tr("OK"); ok != "OK") setOkButtonText(QString::fromStdString(ok));
+  if (const std::string cancel = Tr("Cancel"); cancel != "Cancel") {
+    setCancelButtonText(QString::fromStdString(cancel));
+  }
   // A screen reader lands in the field first; named by the prompt, it reads the question
   // there, once. The label is the field's own (its buddy), so it is not read again as a
   // loose text of the box, and the box has no description that would repeat it. The value

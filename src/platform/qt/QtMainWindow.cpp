@@ -10,6 +10,7 @@
 
 #include "qt/QtKeys.h"
 #include "qt/QtWindow.h"
+#include "seams/Translate.h"
 #include "shell/MainForm.h"
 #include "shell/MenuTable.h"
 
@@ -44,7 +45,8 @@ QFont TitleFont(double points) {
 
 QtMainWindow::QtMainWindow(MainForm& form, QtWindow& window) : form_(form), window_(window) {
   setObjectName(QStringLiteral("MainForm"));
-  setWindowTitle(QStringLiteral("Kadeno: Musical Tumbla"));
+  // TRANSLATORS: The main window's title.
+  setWindowTitle(QString::fromStdString(Tr("Kadeno: Musical Tumbla")));
   BuildLabels();
   BuildMenus();
   // Keys must reach the window itself: nothing in it takes focus.
@@ -61,7 +63,9 @@ void QtMainWindow::BuildLabels() {
   title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   title->setGeometry(Px(600), Px(240), Px(3255), Px(1215));
 
-  auto* from = new QLabel(QStringLiteral("from"), client);
+  auto* from = new QLabel(
+      // TRANSLATORS: A word on the main window under the game's name, before the maker's.
+      QString::fromStdString(Tr("from")), client);
   from->setObjectName(QStringLiteral("lblFrom"));
   from->setFont(TitleFont(21.75));
   from->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -75,10 +79,10 @@ void QtMainWindow::BuildMenus() {
   // menus where the keyboard reaches them.
   menuBar()->setNativeMenuBar(false);
   for (const MenuSpec& m : MainMenus()) {
-    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
+    QMenu* menu = menuBar()->addMenu(QString::fromStdString(Tr(m.caption)));
     menu->setObjectName(QString::fromUtf8(m.name));
     for (const MenuItemSpec& i : m.items) {
-      QAction* action = menu->addAction(QString::fromUtf8(i.caption));
+      QAction* action = menu->addAction(QString::fromStdString(Tr(i.caption)));
       action->setObjectName(QString::fromUtf8(i.name));
       if (i.shortcut >= Key::F1 && i.shortcut < Key::F1 + 12) {
         action->setShortcut(QKeySequence(Qt::Key_F1 + (i.shortcut - Key::F1)));

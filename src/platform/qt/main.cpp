@@ -1,10 +1,16 @@
 // Kadeno: the executable wires the core to its window, its audio device and its registry.
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 
+#include "catalog/LanguageChoice.h"
 #include "posix/FileRegistry.h"
+#include "posix/GettextTranslator.h"
 #include "qt/QtAccessibility.h"
 #include "qt/QtMainWindow.h"
 #include "qt/QtScreenReaderWatch.h"
@@ -20,7 +26,26 @@
 #include "posix/PosixAudioDeviceFactory.h"
 #endif
 
+namespace {
+
+// Qt's own texts (the input field's menu, among them) in the catalog's language, from
+// Qt's translations where they are installed; English needs none.
+void LoadQtTranslations(QApplication& app, QTranslator& qt, const std::string& language) {
+  if (language.empty()) return;
+  if (qt.load(QLocale(QString::fromStdString(language)), QStringLiteral("qtbase"),
+              QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    app.installTranslator(&qt);
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // The texts' language comes first: --help answers in it too.
+  std::error_code noPath;
+  const kadeno::GettextTranslator translator(
+      kadeno::LocaleFolderFor(std::filesystem::read_symlink("/proc/self/exe", noPath)));
+  kadeno::SetTranslator(&translator);
   // --help and --version answer before anything opens a window or a sound device.
   if (const auto answer = kadeno::ReadCommandLine({argv + 1, argv + argc}, KADENO_VERSION);
       !answer.play) {
@@ -32,6 +57,9 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kadeno"));
   QGuiApplication::setDesktopFileName(QStringLiteral("kadeno"));
+  translator.KeepLocale();
+  QTranslator qtTexts;
+  LoadQtTranslations(app, qtTexts, translator.Language());
   kadeno::InstallBoxAccessibility();
 
   kadeno::QtWindow window;
@@ -41,7 +69,9 @@ int main(int argc, char** argv) {
   if (!mode)
     std::fprintf(stderr, "kadeno: KADENO_SPEECH=%s is not auto, on or off; taking auto\n",
                  speechMode);
-  kadeno::SpeechDispatcherSpeech speech;
+  kadeno::SpeechDispatcherSpeech speech(translator.Language().empty()
+                                            ? std::string()
+                                            : kadeno::SpeechLanguage(translator.Language()));
   kadeno::SelfVoicing voicing(speech, mode.value_or(kadeno::SpeechMode::Auto));
   kadeno::QtScreenReaderWatch screenReader(
       [&voicing](bool on) { voicing.ScreenReaderRunning(on); });

@@ -23,7 +23,8 @@ struct SpeechDispatcherSpeech::Channel {
   std::optional<std::string> text;  // the newest text not yet handed to the service
   bool stop = false;                // silence what the service is saying
   bool quit = false;
-  bool failed = false;  // the worker has given up
+  bool failed = false;   // the worker has given up
+  std::string language;  // of the texts, for the service's voice; "" leaves its own
 };
 
 namespace {
@@ -44,7 +45,7 @@ void Report(const std::string& what) {
   std::fprintf(stderr, "%s; going on without speech\n", line.c_str());
 }
 
-SPDConnection* Open() {
+SPDConnection* Open(const std::string& language) {
   char* error = nullptr;
   SPDConnection* connection =
       spd_open2("kadeno", "boxes", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
@@ -57,6 +58,8 @@ SPDConnection* Open() {
   timeval limit{kReplyTimeoutSeconds, 0};
   setsockopt(connection->socket, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
   setsockopt(connection->socket, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+  // A service without a voice for the language keeps its own; the texts are still said.
+  if (!language.empty()) spd_set_language(connection, language.c_str());
   return connection;
 }
 
@@ -91,7 +94,7 @@ void Work(const std::shared_ptr<Channel>& channel) {
     }
     if (connection == nullptr) {
       if (!text) continue;  // nothing is being said yet
-      connection = Open();
+      connection = Open(channel->language);
       if (connection == nullptr) break;
     }
     // Every text cuts off the one before it.
@@ -111,7 +114,10 @@ void Work(const std::shared_ptr<Channel>& channel) {
 
 }  // namespace
 
-SpeechDispatcherSpeech::SpeechDispatcherSpeech() : channel_(std::make_shared<Channel>()) {}
+SpeechDispatcherSpeech::SpeechDispatcherSpeech(std::string language)
+    : channel_(std::make_shared<Channel>()) {
+  channel_->language = std::move(language);
+}
 
 SpeechDispatcherSpeech::~SpeechDispatcherSpeech() {
   {

@@ -14,8 +14,9 @@ namespace kadeno {
 
 class SpeechDispatcherSpeech : public Speech {
  public:
-  // Connects only when there is first something to say.
-  SpeechDispatcherSpeech();
+  // Connects only when there is first something to say; asks for a voice of the language
+  // ("de", "pt-BR") when one is given.
+  explicit SpeechDispatcherSpeech(std::string language = {});
   ~SpeechDispatcherSpeech() override;
   SpeechDispatcherSpeech(const SpeechDispatcherSpeech&) = delete;
   SpeechDispatcherSpeech& operator=(const SpeechDispatcherSpeech&) = delete;

@@ -1,17 +1,64 @@
 // The message box and the input box.
 #include "win32/Win32Boxes.h"
 
+#include <string_view>
 #include <vector>
 
+#include "seams/Translate.h"
 #include "win32/Win32Files.h"
 
 namespace kadeno {
 
+namespace {
+
+struct ButtonName {
+  int id;
+  const char* english;
+};
+// The message box's buttons, named by Windows in its own language.
+constexpr ButtonName kButtons[] = {
+    {IDOK, "OK"}, {IDCANCEL, "Cancel"}, {IDYES, "&Yes"}, {IDNO, "&No"}};
+
+HHOOK gNamingHook = nullptr;
+
+// Renames the buttons of the message box that opens on this thread in the catalog's
+// language, then lets go: Windows names them in its own, which KADENO_LANG may not be.
+LRESULT CALLBACK NameButtons(int code, WPARAM wParam, LPARAM lParam) {
+  const auto box = reinterpret_cast<HWND>(wParam);
+  wchar_t kind[16] = L"";
+  if (code == HCBT_ACTIVATE && GetClassNameW(box, kind, 16) > 0 &&
+      std::wstring_view(kind) == L"#32770") {
+    for (const ButtonName& b : kButtons) {
+      if (HWND button = GetDlgItem(box, b.id)) SetWindowTextW(button, Widen(Tr(b.english)).c_str());
+    }
+    UnhookWindowsHookEx(gNamingHook);
+    gNamingHook = nullptr;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+bool ButtonsTranslated() {
+  for (const ButtonName& b : kButtons) {
+    if (Tr(b.english) != b.english) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 Answer ShowMessageBox(HWND owner, const std::string& prompt, int style, const std::string& title) {
+  // In English the buttons keep the names Windows gives them.
+  if (gNamingHook == nullptr && ButtonsTranslated()) {
+    gNamingHook = SetWindowsHookExW(WH_CBT, NameButtons, nullptr, GetCurrentThreadId());
+  }
   // A box shown while the player is in another program still comes to the front, where the
   // screen reader speaks it.
   const int chosen = MessageBoxW(owner, Widen(prompt).c_str(), Widen(title).c_str(),
                                  static_cast<UINT>(style) | MB_SETFOREGROUND);
+  if (gNamingHook != nullptr) {
+    UnhookWindowsHookEx(gNamingHook);
+    gNamingHook = nullptr;
+  }
   switch (chosen) {
     case IDOK:
     case IDYES:
@@ -123,8 +170,10 @@ std::optional<std::string> ShowInputBox(HWND owner, const std::string& prompt,
   dialog.Control(0x82, kInputBoxPromptId, SS_LEFT | SS_NOPREFIX, 7, 7, 184, 50, L"");
   dialog.Control(0x81, kInputBoxFieldId, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 63, 246, 14,
                  L"");
-  dialog.Control(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 198, 7, 55, 14, L"OK");
-  dialog.Control(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 198, 25, 55, 14, L"Cancel");
+  dialog.Control(0x80, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 198, 7, 55, 14,
+                 Widen(Tr("OK")).c_str());
+  dialog.Control(0x80, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 198, 25, 55, 14,
+                 Widen(Tr("Cancel")).c_str());
   InputBoxState state{Widen(prompt), Widen(title), Widen(defaultText)};
   const INT_PTR chosen = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
                                                  InputBoxProc, reinterpret_cast<LPARAM>(&state));

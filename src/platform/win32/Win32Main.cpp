@@ -9,9 +9,13 @@
 #include "win32/Win32Files.h"
 #include "win32/Win32MainWindow.h"
 #include "win32/Win32Registry.h"
+#include "win32/Win32Translator.h"
 #include "win32/Win32Window.h"
 
 int main() {
+  const kadeno::Win32Translator translator(kadeno::Win32ProgramFolder(),
+                                           kadeno::Win32AskedLanguage());
+  kadeno::SetTranslator(&translator);
   // The environment's text, like every other text at this boundary, is UTF-16.
   const wchar_t* midiOut = _wgetenv(L"KADENO_MIDI_OUT");
   const std::string midiOutText = midiOut ? kadeno::Narrow(midiOut) : std::string();

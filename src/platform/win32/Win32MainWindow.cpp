@@ -1,9 +1,9 @@
 #include "win32/Win32MainWindow.h"
 
-#include <cctype>
 #include <string>
 #include <vector>
 
+#include "seams/Translate.h"
 #include "shell/MainForm.h"
 #include "shell/MenuTable.h"
 #include "win32/Win32Files.h"
@@ -87,9 +87,9 @@ Win32MainWindow::Win32MainWindow(MainForm& form, Win32Window& window)
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   RECT frame{0, 0, Px(4650), Px(4290)};
   AdjustWindowRectEx(&frame, kStyle, TRUE, 0);
-  hwnd_ = CreateWindowExW(0, kClassName, L"Kadeno: Musical Tumbla", kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                          nullptr, menuBar_, instance, this);
+  hwnd_ = CreateWindowExW(0, kClassName, Widen(Tr("Kadeno: Musical Tumbla")).c_str(), kStyle,
+                          CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                          frame.bottom - frame.top, nullptr, menuBar_, instance, this);
   BuildLabels();
   window_.SetMainWindow(hwnd_, menuBar_, accelerators_);
 }
@@ -107,19 +107,20 @@ void Win32MainWindow::BuildLabels() {
   titleFont_ = TitleFont(48);
   fromFont_ = TitleFont(21.75);
   struct Label {
-    const wchar_t* text;
+    std::wstring text;
     DWORD align;
     int x, y, cx, cy;
     HFONT font;
   };
   const Label labels[] = {
       {L"Kadeno", SS_LEFT, 600, 240, 3255, 1215, titleFont_},
-      {L"from", SS_RIGHT, 1680, 1680, 1215, 615, fromFont_},
+      {Widen(Tr("from")), SS_RIGHT, 1680, 1680, 1215, 615, fromFont_},
   };
   for (const Label& l : labels) {
-    HWND label = CreateWindowExW(
-        0, L"STATIC", l.text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_CENTERIMAGE | l.align,
-        Px(l.x), Px(l.y), Px(l.cx), Px(l.cy), hwnd_, nullptr, instance, nullptr);
+    HWND label =
+        CreateWindowExW(0, L"STATIC", l.text.c_str(),
+                        WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_CENTERIMAGE | l.align, Px(l.x),
+                        Px(l.y), Px(l.cx), Px(l.cy), hwnd_, nullptr, instance, nullptr);
     SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(l.font), FALSE);
   }
 }
@@ -131,7 +132,7 @@ void Win32MainWindow::BuildMenus() {
   for (const MenuSpec& menu : MainMenus()) {
     HMENU popup = CreatePopupMenu();
     for (const MenuItemSpec& item : menu.items) {
-      std::wstring caption = Widen(item.caption);
+      std::wstring caption = Widen(Tr(item.caption));
       if (item.shortcut >= VK_F1 && item.shortcut <= VK_F24) {
         // The system's way of showing a shortcut: after a tab, right-aligned in the menu.
         caption += L"\tF" + std::to_wstring(item.shortcut - VK_F1 + 1);
@@ -142,7 +143,8 @@ void Win32MainWindow::BuildMenus() {
       if (item.live) window_.RegisterMenuItem(*item.live, id);
       ++id;
     }
-    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(popup), Widen(menu.caption).c_str());
+    AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(popup),
+                Widen(Tr(menu.caption)).c_str());
   }
   if (!shortcuts.empty()) {
     accelerators_ = CreateAcceleratorTableW(shortcuts.data(), static_cast<int>(shortcuts.size()));
@@ -158,13 +160,20 @@ void Win32MainWindow::Show() {
 
 bool Win32MainWindow::IsMenuAccessKey(WPARAM key) const {
   if ((GetKeyState(VK_MENU) & 0x8000) == 0) return false;
+  const auto upper = [](wchar_t c) {
+    return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(c)))));
+  };
+  // The letter the key types in the keyboard's layout: a translation's access letter may
+  // lie beyond A to Z (Cyrillic, or an umlaut).
+  const wchar_t typed =
+      upper(static_cast<wchar_t>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_CHAR)));
   for (const MenuSpec& menu : MainMenus()) {
-    const std::string caption = menu.caption;
-    const size_t amp = caption.find('&');
-    if (amp + 1 < caption.size() &&
-        std::toupper(static_cast<unsigned char>(caption[amp + 1])) == static_cast<int>(key)) {
-      return true;
-    }
+    const std::wstring caption = Widen(Tr(menu.caption));
+    const size_t amp = caption.find(L'&');
+    if (amp == std::wstring::npos || amp + 1 >= caption.size()) continue;
+    const wchar_t letter = upper(caption[amp + 1]);
+    if (letter == static_cast<wchar_t>(key) || (typed != 0 && letter == typed)) return true;
   }
   return false;
 }

@@ -1,0 +1,99 @@
+"""The catalogs' checks, for every po/<lang>.po:
+
+    check_catalogs.py SOURCE-FOLDER
+
+- the template holds every message the code, the desktop entry and the software centre's
+  data use (scripts/update-pot.sh run afresh finds nothing new or gone);
+- each catalog compiles with msgfmt --check, translates every message of the template and
+  has no fuzzy entry and none the template lacks;
+- each translation keeps its message's placeholders (%1 .. %9, each as often) and, where
+  the message has an access key, has exactly one "&", before a letter (msgfmt --check
+  sees to a first and a last line end kept).
+The access keys' uniqueness within each menu is checked by the unit tests, which know
+the menus.
+"""
+
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import pofile  # noqa: E402
+
+problems = []
+
+
+def problem(text):
+    problems.append(text)
+
+
+def template_is_current(source):
+    with tempfile.TemporaryDirectory() as work:
+        copy = os.path.join(work, "tree")
+        for part in ("src", "desktop", "scripts", "po"):
+            shutil.copytree(os.path.join(source, part), os.path.join(copy, part),
+                            ignore=shutil.ignore_patterns("*.po"))
+        subprocess.run([os.path.join(copy, "scripts", "update-pot.sh")], check=True,
+                       stderr=subprocess.DEVNULL)
+        fresh = {e["msgid"] for e in pofile.entries(os.path.join(copy, "po", "kadeno.pot"))}
+    kept = {e["msgid"] for e in pofile.entries(os.path.join(source, "po", "kadeno.pot"))}
+    for msgid in sorted(fresh - kept):
+        problem("kadeno.pot lacks %r: run scripts/update-pot.sh" % msgid[:60])
+    for msgid in sorted(kept - fresh):
+        problem("kadeno.pot holds %r, which nothing uses: run scripts/update-pot.sh" % msgid[:60])
+    return kept
+
+
+def placeholders(text):
+    return sorted(re.findall(r"%[1-9]", text))
+
+
+def access_keys(text):
+    return re.findall(r"&(.)", text)
+
+
+def check_catalog(path, template):
+    name = os.path.basename(path)
+    run = subprocess.run(["msgfmt", "--check", "-o", os.devnull, path],
+                         capture_output=True, text=True)
+    if run.returncode != 0:
+        problem("%s does not compile: %s" % (name, run.stderr.strip()))
+    entries = {e["msgid"]: e for e in pofile.entries(path) if e["msgid"]}
+    for msgid in sorted(template - set(entries) - {""}):
+        problem("%s lacks %r" % (name, msgid[:60]))
+    for msgid, e in sorted(entries.items()):
+        short = "%s: %r" % (name, msgid[:50])
+        text = e.get("msgstr", "")
+        if msgid not in template:
+            problem("%s is not in the template (msgmerge it)" % short)
+        if "fuzzy" in e["flags"]:
+            problem("%s is fuzzy" % short)
+        if not text:
+            problem("%s is not translated" % short)
+            continue
+        if placeholders(text) != placeholders(msgid):
+            problem("%s has the placeholders %s, not %s" % (short, placeholders(text),
+                                                              placeholders(msgid)))
+        if access_keys(msgid) and (len(access_keys(text)) != 1 or
+                                   not access_keys(text)[0].isalnum()):
+            problem("%s needs exactly one access key (& before a letter)" % short)
+
+
+def main(source):
+    template = template_is_current(source)
+    catalogs = sorted(glob.glob(os.path.join(source, "po", "*.po")))
+    for path in catalogs:
+        check_catalog(path, template)
+    for p in problems:
+        print(p)
+    print("%d catalogs, %d messages each: %s" % (len(catalogs), len(template) - 1,
+                                                 "%d problems" % len(problems) if problems else "pass"))
+    return 1 if problems else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1]))

@@ -1,0 +1,103 @@
+// The translation seam: the catalog's text or the English, and placeholders filled in
+// one pass.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+
+#include "seams/Translate.h"
+
+namespace kadeno {
+namespace {
+
+class MapTranslator : public Translator {
+ public:
+  explicit MapTranslator(std::map<std::string, std::string> texts) : texts_(std::move(texts)) {}
+  const char* Lookup(const char* msgid) const override {
+    ++asked;
+    const auto it = texts_.find(msgid);
+    return it == texts_.end() ? nullptr : it->second.c_str();
+  }
+  mutable int asked = 0;
+
+ private:
+  std::map<std::string, std::string> texts_;
+};
+
+struct TranslatorGuard {
+  explicit TranslatorGuard(const Translator* t) { SetTranslator(t); }
+  ~TranslatorGuard() { SetTranslator(nullptr); }
+};
+
+TEST(TranslateTest, FormatFillsEachPlaceholderOnce) {
+  struct Case {
+    const char* pattern;
+    std::vector<std::string> args;
+    const char* want;
+  };
+  const Case cases[] = {
+      {"Your score is %1", {"12.5"}, "Your score is 12.5"},
+      // A translation may turn the order round.
+      {"%2 hat %1 Punkte", {"40", "Ann"}, "Ann hat 40 Punkte"},
+      // A name that looks like a placeholder is the player's and stays as typed.
+      {"%1 points is %2 at a level of %3",
+       {"40", "%3%1", " 2"},
+       "40 points is %3%1 at a level of  2"},
+      {"%1%1", {"7"}, "77"},
+      // No argument for it, a "%" before no digit, "%0" and a "%" at the end stay.
+      {"%1 of %2", {"3"}, "3 of %2"},
+      {"100% sure %0 %", {"x"}, "100% sure %0 %"},
+      {"%9", {"a", "b", "c", "d", "e", "f", "g", "h", "i"}, "i"},
+      {"", {"a"}, ""},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string_view> views(c.args.begin(), c.args.end());
+    std::string got;
+    switch (views.size()) {
+      case 1:
+        got = Format(c.pattern, {views[0]});
+        break;
+      case 2:
+        got = Format(c.pattern, {views[0], views[1]});
+        break;
+      case 3:
+        got = Format(c.pattern, {views[0], views[1], views[2]});
+        break;
+      default:
+        got = Format(c.pattern, {views[0], views[1], views[2], views[3], views[4], views[5],
+                                 views[6], views[7], views[8]});
+        break;
+    }
+    EXPECT_EQ(got, c.want) << c.pattern;
+  }
+}
+
+TEST(TranslateTest, TrTakesTheCatalogsTextOrKeepsTheEnglish) {
+  EXPECT_EQ(Tr("Are you ready?"), "Are you ready?");  // no catalog at all
+  MapTranslator german({{"Are you ready?", "Bist du bereit?"}, {"Stereo (on)", ""}});
+  TranslatorGuard guard(&german);
+  struct Case {
+    const char* msgid;
+    const char* want;
+  } const cases[] = {
+      {"Are you ready?", "Bist du bereit?"},
+      {"Do you really want to quit?", "Do you really want to quit?"},  // not in the catalog
+      {"Stereo (on)", "Stereo (on)"},  // an empty translation would be an empty box
+  };
+  for (const Case& c : cases) EXPECT_EQ(Tr(c.msgid), c.want) << c.msgid;
+  // The empty message is a catalog's header, never a text.
+  const int asked = german.asked;
+  EXPECT_EQ(Tr(""), "");
+  EXPECT_EQ(german.asked, asked);
+}
+
+TEST(TranslateTest, TrLinesEndsEveryLineAsTheBoxesDo) {
+  EXPECT_EQ(TrLines("  one  \n  two\n"), "  one  \r\n  two\r\n");
+  MapTranslator german(std::map<std::string, std::string>{{"a\nb", "x\ny\nz"}});
+  TranslatorGuard guard(&german);
+  EXPECT_EQ(TrLines("a\nb"), "x\r\ny\r\nz");
+  EXPECT_EQ(TrLines("no line end"), "no line end");
+}
+
+}  // namespace
+}  // namespace kadeno
