@@ -50,12 +50,16 @@ constexpr const char* kNotAsked[] = {
     "accessible",
     "screen reader",
     "The first release as a package: a menu entry, this description and a manual page.",
+    "A first start sounds: Kadeno comes with its factory sound settings, difficulty 2 and stereo "
+    "on, and a player's own settings are written at the first save. Kadeno is now free software "
+    "under the MIT licence.",
     "Kadeno is a musical game of tumbla with nothing to see: everything it shows of the game is "
     "sound, and every word it says is a message box that your screen reader, such as Orca, reads "
     "aloud. Blind and sighted players meet on a level field.",
     "Seven columns are swept from left to right in stereo. A falling note sounds in the step of "
     "its own column, so you hear where it is by when, and where, it plays. Steer it with the arrow "
-    "keys, lower it a step of the scale with Down or drop it with the space bar. Stack a major or "
+    "keys, lower it an octave and a step of the scale with Down or drop it with the space bar. "
+    "Stack a major or "
     "minor chord in one column, or lay the whole major scale across the top row, to score. Every "
     "round plays in a new key and goes faster, and the five best games are kept in a hall of fame.",
     "The game is played from the keyboard alone: F1 reads the help page by page, S says your "
