@@ -50,6 +50,18 @@ class QtWindowTest : public QObject {
       const QString what = QString("key %1, modifiers %2").arg(key, 0, 16).arg(modifiers, 0, 16);
       QVERIFY2(k ? k->code == code && k->shift == shift : code < 0, qPrintable(what));
     }
+    // A Cyrillic or Greek layout: the letter's key place (X11 keycode) gives the Latin
+    // letter; a Latin or accented letter keeps its own, whatever key it is on.
+    // {Qt key, X11 keycode, virtual-key code (-1: none)}
+    const int placed[][3] = {{0x0417, 33, 'P'},       {0x042B, 39, 'S'}, {0x0419, 24, 'Q'},
+                             {0x042F, 52, 'Z'},       {0x042C, 58, 'M'}, {0x03A3, 39, 'S'},
+                             {0x0416, 47, -1},        {0x0416, 0, -1},   {Qt::Key_P, 39, 'P'},
+                             {Qt::Key_Eacute, 26, -1}};
+    for (const auto& [key, keycode, code] : placed) {
+      const auto k = VirtualKeyOf(key, Qt::NoModifier, keycode);
+      const QString what = QString("key %1 at %2").arg(key, 0, 16).arg(keycode);
+      QVERIFY2(k ? k->code == code && k->shift == 0 : code < 0, qPrintable(what));
+    }
   }
 
   void messageBoxesAnswerTheirKeysAndAreReadOnce() {

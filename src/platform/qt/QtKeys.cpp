@@ -1,5 +1,7 @@
 #include "qt/QtKeys.h"
 
+#include <string_view>
+
 namespace kadeno {
 
 namespace {
@@ -68,10 +70,30 @@ std::optional<int32_t> CodeOf(int key, bool keypad) {
   }
 }
 
+// The Latin letter on a key of the US layout, by its X11 keycode: the three letter rows
+// start at keycodes 24 (Q), 38 (A) and 52 (Z).
+std::optional<int32_t> LetterAt(quint32 keycode) {
+  static constexpr const char* kRows[] = {"QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+  static constexpr quint32 kFirst[] = {24, 38, 52};
+  for (int row = 0; row < 3; ++row) {
+    const std::string_view letters = kRows[row];
+    if (keycode >= kFirst[row] && keycode < kFirst[row] + letters.size()) {
+      return letters[keycode - kFirst[row]];
+    }
+  }
+  return std::nullopt;
+}
+
+// A letter of another script than the Latin one: Greek and Coptic up to the end of the
+// scripts before the Latin extensions (U+0370 to U+1DFF).
+bool OtherScriptLetter(int key) { return key >= 0x0370 && key < 0x1E00; }
+
 }  // namespace
 
-std::optional<VirtualKey> VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers) {
-  const std::optional<int32_t> code = CodeOf(qtKey, modifiers.testFlag(Qt::KeypadModifier));
+std::optional<VirtualKey> VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers,
+                                       quint32 nativeScanCode) {
+  std::optional<int32_t> code = CodeOf(qtKey, modifiers.testFlag(Qt::KeypadModifier));
+  if (!code && OtherScriptLetter(qtKey)) code = LetterAt(nativeScanCode);
   if (!code) return std::nullopt;
   VirtualKey k;
   k.code = *code;

@@ -15,7 +15,11 @@ struct VirtualKey {
 
 // The virtual-key code of a Qt key with its modifiers; nullopt for keys that have none
 // (the handler could not act on them anyway). Letters always give the capital's code,
-// whatever Shift and Caps Lock say.
-std::optional<VirtualKey> VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+// whatever Shift and Caps Lock say. With a layout of another script (Cyrillic, Greek,
+// Hebrew...) Qt names the letter of that script; then the key's place on the keyboard, the
+// X11 keycode (Linux's key number + 8), gives the Latin letter that P and S are on, as the
+// Windows build's virtual keys already do.
+std::optional<VirtualKey> VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers,
+                                       quint32 nativeScanCode = 0);
 
 }  // namespace kadeno

@@ -113,7 +113,7 @@ void QtMainWindow::RunWhenFree(Command command) {
 void QtMainWindow::keyPressEvent(QKeyEvent* event) {
   // F1 normally never arrives here: the Instructions shortcut takes it. When the shortcut
   // does not fire, the key handler's own F1 shows the help instead, so it shows once.
-  if (auto key = VirtualKeyOf(event->key(), event->modifiers())) {
+  if (auto key = VirtualKeyOf(event->key(), event->modifiers(), event->nativeScanCode())) {
     {
       QtWindow::Handler timed(window_);
       form_.Form_KeyDown(key->code, key->shift);
