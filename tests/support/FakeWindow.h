@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno::test {
 

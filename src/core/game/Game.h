@@ -12,8 +12,8 @@
 #include "game/Field.h"
 #include "game/GameState.h"
 #include "settings/SettingsStore.h"
-#include "shell/HallOfFame.h"
-#include "shell/WindowServices.h"
+#include "settings/HallOfFame.h"
+#include "seams/WindowServices.h"
 #include "sound/Voices.h"
 
 namespace kadeno {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "registry/RegistryAccess.h"
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

@@ -14,8 +14,8 @@
 #include <variant>
 #include <vector>
 
-#include "registry/RegistryApi.h"
-#include "shell/WindowServices.h"
+#include "seams/RegistryApi.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "settings/SettingsStore.h"
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 #include "sound/Voices.h"
 
 namespace kadeno {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "settings/Settings.h"
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

@@ -1,7 +1,7 @@
 // The paged instructions and the about page, as plain message boxes a screen reader speaks.
 #pragma once
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

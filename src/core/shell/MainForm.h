@@ -18,9 +18,9 @@
 #include "game/Game.h"
 #include "settings/SettingsCommands.h"
 #include "settings/SettingsStore.h"
-#include "shell/HallOfFame.h"
-#include "shell/WindowServices.h"
-#include "sound/AudioDevice.h"
+#include "settings/HallOfFame.h"
+#include "seams/WindowServices.h"
+#include "seams/AudioDevice.h"
 #include "sound/Voices.h"
 
 namespace kadeno {

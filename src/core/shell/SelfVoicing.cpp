@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "shell/SelfVoicing.h"
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "settings/Settings.h"
-#include "shell/WindowServices.h"
-#include "sound/AudioDevice.h"
+#include "seams/WindowServices.h"
+#include "seams/AudioDevice.h"
 #include "sound/MidiOut.h"
 
 namespace kadeno {
@@ -48,7 +48,7 @@ class Voices {
   // Places a channel (or Channel::All) at a nominal position, through the stereo table.
   void SendPan(int32_t value, int32_t channel);
 
-  // ---- Effect notes and waves (sound/Effects.cpp) ----
+  // ---- Effect notes and waves (game/EffectNotes.cpp) ----
   // Each holds for a share of the game's half-step floor. The landing note holds for the
   // floor itself, which the wait may clear.
   void LandingEffectNote(int32_t note, int32_t& halfStepFloor);

@@ -1,5 +1,5 @@
 // The hall of fame: the offer of a place and the listing.
-#include "shell/HallOfFame.h"
+#include "settings/HallOfFame.h"
 
 #include "game/GameRules.h"
 

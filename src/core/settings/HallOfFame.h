@@ -4,7 +4,7 @@
 #pragma once
 
 #include "settings/SettingsStore.h"
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 
