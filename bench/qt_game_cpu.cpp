@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<AudioDevice> device = MakeAudioDevice(std::getenv("KADENO_MIDI_OUT"));
   CountingDevice audio(*device);
   MainForm form(window, audio);
-  Settings& s = form.settings();
+  Settings& s = SettingsTestAccess::Values(form.store());
   s.DrumVolume = s.Row1Volume = s.Row2Volume = s.Row3Volume = s.FallingVolume = 100;
   s.EffectVolume = 100;
   s.BaseLineVolume = 127;

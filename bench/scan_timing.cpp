@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
   SilentDevice device;
   kadeno::MainForm form(window, device);
   kadeno::VoicesTestAccess::State(form.voices()).MidiIsOpen = true;
-  form.settings().Difficulty = 0;  // the speed stays as given below
+  kadeno::SettingsTestAccess::Values(form.store()).Difficulty =
+      0;  // the speed stays as given below
   kadeno::Game& game = form.game();
   kadeno::GameState& g = kadeno::GameTestAccess::State(game);
   g.HalfStepFloor = halfStepTime;

@@ -109,7 +109,7 @@ TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
   for (const auto& [column, percussive, key, to, words] : cases) {
     g.FallingColumn = column;
     g.FallingNote = 90;
-    h.form.settings().FallingNoteMovementSound = percussive;
+    h.S().FallingNoteMovementSound = percussive;
     const size_t from = h.audio.words.size();
     h.form.Form_KeyDown(key, 0);
     EXPECT_EQ(g.FallingColumn, to) << column << " key " << key;

@@ -14,7 +14,7 @@ TEST(ValueCommands, AnswersAreAcceptedLimitedOrIgnored) {
   };
   for (const auto& [typed, stored] : cases) {
     Harness h;
-    h.form.settings().DrumVolume = 55;
+    h.S().DrumVolume = 55;
     h.window.Type(typed);
     h.form.mnuMidiDrumVolume_Click();
     EXPECT_EQ(h.form.settings().DrumVolume, stored.value_or(55)) << typed;
@@ -53,7 +53,7 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
     SCOPED_TRACE(offered);
     Harness h, want;
     h.FactorySound();
-    h.form.settings().*field = 7;
+    h.S().*field = 7;
     for (int c : {Channel::BaseLine, Channel::Falling, Channel::Drum}) {
       h.M().ChannelNote[c] = 60 + c;
       h.M().ChannelVelocity[c] = 100;
@@ -62,8 +62,8 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
     h.M().PanTable.fill(-1);  // a placement only a rebuild replaces
     h.window.Type(std::to_string(limit + 1));
     const size_t sent = h.audio.words.size();
-    want.form.settings() = h.form.settings();
-    want.form.settings().*field = limit;
+    want.S() = h.form.settings();
+    want.S().*field = limit;
     (h.form.*handler)();
 
     ASSERT_EQ(h.window.boxes.size(), 1u);
@@ -79,7 +79,7 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
 
 TEST(ValueCommands, KeyboardScalingIsAPercentageOfferingItsCurrentValue) {
   Harness h;
-  h.form.settings().KeyboardScaling = 0.29f;  // held as 0.2899999..., shown as 29
+  h.S().KeyboardScaling = 0.29f;  // held as 0.2899999..., shown as 29
   h.window.Type("50");
   h.window.Type("150");
   h.form.mnuMidiKeyboardScaling_Click();
@@ -94,7 +94,7 @@ TEST(ValueCommands, KeyboardScalingIsAPercentageOfferingItsCurrentValue) {
 // Only the switch, its caption and a message: no save, no sound, no new placement.
 TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
   Harness h;
-  h.form.settings().Stereo = h.form.settings().FallingNoteMovementSound = true;
+  h.S().Stereo = h.S().FallingNoteMovementSound = true;
   h.M().PanTable.fill(-1);
   h.window.lenientBoxes = true;
   for (bool on : {false, true}) {
@@ -123,7 +123,7 @@ TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
 TEST(BackToDefault, YesRestoresTheSoundNoChangesNothing) {
   for (Answer answer : {Answer::No, Answer::Yes}) {
     Harness h;
-    Settings& s = h.form.settings();
+    Settings& s = h.S();
     s = {.DrumVolume = 3, .Difficulty = 6, .Row3Instrument = 5, .KeyboardScaling = 0.75f};
     s.HallOfFame[0] = {700.6, "Ann"};
     s.StartingSpeed = 9;

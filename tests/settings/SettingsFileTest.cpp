@@ -135,13 +135,13 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
 
 TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   Harness h;
-  h.form.settings().DrumVolume = 42;
+  h.S().DrumVolume = 42;
   h.G().ScanStampMs = 1234;
   h.form.store().SaveSettings();
   EXPECT_EQ(h.G().ScanStampMs, 0);
 
   Harness other;
-  other.form.settings().Stereo = true;
+  other.S().Stereo = true;
   EXPECT_FALSE(other.form.store().LoadSettings());  // no file: nothing changes
   EXPECT_TRUE(other.form.settings().Stereo);
   other.window.files = h.window.files;
@@ -156,7 +156,7 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   // A failed save keeps the previous file, hall of fame and all.
   const std::string before = h.window.files[h.SettingsPath()];
   h.window.failWrites = true;
-  h.form.settings().DrumVolume = 7;
+  h.S().DrumVolume = 7;
   h.form.store().SaveSettings();
   EXPECT_EQ(h.window.files[h.SettingsPath()], before);
   EXPECT_EQ(h.window.problems,
@@ -168,7 +168,7 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
 TEST(SettingsStore, ClosingTheWindowSavesOnce) {
   for (bool unload : {true, false}) {
     Harness h;
-    h.form.settings().DrumVolume = 42;
+    h.S().DrumVolume = 42;
     if (unload) h.form.Form_Unload();
     h.form.Form_Terminate();
     EXPECT_EQ(h.window.writes, 1);

@@ -22,6 +22,7 @@ struct Harness {
   GameState& G() { return GameTestAccess::State(form.game()); }
   Field& F() { return GameTestAccess::FieldOf(form.game()); }
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
+  Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
   // A key press delivered at the first yield at or after virtual time t.
   void Key(int64_t t, int keyCode, int shift = 0) {
@@ -30,8 +31,8 @@ struct Harness {
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.
   void FactorySound() {
-    RestoreFactorySound(form.settings());
-    form.settings().Stereo = true;
+    RestoreFactorySound(S());
+    S().Stereo = true;
     form.voices().BuildPanTable();
   }
   std::string SettingsPath() const { return window.settingsFolder + "/Kadeno.ini"; }

@@ -1,6 +1,7 @@
-// The short effect notes, the wait of the game and the wave player.
+// The short effect notes and the wait of the game.
+#include "game/EffectNotes.h"
+
 #include "base/Arithmetic.h"
-#include "sound/Voices.h"
 
 namespace kadeno {
 
@@ -8,51 +9,44 @@ namespace {
 constexpr int32_t kNoWaitAbove = 700000;  // a wait longer than 7 s is no wait at all
 }
 
-void Delay(WindowServices& window, int32_t& units) {
-  window.Yield();
+void Delay(EventClock& clock, int32_t& units) {
+  clock.Yield();
   if (units > kNoWaitAbove) units = 0;
-  window.WaitMs(units > 0 ? units / 100 : 0);
+  clock.WaitMs(units > 0 ? units / 100 : 0);
 }
 
-void Voices::EffectNote(int32_t channel, int32_t note, int32_t velocity, int32_t& hold) {
-  midi_.ChannelLastNote[channel] = 0;
-  midi_.ChannelProgram[channel] = settings_.EffectInstrument;
-  midi_.ChannelVelocity[channel] = velocity;
-  midi_.ChannelNote[channel] = note;
-  SoundChannel(channel);
-  Delay(window_, hold);
-  EndChannelNote(channel);
+void EffectNotes::EffectNote(int32_t channel, int32_t note, int32_t velocity, int32_t& hold) {
+  voices_.SoundEffectNote(channel, note, velocity);
+  Delay(clock_, hold);
+  voices_.EndChannelNote(channel);
 }
 
-void Voices::LandingEffectNote(int32_t note, int32_t& halfStepFloor) {
+void EffectNotes::LandingEffectNote(int32_t note, int32_t& halfStepFloor) {
   EffectNote(Channel::Effect, note, settings_.EffectVolume, halfStepFloor);
 }
 
-void Voices::DropEffectNote(int32_t note, int32_t halfStepFloor) {
+void EffectNotes::DropEffectNote(int32_t note, int32_t halfStepFloor) {
   int32_t hold = static_cast<int32_t>(RoundHalfEven(halfStepFloor / 2.0));
   EffectNote(Channel::Effect, note, settings_.EffectVolume, hold);
 }
 
-void Voices::PercussionEffect(int32_t key, int32_t halfStepFloor) {
+void EffectNotes::PercussionEffect(int32_t key, int32_t halfStepFloor) {
   int32_t hold = halfStepFloor / 3;
   EffectNote(Channel::Drum, key, settings_.EffectVolume, hold);
 }
 
-void Voices::FallingNoteEcho(int32_t fallingNote, int32_t halfStepFloor) {
-  const int32_t remembered = settings_.EffectVolume;
-  AssignRounded(settings_.EffectVolume, remembered * 0.8);
+void EffectNotes::FallingNoteEcho(int32_t fallingNote, int32_t halfStepFloor) {
+  // The echo's own velocity: the player's effect volume stays as it is, so that a save or
+  // a value command answered while the echo holds keeps the player's value.
+  int32_t velocity = settings_.EffectVolume;
+  AssignRounded(velocity, settings_.EffectVolume * 0.8);
   int32_t hold = halfStepFloor / 3;
-  EffectNote(Channel::Effect, fallingNote, settings_.EffectVolume, hold);
-  settings_.EffectVolume = remembered;
+  EffectNote(Channel::Effect, fallingNote, velocity, hold);
 }
 
-void Voices::AwardEffectNote(int32_t note, int32_t halfStepFloor) {
+void EffectNotes::AwardEffectNote(int32_t note, int32_t halfStepFloor) {
   int32_t hold = 3 * halfStepFloor;
   EffectNote(Channel::Effect, note, settings_.EffectVolume, hold);
-}
-
-void Voices::PlayWave(const std::string& name) {
-  audio_.PlayWave(window_.ProgramFolder() + "/" + name + ".wav");
 }
 
 }  // namespace kadeno

@@ -9,11 +9,13 @@
 #include <array>
 #include <cstdint>
 
+#include "game/EffectNotes.h"
 #include "game/Field.h"
 #include "game/GameState.h"
-#include "settings/SettingsStore.h"
+#include "seams/Boxes.h"
+#include "seams/Clock.h"
 #include "settings/HallOfFame.h"
-#include "seams/WindowServices.h"
+#include "settings/Settings.h"
 #include "sound/Voices.h"
 
 namespace kadeno {
@@ -35,7 +37,9 @@ inline constexpr int AltMask = 4;  // shift state while Alt is held
 
 class Game {
  public:
-  Game(WindowServices& window, Voices& voices, SettingsStore& store, HallOfFame& hallOfFame);
+  // The settings are read, never written: the difficulty and the movement sound.
+  Game(Boxes& boxes, EventClock& clock, Voices& voices, const Settings& settings,
+       HallOfFame& hallOfFame);
 
   // ---- The driver (game/GameDriver.cpp) ----
   // Start Game: asks whether the player is ready, plays rounds until the game ends, then
@@ -84,10 +88,12 @@ class Game {
   void AddScalePoints();
   void ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root);
 
-  WindowServices& window_;
+  Boxes& boxes_;
+  EventClock& clock_;
   Voices& voices_;
-  SettingsStore& store_;
+  const Settings& settings_;
   HallOfFame& hallOfFame_;
+  EffectNotes effects_;
   GameState state_;
   Field field_;
   bool running_ = false;

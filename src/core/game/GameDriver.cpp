@@ -21,8 +21,14 @@ struct ClearOnExit {
 };
 }  // namespace
 
-Game::Game(WindowServices& window, Voices& voices, SettingsStore& store, HallOfFame& hallOfFame)
-    : window_(window), voices_(voices), store_(store), hallOfFame_(hallOfFame) {}
+Game::Game(Boxes& boxes, EventClock& clock, Voices& voices, const Settings& settings,
+           HallOfFame& hallOfFame)
+    : boxes_(boxes),
+      clock_(clock),
+      voices_(voices),
+      settings_(settings),
+      hallOfFame_(hallOfFame),
+      effects_(clock, voices, settings) {}
 
 void Game::StartGame() {
   // Every wait of a game serves the menu, so Start Game can be chosen again in mid-game;
@@ -31,15 +37,15 @@ void Game::StartGame() {
   running_ = true;
   ClearOnExit running{running_};
 
-  if (window_.MsgBox("Are you ready?", Box::YesNo, std::string("About to start Game Play")) !=
+  if (boxes_.MsgBox("Are you ready?", Box::YesNo, std::string("About to start Game Play")) !=
       Answer::Yes) {
-    window_.MsgBox("Game Play canceled by user request", Box::Ok, std::nullopt);
+    boxes_.MsgBox("Game Play canceled by user request", Box::Ok, std::nullopt);
     return;
   }
   state_.RoundStartScore = 0;
   state_.Score = 0;
   state_.HalfStepFloor = kHalfStepFloor;
-  if (auto start = StartingHalfStepTime(store_.Values().Difficulty)) state_.HalfStepTime = *start;
+  if (auto start = StartingHalfStepTime(settings_.Difficulty)) state_.HalfStepTime = *start;
   state_.DifficultySpeedUp = kDifficultySpeedUp;
   // This game's score gets its one chance at a place at the end of the game; until then
   // the Hall Of Fame command only reads the list out.
@@ -101,7 +107,7 @@ void Game::NewFallingNote() {
 }
 
 void Game::SayScore() {
-  window_.MsgBox("Your score is " + FormatScore(state_.Score), Box::Ok, std::nullopt);
+  boxes_.MsgBox("Your score is " + FormatScore(state_.Score), Box::Ok, std::nullopt);
 }
 
 }  // namespace kadeno

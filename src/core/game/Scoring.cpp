@@ -23,7 +23,7 @@ void Game::LandNote(int32_t column) {
   constexpr int32_t kBelow[] = {78, 90, 102, 114, 126};
   for (int i = 0; i < 5; ++i) {
     const int32_t p = state_.FallingNote;
-    if (p < kBelow[i]) voices_.LandingEffectNote(p + kUp[i], state_.HalfStepFloor);
+    if (p < kBelow[i]) effects_.LandingEffectNote(p + kUp[i], state_.HalfStepFloor);
   }
   field_.PlaceLanded(column, state_.FallingNote);
   ScoreLanding();
@@ -92,7 +92,7 @@ void Game::ComputeTopClasses() {
 bool Game::TestScale() {
   if (!ScaleComplete(state_.ScaleTable, state_.TopClass)) return false;
   if (state_.LastScoreWasScale) {
-    window_.MsgBox(kScaleRefused, Box::Ok, std::nullopt);
+    boxes_.MsgBox(kScaleRefused, Box::Ok, std::nullopt);
     return false;
   }
   state_.LastScoreWasScale = true;

@@ -14,7 +14,7 @@ const std::string kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno"
 
 }  // namespace
 
-void UninstallKadeno(WindowServices& window, RegistryAccess* registry) {
+void UninstallKadeno(Boxes& window, RegistryAccess* registry) {
   window.MsgBox(
       "To help reduce the 'Space-Garbage' that collects in your registry,\r\n"
       "I have provided this tool to remove Kadeno' registry keys.\r\n"

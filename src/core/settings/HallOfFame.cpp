@@ -1,7 +1,10 @@
 // The hall of fame: the offer of a place and the listing.
 #include "settings/HallOfFame.h"
 
-#include "game/GameRules.h"
+#include <cmath>
+#include <cstdio>
+
+#include "base/Arithmetic.h"
 
 namespace kadeno {
 
@@ -21,6 +24,27 @@ std::string PlaceLine(int place, const HallOfFameEntry& e) {
 }
 }  // namespace
 
+double EncodeHallOfFameScore(double points, int32_t difficulty) {
+  if (difficulty == 0) return points + 0.05;
+  return points + 0.1 * (static_cast<double>(difficulty) - 1.0);
+}
+
+std::string HallOfFamePoints(double scoreValue) {
+  const double points = std::floor(scoreValue);
+  if (auto whole = ToInt64(points)) return std::to_string(*whole);
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.0f", points);
+  return buf;
+}
+
+int32_t HallOfFameLevel(double scoreValue) {
+  if (auto hundredths = ToInt64(scoreValue * 100); hundredths && *hundredths % 100 == 5) {
+    return 0;
+  }
+  if (auto tenths = ToInt64(scoreValue * 10)) return static_cast<int32_t>(*tenths % 10 + 1);
+  return 1;
+}
+
 void HallOfFame::RecordAndShowHallOfFame(double score) {
   if (!offered_) {
     offered_ = true;
@@ -36,15 +60,15 @@ void HallOfFame::RecordAndShowHallOfFame(double score) {
   for (int i = 1; i < kPlaces; ++i) {
     if (places[i].Score > 0) listing += PlaceLine(i, places[i]);
   }
-  window_.MsgBox(listing, Box::Ok, std::nullopt);
+  boxes_.MsgBox(listing, Box::Ok, std::nullopt);
 }
 
 void HallOfFame::OfferHallOfFamePlace(double s) {
-  Settings& settings = store_.Values();
+  Settings& settings = store_.Writable();
   std::string name;
   if (s > settings.HallOfFame[kPlaces - 1].Score) {
-    name = window_.InputBox("Please enter your name for the Hall of Fame",
-                            std::string("You have have ranked among the Kadeno Masters!"), "who?");
+    name = boxes_.InputBox("Please enter your name for the Hall of Fame",
+                           std::string("You have have ranked among the Kadeno Masters!"), "who?");
   }
   // The places are read again after the box: nothing is held across it.
   int k = -1;
@@ -53,8 +77,8 @@ void HallOfFame::OfferHallOfFamePlace(double s) {
   }
   if (k < 0) {
     if (!(s > settings.HallOfFame[kPlaces - 1].Score)) {
-      window_.MsgBox("With practice, you will soon rank among the Kadeno Masters!", Box::Ok,
-                     std::nullopt);
+      boxes_.MsgBox("With practice, you will soon rank among the Kadeno Masters!", Box::Ok,
+                    std::nullopt);
       return;
     }
     k = kPlaces - 1;

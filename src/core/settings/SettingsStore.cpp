@@ -3,19 +3,19 @@
 
 namespace kadeno {
 
-std::string SettingsStore::SettingsFile() const { return window_.SettingsFolder() + "/Kadeno.ini"; }
+std::string SettingsStore::SettingsFile() const { return files_.SettingsFolder() + "/Kadeno.ini"; }
 
 bool SettingsStore::LoadSettings() {
   const std::string path = SettingsFile();
-  if (!window_.FileExists(path)) return false;
-  if (auto text = window_.ReadTextFile(path)) {
+  if (!files_.FileExists(path)) return false;
+  if (auto text = files_.ReadTextFile(path)) {
     const SettingsFileSeen seen = ParseSettingsFile(*text, settings_);
     if (seen.stereo) {
-      window_.SetMenuCaption(MenuItem::mMidiStereo,
-                             settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
+      boxes_.SetMenuCaption(MenuItem::mMidiStereo,
+                            settings_.Stereo ? kStereoOnCaption : kStereoOffCaption);
     }
     if (seen.movementSound) {
-      window_.SetMenuCaption(
+      boxes_.SetMenuCaption(
           MenuItem::mnuMidiFallingNoteMovementSound,
           settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption);
     }
@@ -27,9 +27,9 @@ void SettingsStore::SaveSettings() {
   // Written whole or not at all: a failed save leaves the previous file (and with it the
   // hall of fame) as it was.
   const std::string path = SettingsFile();
-  if (!window_.WriteTextFile(path, FormatSettingsFile(settings_))) {
-    window_.LogProblem("the settings could not be saved to " + path +
-                       "; it keeps what it held before");
+  if (!files_.WriteTextFile(path, FormatSettingsFile(settings_))) {
+    log_.LogProblem("the settings could not be saved to " + path +
+                    "; it keeps what it held before");
   }
   if (onSaved_) onSaved_();
 }

@@ -85,7 +85,7 @@ std::string PageText(const Page& page) {
 }
 }  // namespace
 
-void ShowInstructions(WindowServices& window) {
+void ShowInstructions(Boxes& window) {
   const int lastPage = static_cast<int>(InstructionPages().size());
   int page = 1;
   for (;;) {
@@ -101,8 +101,6 @@ void ShowInstructions(WindowServices& window) {
   }
 }
 
-void ShowAbout(WindowServices& window) {
-  window.MsgBox(PageText(AboutLines()), Box::Ok, std::nullopt);
-}
+void ShowAbout(Boxes& window) { window.MsgBox(PageText(AboutLines()), Box::Ok, std::nullopt); }
 
 }  // namespace kadeno

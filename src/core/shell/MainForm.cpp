@@ -9,18 +9,19 @@ namespace kadeno {
 
 MainForm::MainForm(WindowServices& window, AudioDevice& audio)
     : window_(window),
-      store_(window),
-      voices_(window, audio, store_.Values()),
+      store_(window, window, window),
+      voices_(window, window, audio, store_.Values()),
       hallOfFame_(window, store_),
-      game_(window, voices_, store_, hallOfFame_),
-      commands_(window, store_, voices_) {
+      game_(window, window, voices_, store_.Values(), hallOfFame_),
+      commands_(window, store_,
+                {[this] { voices_.EndPitchedNotes(); }, [this] { voices_.BuildPanTable(); }}) {
   // The time spent saving must not count in the scan's step measurement.
   store_.OnSaved([this] { game_.ForgetScanStamp(); });
 }
 
 void MainForm::Form_Load() {
   window_.Yield();
-  store_.Values().Stereo = true;
+  store_.StartInStereo();
   window_.SleepMs(300);
   ShowInstructions(window_);
   voices_.OpenMidiOut();

@@ -16,11 +16,11 @@
 #include <cstdint>
 
 #include "game/Game.h"
+#include "seams/AudioDevice.h"
+#include "seams/WindowServices.h"
+#include "settings/HallOfFame.h"
 #include "settings/SettingsCommands.h"
 #include "settings/SettingsStore.h"
-#include "settings/HallOfFame.h"
-#include "seams/WindowServices.h"
-#include "seams/AudioDevice.h"
 #include "sound/Voices.h"
 
 namespace kadeno {
@@ -76,7 +76,7 @@ class MainForm {
   // The components, for the window's own needs, the tests and the benchmarks.
   WindowServices& window() { return window_; }
   SettingsStore& store() { return store_; }
-  Settings& settings() { return store_.Values(); }
+  const Settings& settings() const { return store_.Values(); }
   Voices& voices() { return voices_; }
   Game& game() { return game_; }
   HallOfFame& hallOfFame() { return hallOfFame_; }

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "seams/WindowServices.h"
+#include "seams/Boxes.h"
 
 namespace kadeno {
 
