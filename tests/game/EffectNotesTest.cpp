@@ -82,7 +82,7 @@ TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
   });
   h.window.At(start + 2, [&] {
     h.window.Type("70", "Effect Volume is now 100 out of 127.");
-    h.form.mnuMidiEffectVolume_Click();
+    h.Click("mnuMidiEffectVolume");
   });
   h.form.Form_KeyDown(Key::Up, 0);
   EXPECT_EQ(savedInside, FormatSettingsFile(before));

@@ -28,8 +28,8 @@ std::optional<int32_t> AcceptedValue(const std::string& answer, int32_t upper) {
 
 }  // namespace
 
-void SettingsCommands::AskValue(std::string_view key) {
-  const SettingRow& row = SettingRowFor(key);
+void SettingsCommands::AskValue(const SettingRow& row) {
+  if (!row.command) return;
   const SettingCommand& cmd = *row.command;
   // No pitched voice may hang on while the box holds the game still.
   sound_.silence();

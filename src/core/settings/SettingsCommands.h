@@ -3,10 +3,10 @@
 #pragma once
 
 #include <functional>
-#include <string_view>
 
 #include "seams/Boxes.h"
 #include "settings/SettingsStore.h"
+#include "settings/SettingsTable.h"
 
 namespace kadeno {
 
@@ -22,9 +22,9 @@ class SettingsCommands {
   SettingsCommands(Boxes& boxes, SettingsStore& store, SoundFollows sound)
       : boxes_(boxes), store_(store), sound_(std::move(sound)) {}
 
-  // Asks for the value of the setting with that key (one of the settings table's keys
-  // that has a command), in the box its row describes; a good answer is kept and saved.
-  void AskValue(std::string_view key);
+  // Asks for the value of a row of the settings table that has a command, in the box the
+  // row describes; a good answer is kept and saved.
+  void AskValue(const SettingRow& row);
   void ToggleStereo();
   void ToggleMovementSound();
   void BackToDefault();

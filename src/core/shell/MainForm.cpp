@@ -82,24 +82,6 @@ void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, regi
 void MainForm::mnuHelpInstructions_Click() { ShowInstructions(window_); }
 void MainForm::mnuHelpAbout_Click() { ShowAbout(window_); }
 
-void MainForm::mnuFileSetDifficulty_Click() { commands_.AskValue("Difficulty"); }
-void MainForm::mnuMidiStereoWide_Click() { commands_.AskValue("StereoWide"); }
-void MainForm::mnuMidiCurve_Click() { commands_.AskValue("StereoCurve"); }
-void MainForm::mnuMidiStereoBalance_Click() { commands_.AskValue("StereoBalance"); }
-void MainForm::mnuMidiDrumVolume_Click() { commands_.AskValue("DrumVolume"); }
-void MainForm::mnuMidiBaseLineVolume_Click() { commands_.AskValue("BaseLineVolume"); }
-void MainForm::mnuMidiBaseLineInstrument_Click() { commands_.AskValue("BaseLineInstrument"); }
-void MainForm::mnuMidiRow1Volume_Click() { commands_.AskValue("Row1Volume"); }
-void MainForm::mnuMidiRow1Instrument_Click() { commands_.AskValue("Row1Instrument"); }
-void MainForm::mnuMidiRow2Volume_Click() { commands_.AskValue("Row2Volume"); }
-void MainForm::mnuMidiRow2Instrument_Click() { commands_.AskValue("Row2Instrument"); }
-void MainForm::mnuMidiRow3Volume_Click() { commands_.AskValue("Row3Volume"); }
-void MainForm::mnuMidiRow3Instrument_Click() { commands_.AskValue("Row3Instrument"); }
-void MainForm::mnuMidiFallingVolume_Click() { commands_.AskValue("FallingVolume"); }
-void MainForm::mnuMidiFallingInstrument_Click() { commands_.AskValue("FallingInstrument"); }
-void MainForm::mnuMidiEffectVolume_Click() { commands_.AskValue("EffectVolume"); }
-void MainForm::mnuMidiEffectInstrument_Click() { commands_.AskValue("EffectInstrument"); }
-void MainForm::mnuMidiKeyboardScaling_Click() { commands_.AskValue("KeyboardScaling"); }
 void MainForm::mMidiStereo_Click() { commands_.ToggleStereo(); }
 void MainForm::mnuMidiFallingNoteMovementSound_Click() { commands_.ToggleMovementSound(); }
 void MainForm::mnuMidiBackToDefault_Click() { commands_.BackToDefault(); }

@@ -6,10 +6,13 @@ namespace kadeno {
 namespace {
 
 using F = MainForm;
+// A value command's item names its row of the settings table by key; a key the table lacks
+// does not compile.
 
 constexpr MenuItemSpec kFile[] = {
     {"mnuFileStartGame", "&Start Game", &F::mnuFileStartGame_Click},
-    {"mnuFileSetDifficulty", "Set &Difficulty", &F::mnuFileSetDifficulty_Click},
+    {"mnuFileSetDifficulty", "Set &Difficulty",
+     &F::ValueCommand_Click<ValueCommandRow("Difficulty")>},
     {"mnuFileHallOfFame", "&Hall Of Fame", &F::mnuFileHallOfFame_Click},
     {"mnuFileExit", "E&xit", &F::mnuFileExit_Click},
 };
@@ -20,25 +23,37 @@ constexpr MenuItemSpec kProgram[] = {
 
 constexpr MenuItemSpec kMidi[] = {
     {"mMidiStereo", "Stereo (on)", &F::mMidiStereo_Click, 0, MenuItem::mMidiStereo},
-    {"mnuMidiStereoWide", "Set Stereo Width", &F::mnuMidiStereoWide_Click},
-    {"mnuMidiCurve", "Set Stereo Curve", &F::mnuMidiCurve_Click},
-    {"mnuMidiStereoBalance", "Set Stereo Balance", &F::mnuMidiStereoBalance_Click},
-    {"mnuMidiDrumVolume", "Drum Volume", &F::mnuMidiDrumVolume_Click},
-    {"mnuMidiBaseLineVolume", "BaseLine Volume", &F::mnuMidiBaseLineVolume_Click},
-    {"mnuMidiBaseLineInstrument", "BaseLine Instrument", &F::mnuMidiBaseLineInstrument_Click},
-    {"mnuMidiRow1Volume", "Row 1 Volume", &F::mnuMidiRow1Volume_Click},
-    {"mnuMidiRow1Instrument", "Row 1 Instrument", &F::mnuMidiRow1Instrument_Click},
-    {"mnuMidiRow2Volume", "Row 2 Volume", &F::mnuMidiRow2Volume_Click},
-    {"mnuMidiRow2Instrument", "Row 2 Instrument", &F::mnuMidiRow2Instrument_Click},
-    {"mnuMidiRow3Volume", "Row 3 Volume", &F::mnuMidiRow3Volume_Click},
-    {"mnuMidiRow3Instrument", "Row 3 Instrument", &F::mnuMidiRow3Instrument_Click},
-    {"mnuMidiFallingVolume", "Falling Note Volume", &F::mnuMidiFallingVolume_Click},
-    {"mnuMidiFallingInstrument", "Falling Note Instrument", &F::mnuMidiFallingInstrument_Click},
+    {"mnuMidiStereoWide", "Set Stereo Width",
+     &F::ValueCommand_Click<ValueCommandRow("StereoWide")>},
+    {"mnuMidiCurve", "Set Stereo Curve", &F::ValueCommand_Click<ValueCommandRow("StereoCurve")>},
+    {"mnuMidiStereoBalance", "Set Stereo Balance",
+     &F::ValueCommand_Click<ValueCommandRow("StereoBalance")>},
+    {"mnuMidiDrumVolume", "Drum Volume", &F::ValueCommand_Click<ValueCommandRow("DrumVolume")>},
+    {"mnuMidiBaseLineVolume", "BaseLine Volume",
+     &F::ValueCommand_Click<ValueCommandRow("BaseLineVolume")>},
+    {"mnuMidiBaseLineInstrument", "BaseLine Instrument",
+     &F::ValueCommand_Click<ValueCommandRow("BaseLineInstrument")>},
+    {"mnuMidiRow1Volume", "Row 1 Volume", &F::ValueCommand_Click<ValueCommandRow("Row1Volume")>},
+    {"mnuMidiRow1Instrument", "Row 1 Instrument",
+     &F::ValueCommand_Click<ValueCommandRow("Row1Instrument")>},
+    {"mnuMidiRow2Volume", "Row 2 Volume", &F::ValueCommand_Click<ValueCommandRow("Row2Volume")>},
+    {"mnuMidiRow2Instrument", "Row 2 Instrument",
+     &F::ValueCommand_Click<ValueCommandRow("Row2Instrument")>},
+    {"mnuMidiRow3Volume", "Row 3 Volume", &F::ValueCommand_Click<ValueCommandRow("Row3Volume")>},
+    {"mnuMidiRow3Instrument", "Row 3 Instrument",
+     &F::ValueCommand_Click<ValueCommandRow("Row3Instrument")>},
+    {"mnuMidiFallingVolume", "Falling Note Volume",
+     &F::ValueCommand_Click<ValueCommandRow("FallingVolume")>},
+    {"mnuMidiFallingInstrument", "Falling Note Instrument",
+     &F::ValueCommand_Click<ValueCommandRow("FallingInstrument")>},
     {"mnuMidiFallingNoteMovementSound", "Falling Note Movement Sound (Note)",
      &F::mnuMidiFallingNoteMovementSound_Click, 0, MenuItem::mnuMidiFallingNoteMovementSound},
-    {"mnuMidiEffectVolume", "Special Effect Volume", &F::mnuMidiEffectVolume_Click},
-    {"mnuMidiEffectInstrument", "Special Effect Instrument", &F::mnuMidiEffectInstrument_Click},
-    {"mnuMidiKeyboardScaling", "Keyboard Scaling", &F::mnuMidiKeyboardScaling_Click},
+    {"mnuMidiEffectVolume", "Special Effect Volume",
+     &F::ValueCommand_Click<ValueCommandRow("EffectVolume")>},
+    {"mnuMidiEffectInstrument", "Special Effect Instrument",
+     &F::ValueCommand_Click<ValueCommandRow("EffectInstrument")>},
+    {"mnuMidiKeyboardScaling", "Keyboard Scaling",
+     &F::ValueCommand_Click<ValueCommandRow("KeyboardScaling")>},
     {"mnuMidiBackToDefault", "Set Midi Back to Default", &F::mnuMidiBackToDefault_Click},
 };
 
