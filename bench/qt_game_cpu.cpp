@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     g.HalfStepTime = 1500;  // the fastest the speed-up lets a game go
     g.DifficultySpeedUp = 0.003;
     g.Score = 0;
-    form.game().PlayGame();
+    GameTestAccess::PlayGame(form.game());
     ++games;
     elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }

@@ -41,39 +41,38 @@ class Game {
   Game(Boxes& boxes, EventClock& clock, Voices& voices, const Settings& settings,
        HallOfFame& hallOfFame);
 
-  // ---- The driver (game/GameDriver.cpp) ----
   // Start Game: asks whether the player is ready, plays rounds until the game ends, then
   // offers the hall of fame. Refused while a game runs.
   void StartGame();
-  bool Running() const { return running_; }
+  // The S key: says the score.
+  void SayScore();
+  // The keys that steer the falling note: Space, the arrows, P (game/Keyboard.cpp).
+  void SteerKey(int32_t keyCode);
+  // A settings save: its time must not count in the step being measured.
+  void ForgetScanStamp() { state_.ScanStampMs = 0; }
+  // Settings were loaded: the first pause is measured as one millisecond.
+  void AssumeShortStep() { state_.StepMs = 1; }
+
+  const GameState& State() const { return state_; }
+
+ private:
+  friend class GameTestAccess;
+
+  // ---- The driver (game/GameDriver.cpp) ----
   void PlayGame();
   void PlayRound();
   void StartRound();
-  void SayScore();
 
   // ---- The scan (game/ScanCycle.cpp) ----
   void Scan();
   void SpeedUp();
   void HalfStepWait();
   void PlayColumn(int32_t column);
-  // A settings save: its time must not count in the step being measured.
-  void ForgetScanStamp() { state_.ScanStampMs = 0; }
-  // Settings were loaded: the first pause is measured as one millisecond.
-  void AssumeShortStep() { state_.StepMs = 1; }
-
-  // ---- The keys that steer the falling note: Space, the arrows, P (game/Keyboard.cpp) ----
-  void SteerKey(int32_t keyCode);
 
   // ---- Landing and scoring (game/Scoring.cpp, game/Awards.cpp) ----
   void LandNote(int32_t column);
   void ScoreLanding();
   void ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote);
-
-  const GameState& State() const { return state_; }
-  const Field& field() const { return field_; }
-
- private:
-  friend class GameTestAccess;
 
   void BuildScaleTable();
   void NewFallingNote();

@@ -14,6 +14,19 @@ class GameTestAccess {
  public:
   static GameState& State(Game& game) { return game.state_; }
   static Field& FieldOf(Game& game) { return game.field_; }
+  // The steps a game takes, one at a time.
+  static void PlayGame(Game& game) { game.PlayGame(); }
+  static void PlayRound(Game& game) { game.PlayRound(); }
+  static void StartRound(Game& game) { game.StartRound(); }
+  static void Scan(Game& game) { game.Scan(); }
+  static void SpeedUp(Game& game) { game.SpeedUp(); }
+  static void HalfStepWait(Game& game) { game.HalfStepWait(); }
+  static void PlayColumn(Game& game, int32_t column) { game.PlayColumn(column); }
+  static void LandNote(Game& game, int32_t column) { game.LandNote(column); }
+  static void ScoreLanding(Game& game) { game.ScoreLanding(); }
+  static void ScaleFanfare(Game& game, const std::array<int32_t, 7>& topClasses, int32_t key) {
+    game.ScaleFanfare(topClasses, key);
+  }
 };
 
 class SettingsTestAccess {
