@@ -56,7 +56,7 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
     for (int c : {Channel::BaseLine, Channel::Falling, Channel::Drum}) {
       h.M().ChannelNote[c] = 60 + c;
       h.M().ChannelVelocity[c] = 100;
-      h.form.voices().SoundChannel(c);
+      VoicesTestAccess::SoundChannel(h.form.voices(), c);
     }
     h.M().PanTable.fill(-1);  // a placement only a rebuild replaces
     h.window.Type(std::to_string(limit + 1));

@@ -37,6 +37,7 @@ class SettingsTestAccess {
 class VoicesTestAccess {
  public:
   static MidiOutState& State(Voices& voices) { return voices.midi_; }
+  static void SoundChannel(Voices& voices, int32_t channel) { voices.SoundChannel(channel); }
 };
 
 }  // namespace kadeno

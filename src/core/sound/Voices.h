@@ -25,11 +25,8 @@ class Voices {
   void OpenMidiOut();
   void CloseMidiOut();
   void StopAllSound();
-  bool IsOpen() const { return midi_.MidiIsOpen; }
 
   // ---- The channels (sound/Voices.cpp) ----
-  // Sounds the note loaded in a channel's table, unless it is already sounding.
-  void SoundChannel(int32_t channel);
   void EndChannelNote(int32_t channel);
   void AllNotesOff();
   // Ends the pitched voices (base line to effect), so that none hangs on under a box.
@@ -42,7 +39,6 @@ class Voices {
                    int32_t row3Note, int32_t fallingNote);
 
   // ---- Stereo placement (sound/Stereo.cpp) ----
-  int32_t MapPan(int32_t nominal) const;
   void BuildPanTable();
   // Places a channel (or Channel::All) at a nominal position, through the stereo table.
   void SendPan(int32_t value, int32_t channel);
@@ -51,11 +47,12 @@ class Voices {
   // Plays NAME.wav from the program's folder.
   void PlayWave(const std::string& name);
 
-  const MidiOutState& State() const { return midi_; }
-
  private:
   friend class VoicesTestAccess;
   void Send(uint32_t word);
+  // Sounds the note loaded in a channel's table, unless it is already sounding.
+  void SoundChannel(int32_t channel);
+  int32_t MapPan(int32_t nominal) const;
 
   Boxes& boxes_;
   Files& files_;
