@@ -38,8 +38,8 @@ void Game::Scan() {
 }
 
 void Game::SpeedUp() {
-  state_.HalfStepTime = SpeedUpStep(state_.HalfStepTime, state_.HalfStepFloor,
-                                    settings_.Difficulty, state_.DifficultySpeedUp);
+  state_.HalfStepTime = SpeedUpStep(state_.HalfStepTime, state_.HalfStepFloor, settings_.Difficulty,
+                                    state_.DifficultySpeedUp);
 }
 
 void Game::ScanPause() {
