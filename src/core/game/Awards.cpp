@@ -31,14 +31,14 @@ void Game::ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root) {
   clock_.SleepMs(kAfterChordMs);
 }
 
-void Game::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote) {
+void Game::ScaleFanfare(const TopClasses& topClasses, int32_t keyNote) {
   // Copied first: the award notes yield, and nothing may be read through a reference
   // after a yield.
-  const std::array<int32_t, 7> t = topClasses;
+  const TopClasses t = topClasses;
   const int32_t k = keyNote;
-  for (int i = 1; i <= 7; ++i) {
+  for (int i = 1; i <= kColumns; ++i) {
     voices_.SendPan(ColumnPan(i), Channel::Drum);
-    effects_.AwardEffectNote(t[i - 1] + 96, state_.HalfStepFloor);
+    effects_.AwardEffectNote(t[i] + 96, state_.HalfStepFloor);
   }
   if (k < 66) {
     voices_.SendPan(63, Channel::Drum);

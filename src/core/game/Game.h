@@ -72,7 +72,7 @@ class Game {
   // ---- Landing and scoring (game/Scoring.cpp, game/Awards.cpp) ----
   void LandNote(int32_t column);
   void ScoreLanding();
-  void ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote);
+  void ScaleFanfare(const TopClasses& topClasses, int32_t keyNote);
 
   void BuildScaleTable();
   void NewFallingNote();

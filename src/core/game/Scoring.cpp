@@ -96,9 +96,7 @@ bool Game::TestScale() {
     return false;
   }
   state_.LastScoreWasScale = true;
-  std::array<int32_t, 7> topClasses{};
-  for (int c = 1; c <= kColumns; ++c) topClasses[c - 1] = state_.TopClass[c];
-  ScaleFanfare(topClasses, state_.KeyNote);
+  ScaleFanfare(state_.TopClass, state_.KeyNote);
   return true;
 }
 

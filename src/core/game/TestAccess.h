@@ -24,7 +24,7 @@ class GameTestAccess {
   static void PlayColumn(Game& game, int32_t column) { game.PlayColumn(column); }
   static void LandNote(Game& game, int32_t column) { game.LandNote(column); }
   static void ScoreLanding(Game& game) { game.ScoreLanding(); }
-  static void ScaleFanfare(Game& game, const std::array<int32_t, 7>& topClasses, int32_t key) {
+  static void ScaleFanfare(Game& game, const TopClasses& topClasses, int32_t key) {
     game.ScaleFanfare(topClasses, key);
   }
 };
