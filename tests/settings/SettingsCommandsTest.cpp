@@ -53,7 +53,7 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
     Harness h, want;
     h.FactorySound();
     h.S().*field = 7;
-    for (int c : {Channel::BaseLine, Channel::Falling, Channel::Drum}) {
+    for (int c : {Channel::BaseLine, Channel::Falling, Channel::Effect, Channel::Drum}) {
       h.M().ChannelNote[c] = 60 + c;
       h.M().ChannelVelocity[c] = 100;
       VoicesTestAccess::SoundChannel(h.form.voices(), c);
@@ -68,7 +68,7 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
     ASSERT_EQ(h.window.boxes.size(), 1u);
     EXPECT_NE(h.window.boxes[0].prompt.find(" is now 7 "), std::string::npos);
     EXPECT_EQ(h.window.boxes[0].defaultText, offered);
-    EXPECT_EQ(h.audio.Hex(sent), (std::vector<std::string>{"81 3D 64", "85 41 64"}));
+    EXPECT_EQ(h.audio.Hex(sent), (std::vector<std::string>{"81 3D 64", "85 41 64", "86 42 64"}));
     EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(want.form.settings()));
     want.form.voices().BuildPanTable();
     if (limit != 100) want.M().PanTable.fill(-1);
