@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<AudioDevice> device = MakeAudioDevice(std::getenv("KADENO_MIDI_OUT"));
   CountingDevice audio(*device);
   MainForm form(window, audio);
-  Settings& s = form.settings();
+  Settings& s = SettingsTestAccess::Values(form.store());
   s.DrumVolume = s.Row1Volume = s.Row2Volume = s.Row3Volume = s.FallingVolume = 100;
   s.EffectVolume = 100;
   s.BaseLineVolume = 127;
@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     g.HalfStepTime = 1500;  // the fastest the speed-up lets a game go
     g.DifficultySpeedUp = 0.003;
     g.Score = 0;
-    form.game().PlayGame();
+    GameTestAccess::PlayGame(form.game());
     ++games;
     elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }

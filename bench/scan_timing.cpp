@@ -90,28 +90,30 @@ int main(int argc, char** argv) {
   SilentDevice device;
   kadeno::MainForm form(window, device);
   kadeno::VoicesTestAccess::State(form.voices()).MidiIsOpen = true;
-  form.settings().Difficulty = 0;  // the speed stays as given below
+  kadeno::SettingsTestAccess::Values(form.store()).Difficulty =
+      0;  // the speed stays as given below
   kadeno::Game& game = form.game();
   kadeno::GameState& g = kadeno::GameTestAccess::State(game);
   g.HalfStepFloor = halfStepTime;
   g.HalfStepTime = halfStepTime;
   g.KeyNote = 36;
-  game.StartRound();
+  kadeno::GameTestAccess::StartRound(game);
 
   std::vector<double> strayUs;
   std::vector<double> lengthMs;
   for (int i = 0; i < scans; ++i) {
     // A new round once the ground has passed the ceiling, as the driver would.
     bool over = false;
-    for (int c = 1; c <= kadeno::kColumns; ++c) over |= game.field().At(c, kadeno::Row2) > 84;
+    for (int c = 1; c <= kadeno::kColumns; ++c)
+      over |= kadeno::GameTestAccess::FieldOf(game).At(c, kadeno::Row2) > 84;
     if (over) {
       g.KeyNote = 36;
-      game.StartRound();
+      kadeno::GameTestAccess::StartRound(game);
     }
-    game.SpeedUp();
+    kadeno::GameTestAccess::SpeedUp(game);
     const int64_t asked0 = window.askedMs;
     const auto t0 = Clock::now();
-    game.Scan();
+    kadeno::GameTestAccess::Scan(game);
     const double tookUs = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
     const double askedUs = 1000.0 * static_cast<double>(window.askedMs - asked0);
     strayUs.push_back(tookUs - askedUs);

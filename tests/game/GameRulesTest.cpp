@@ -1,4 +1,5 @@
 #include "game/GameRules.h"
+#include "settings/HallOfFame.h"
 
 #include <gtest/gtest.h>
 

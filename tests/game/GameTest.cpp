@@ -18,7 +18,7 @@ struct Game : ::testing::Test {
   // A fresh round of key k (round k - 36), as the driver sets it up.
   void Round(int32_t k) {
     g.KeyNote = k - 1;
-    h.form.game().StartRound();
+    GameTestAccess::StartRound(h.form.game());
   }
   // Builds a column as play would: each note lands on its ground and settles there.
   void Column(int c, std::initializer_list<int32_t> notes) {
@@ -43,7 +43,7 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
   Column(3, {49});
   g.FallingColumn = 3;
   g.FallingNote = 90;
-  h.form.game().PlayColumn(3);
+  GameTestAccess::PlayColumn(h.form.game(), 3);
   h.form.voices().AllNotesOff();
   std::vector<std::string> expected;
   for (char c : std::string("0123456789ABCDEF"))
@@ -58,7 +58,7 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
   std::vector<int> drums;
   for (int c = 1; c <= 7; ++c) {
     const size_t from = h.audio.words.size();
-    h.form.game().PlayColumn(c);
+    GameTestAccess::PlayColumn(h.form.game(), c);
     h.form.voices().AllNotesOff();
     drums.push_back(h.audio.NotesOn(Channel::Drum, from).at(0));
   }
@@ -68,13 +68,13 @@ TEST_F(Game, ScanStepSendsPanThenVoices) {
 TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
   Round(37);
   g.HalfStepTime = 20000;
-  h.form.game().Scan();
+  GameTestAccess::Scan(h.form.game());
   EXPECT_EQ(g.StepMs, 400);  // two half-step waits; sounding takes no virtual time
   EXPECT_EQ(g.FallingNote, 102 - 12);
   // A save during step 1 (after the pause of 400 ms) clears the stamp, read again after
   // the yields: the measurement falls back to 1 ms.
   h.window.At(h.window.now + 500, [&] { h.form.store().SaveSettings(); });
-  h.form.game().Scan();
+  GameTestAccess::Scan(h.form.game());
   EXPECT_EQ(g.StepMs, 1);
 }
 
@@ -83,7 +83,7 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   h.window.Reply(Answer::Ok, "Your score is 0");
   Round(85);  // round 49
   g.KeyNote = 84;
-  h.form.game().PlayRound();
+  GameTestAccess::PlayRound(h.form.game());
   EXPECT_EQ(g.KeyNote, 85);
   EXPECT_EQ(g.HalfStepTime, 20542);  // one speed-up: one pass
   // Key 84: the ground stands at the ceiling, not above it; the round goes on until the
@@ -91,7 +91,7 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   g.HalfStepTime = 21220;
   g.KeyNote = 83;
   h.window.Reply(Answer::Ok, "Your score is 0");
-  h.form.game().PlayRound();
+  GameTestAccess::PlayRound(h.form.game());
   EXPECT_LT(g.HalfStepTime, 20542);
 }
 
@@ -109,7 +109,7 @@ TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
   for (const auto& [column, percussive, key, to, words] : cases) {
     g.FallingColumn = column;
     g.FallingNote = 90;
-    h.form.settings().FallingNoteMovementSound = percussive;
+    h.S().FallingNoteMovementSound = percussive;
     const size_t from = h.audio.words.size();
     h.form.Form_KeyDown(key, 0);
     EXPECT_EQ(g.FallingColumn, to) << column << " key " << key;
@@ -150,7 +150,7 @@ TEST_F(Game, TriadScoresInEveryColumn) {
     g.Score = 0;
     Column(column, {67, 60});
     f.PlaceLanded(column, 64);
-    h.form.game().ScoreLanding();
+    GameTestAccess::ScoreLanding(h.form.game());
     EXPECT_EQ(std::tuple(g.Score, f.At(column, Row1), f.At(column, Row2), g.ChordRoot),
               std::tuple(20.0, 37, 37, 0))
         << column;
@@ -168,7 +168,7 @@ TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
   Column(1, {73, 49, 68, 65});
   f.PlaceLanded(1, 61);
   h.window.Reply(Answer::Ok, "Can't Score two scales in a row.");
-  h.form.game().ScoreLanding();
+  GameTestAccess::ScoreLanding(h.form.game());
   EXPECT_EQ(g.Score, 70);
   EXPECT_TRUE(g.LastScoreWasScale);
   EXPECT_EQ(h.window.boxes.size(), 1u);
@@ -180,7 +180,7 @@ TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
   Round(37);
   Column(2, {50, 55});  // D under G; C lands on them: no chord
   g.FallingNote = 60;
-  h.form.game().LandNote(2);
+  GameTestAccess::LandNote(h.form.game(), 2);
   EXPECT_EQ(std::tuple(f.At(2, Row1), f.At(2, Row2), f.At(2, Row3), f.PopNote(2)),
             std::tuple(55, 60, 0, 50));
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{108, 96, 84, 72, 60}));
@@ -190,7 +190,7 @@ TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
         std::pair(126, std::vector<int>{})}) {
     const size_t from = h.audio.words.size();
     g.FallingNote = note;
-    h.form.game().LandNote(5);
+    GameTestAccess::LandNote(h.form.game(), 5);
     EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), heard) << note;
   }
 }
@@ -209,7 +209,7 @@ TEST_F(Game, ChordOnTheFloorBuildsItsFanfareOnTheFloorNote) {
     f.StartRound(floor);
     Column(3, {row1, row2});
     const size_t from = h.audio.words.size();
-    h.form.game().ScoreLanding();
+    GameTestAccess::ScoreLanding(h.form.game());
     EXPECT_EQ(g.Score, 20) << floor;
     EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), notes) << floor;
   }
@@ -219,7 +219,7 @@ TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
   // Key 75 (D#): no key notes at 60 up; in the run only degrees 7 (D, 124) and 6 (C, 122)
   // stay under 126, degree 1 reaches it exactly; the key at 48 up twice.
   g.ScaleTable = {0, 3, 5, 7, 8, 10, 0, 2};
-  h.form.game().ScaleFanfare({3, 5, 7, 8, 10, 0, 2}, 75);
+  GameTestAccess::ScaleFanfare(h.form.game(), {0, 3, 5, 7, 8, 10, 0, 2}, 75);
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect),
             (std::vector<int>{99, 101, 103, 104, 106, 96, 98, 124, 122, 123, 123}));
   EXPECT_EQ(h.audio.Pans(Channel::Drum).size(), 16u);
@@ -231,7 +231,7 @@ TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {
   h.Key(2000, Key::S);
   h.Key(6000, Key::P);
   h.window.Reply(Answer::Ok, "Your score is 0");
-  h.form.game().HalfStepWait();
+  GameTestAccess::HalfStepWait(h.form.game());
   EXPECT_EQ(h.window.now, 6000 + 200);  // the whole half-step wait after the pause
   ASSERT_EQ(h.window.boxes.size(), 1u);
   EXPECT_EQ(h.window.boxes[0].timeMs, 2000);

@@ -82,7 +82,7 @@ struct WholeGame : ::testing::Test {
   // columns 6, 1, 2, 3, 4 (Up), 5 and 7 (Right) at 78, 73, 80, 75, 70, 77, 72: the top row
   // holds the whole scale of C# major.
   void FirstScale() {
-    h.form.settings().Difficulty = 10;
+    h.S().Difficulty = 10;
     player.When(NewNote(37, 5, 6), {Key::Up});
     player.When(NewNote(37, 6, 7), {Key::Right});
   }

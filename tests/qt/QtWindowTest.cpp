@@ -222,7 +222,7 @@ class QtWindowTest : public QObject {
     QtWindow window;
     QtMainWindow main(h.form, window);
     QAction* stereo = main.findChild<QAction*>("mMidiStereo");
-    h.form.settings().Stereo = true;
+    h.S().Stereo = true;
     h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
     stereo->trigger();
     QCOMPARE(h.form.settings().Stereo, true);  // not yet: queued behind the menu's event
@@ -230,7 +230,7 @@ class QtWindowTest : public QObject {
     QCOMPARE(h.form.settings().Stereo, false);
     QCOMPARE(h.window.boxes.size(), size_t{1});
 
-    h.form.settings().Stereo = true;
+    h.S().Stereo = true;
     h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
     bool ranInsideTheBox = true;
     OnNextBox([&](QWidget* box) {

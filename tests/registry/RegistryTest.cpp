@@ -82,7 +82,7 @@ struct RegistryTest : ::testing::Test {
   MemoryRegistry reg;
 #endif
   FakeWindow window;
-  RegistryAccess access{reg, window};
+  RegistryAccess access{reg, window, window};
 };
 
 TEST_F(RegistryTest, RootsInEverySpelling) {
@@ -183,7 +183,7 @@ TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
   EXPECT_EQ(window.problems, std::vector<std::string>(3, said));    // each failure, box or not
   ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // in the folder's place
   FileRegistry blocked(folder + "/blocked/registry.reg");
-  EXPECT_FALSE(RegistryAccess(blocked, window).WriteRegistryValue("HKLM\\A", "v", 1));
+  EXPECT_FALSE(RegistryAccess(blocked, window, window).WriteRegistryValue("HKLM\\A", "v", 1));
   EXPECT_EQ(blocked.Keys(), EmptyRegistryKeys());
 }
 #endif

@@ -14,62 +14,61 @@ TEST(ValueCommands, AnswersAreAcceptedLimitedOrIgnored) {
   };
   for (const auto& [typed, stored] : cases) {
     Harness h;
-    h.form.settings().DrumVolume = 55;
+    h.S().DrumVolume = 55;
     h.window.Type(typed);
-    h.form.mnuMidiDrumVolume_Click();
+    h.Click("mnuMidiDrumVolume");
     EXPECT_EQ(h.form.settings().DrumVolume, stored.value_or(55)) << typed;
     EXPECT_EQ(h.window.files[h.SettingsPath()],
               stored ? FormatSettingsFile(h.form.settings()) : "");
   }
 }
 
-using M = MainForm;
 using S = Settings;
 
 // Each command stores its own field (a copy-paste slip moves another one) up to its limit
 // and offers the factory value; only the stereo ones rebuild the placement, at once.
 // Pitched voices end before the box, drums ring on.
 TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
-  const std::tuple<void (M::*)(), int32_t S::*, int32_t, const char*> cases[] = {
-      {&M::mnuFileSetDifficulty_Click, &S::Difficulty, 10, "2"},
-      {&M::mnuMidiStereoWide_Click, &S::StereoWide, 100, "40"},
-      {&M::mnuMidiCurve_Click, &S::StereoCurve, 100, "30"},
-      {&M::mnuMidiStereoBalance_Click, &S::StereoBalance, 100, "60"},
-      {&M::mnuMidiDrumVolume_Click, &S::DrumVolume, 127, "100"},
-      {&M::mnuMidiBaseLineVolume_Click, &S::BaseLineVolume, 127, "127"},
-      {&M::mnuMidiBaseLineInstrument_Click, &S::BaseLineInstrument, 127, "24"},
-      {&M::mnuMidiRow1Volume_Click, &S::Row1Volume, 127, "100"},
-      {&M::mnuMidiRow1Instrument_Click, &S::Row1Instrument, 127, "24"},
-      {&M::mnuMidiRow2Volume_Click, &S::Row2Volume, 127, "100"},
-      {&M::mnuMidiRow2Instrument_Click, &S::Row2Instrument, 127, "24"},
-      {&M::mnuMidiRow3Volume_Click, &S::Row3Volume, 127, "100"},
-      {&M::mnuMidiRow3Instrument_Click, &S::Row3Instrument, 127, "1"},
-      {&M::mnuMidiFallingVolume_Click, &S::FallingVolume, 127, "100"},
-      {&M::mnuMidiFallingInstrument_Click, &S::FallingInstrument, 127, "1"},
-      {&M::mnuMidiEffectVolume_Click, &S::EffectVolume, 127, "100"},
-      {&M::mnuMidiEffectInstrument_Click, &S::EffectInstrument, 127, "0"},
+  const std::tuple<const char*, int32_t S::*, int32_t, const char*> cases[] = {
+      {"mnuFileSetDifficulty", &S::Difficulty, 10, "2"},
+      {"mnuMidiStereoWide", &S::StereoWide, 100, "40"},
+      {"mnuMidiCurve", &S::StereoCurve, 100, "30"},
+      {"mnuMidiStereoBalance", &S::StereoBalance, 100, "60"},
+      {"mnuMidiDrumVolume", &S::DrumVolume, 127, "100"},
+      {"mnuMidiBaseLineVolume", &S::BaseLineVolume, 127, "127"},
+      {"mnuMidiBaseLineInstrument", &S::BaseLineInstrument, 127, "24"},
+      {"mnuMidiRow1Volume", &S::Row1Volume, 127, "100"},
+      {"mnuMidiRow1Instrument", &S::Row1Instrument, 127, "24"},
+      {"mnuMidiRow2Volume", &S::Row2Volume, 127, "100"},
+      {"mnuMidiRow2Instrument", &S::Row2Instrument, 127, "24"},
+      {"mnuMidiRow3Volume", &S::Row3Volume, 127, "100"},
+      {"mnuMidiRow3Instrument", &S::Row3Instrument, 127, "1"},
+      {"mnuMidiFallingVolume", &S::FallingVolume, 127, "100"},
+      {"mnuMidiFallingInstrument", &S::FallingInstrument, 127, "1"},
+      {"mnuMidiEffectVolume", &S::EffectVolume, 127, "100"},
+      {"mnuMidiEffectInstrument", &S::EffectInstrument, 127, "0"},
   };
-  for (const auto& [handler, field, limit, offered] : cases) {
+  for (const auto& [item, field, limit, offered] : cases) {
     SCOPED_TRACE(offered);
     Harness h, want;
     h.FactorySound();
-    h.form.settings().*field = 7;
-    for (int c : {Channel::BaseLine, Channel::Falling, Channel::Drum}) {
+    h.S().*field = 7;
+    for (int c : {Channel::BaseLine, Channel::Falling, Channel::Effect, Channel::Drum}) {
       h.M().ChannelNote[c] = 60 + c;
       h.M().ChannelVelocity[c] = 100;
-      h.form.voices().SoundChannel(c);
+      VoicesTestAccess::SoundChannel(h.form.voices(), c);
     }
     h.M().PanTable.fill(-1);  // a placement only a rebuild replaces
     h.window.Type(std::to_string(limit + 1));
     const size_t sent = h.audio.words.size();
-    want.form.settings() = h.form.settings();
-    want.form.settings().*field = limit;
-    (h.form.*handler)();
+    want.S() = h.form.settings();
+    want.S().*field = limit;
+    h.Click(item);
 
     ASSERT_EQ(h.window.boxes.size(), 1u);
     EXPECT_NE(h.window.boxes[0].prompt.find(" is now 7 "), std::string::npos);
     EXPECT_EQ(h.window.boxes[0].defaultText, offered);
-    EXPECT_EQ(h.audio.Hex(sent), (std::vector<std::string>{"81 3D 64", "85 41 64"}));
+    EXPECT_EQ(h.audio.Hex(sent), (std::vector<std::string>{"81 3D 64", "85 41 64", "86 42 64"}));
     EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(want.form.settings()));
     want.form.voices().BuildPanTable();
     if (limit != 100) want.M().PanTable.fill(-1);
@@ -79,12 +78,12 @@ TEST(ValueCommands, EachChangesItsOwnFieldUpToItsLimit) {
 
 TEST(ValueCommands, KeyboardScalingIsAPercentageOfferingItsCurrentValue) {
   Harness h;
-  h.form.settings().KeyboardScaling = 0.29f;  // held as 0.2899999..., shown as 29
+  h.S().KeyboardScaling = 0.29f;  // held as 0.2899999..., shown as 29
   h.window.Type("50");
   h.window.Type("150");
-  h.form.mnuMidiKeyboardScaling_Click();
+  h.Click("mnuMidiKeyboardScaling");
   EXPECT_FLOAT_EQ(h.form.settings().KeyboardScaling, 0.5f);
-  h.form.mnuMidiKeyboardScaling_Click();
+  h.Click("mnuMidiKeyboardScaling");
   EXPECT_FLOAT_EQ(h.form.settings().KeyboardScaling, 1.0f);
   EXPECT_EQ(h.window.boxes.at(0).defaultText, "29");
   EXPECT_EQ(h.window.boxes.at(1).defaultText, "50");
@@ -94,7 +93,7 @@ TEST(ValueCommands, KeyboardScalingIsAPercentageOfferingItsCurrentValue) {
 // Only the switch, its caption and a message: no save, no sound, no new placement.
 TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
   Harness h;
-  h.form.settings().Stereo = h.form.settings().FallingNoteMovementSound = true;
+  h.S().Stereo = h.S().FallingNoteMovementSound = true;
   h.M().PanTable.fill(-1);
   h.window.lenientBoxes = true;
   for (bool on : {false, true}) {
@@ -123,7 +122,7 @@ TEST(Toggles, SayTheirNewStateAndRewriteTheCaption) {
 TEST(BackToDefault, YesRestoresTheSoundNoChangesNothing) {
   for (Answer answer : {Answer::No, Answer::Yes}) {
     Harness h;
-    Settings& s = h.form.settings();
+    Settings& s = h.S();
     s = {.DrumVolume = 3, .Difficulty = 6, .Row3Instrument = 5, .KeyboardScaling = 0.75f};
     s.HallOfFame[0] = {700.6, "Ann"};
     s.StartingSpeed = 9;

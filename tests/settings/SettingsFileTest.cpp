@@ -133,15 +133,31 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
   }
 }
 
+TEST(SettingsStore, ALoadedFileSetsTheCaptionOfEachSwitchItNamesAndNoOther) {
+  using Captions = std::vector<std::pair<MenuItem, std::string>>;
+  const std::pair<const char*, Captions> cases[] = {
+      {"Stereo = True\r\n", {{MenuItem::mMidiStereo, "Stereo (on)"}}},
+      {"FallingNoteMovementSound = Percussive\r\n",
+       {{MenuItem::mnuMidiFallingNoteMovementSound, "Falling Note Movement Sound (Percussive)"}}},
+      {"DrumVolume = 5\r\n", {}},
+  };
+  for (const auto& [text, captions] : cases) {
+    Harness h;
+    h.window.files[h.SettingsPath()] = text;
+    EXPECT_TRUE(h.form.store().LoadSettings());
+    EXPECT_EQ(h.window.captions, captions) << text;
+  }
+}
+
 TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   Harness h;
-  h.form.settings().DrumVolume = 42;
+  h.S().DrumVolume = 42;
   h.G().ScanStampMs = 1234;
   h.form.store().SaveSettings();
   EXPECT_EQ(h.G().ScanStampMs, 0);
 
   Harness other;
-  other.form.settings().Stereo = true;
+  other.S().Stereo = true;
   EXPECT_FALSE(other.form.store().LoadSettings());  // no file: nothing changes
   EXPECT_TRUE(other.form.settings().Stereo);
   other.window.files = h.window.files;
@@ -156,7 +172,7 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   // A failed save keeps the previous file, hall of fame and all.
   const std::string before = h.window.files[h.SettingsPath()];
   h.window.failWrites = true;
-  h.form.settings().DrumVolume = 7;
+  h.S().DrumVolume = 7;
   h.form.store().SaveSettings();
   EXPECT_EQ(h.window.files[h.SettingsPath()], before);
   EXPECT_EQ(h.window.problems,
@@ -168,7 +184,7 @@ TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
 TEST(SettingsStore, ClosingTheWindowSavesOnce) {
   for (bool unload : {true, false}) {
     Harness h;
-    h.form.settings().DrumVolume = 42;
+    h.S().DrumVolume = 42;
     if (unload) h.form.Form_Unload();
     h.form.Form_Terminate();
     EXPECT_EQ(h.window.writes, 1);

@@ -37,7 +37,7 @@ TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
   byMenus.window.Reply(Answer::Ok, "Midi settings are now");
   byMenus.form.mnuMidiBackToDefault_Click();
   byMenus.window.Type("2", "Difficulty Level is now 0");
-  byMenus.form.mnuFileSetDifficulty_Click();
+  byMenus.Click("mnuFileSetDifficulty");
   EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated.str());
 
   Harness shipped;

@@ -65,13 +65,13 @@ TEST(HallOfFame, TiesGoBelowAndTheFifthPlaceIsListed) {
   Harness h;
   const std::string heading = "Here is the Kadeno Masters Hall of Fame:\r\n";
   // The level is kept in the tenths (level 0 as .05).
-  h.form.settings().HallOfFame = {{{500.4, "a"}, {400, "b"}, {300.9, "c"}, {200, "d"}, {100, "e"}}};
+  h.S().HallOfFame = {{{500.4, "a"}, {400, "b"}, {300.9, "c"}, {200, "d"}, {100, "e"}}};
   h.window.Reply(Answer::Ok, "With practice, you will soon rank among the Kadeno Masters!");
   h.window.Reply(Answer::Ok, heading);
   h.form.hallOfFame().OfferAtGameEnd(100);  // no better than place 5: no name asked
   h.window.Type("", "Please enter your name for the Hall of Fame");
   h.window.Reply(Answer::Ok, heading);
-  h.form.settings().Difficulty = 0;
+  h.S().Difficulty = 0;
   h.form.hallOfFame().OfferAtGameEnd(400);
   EXPECT_EQ(h.window.boxes.back().prompt,
             heading +

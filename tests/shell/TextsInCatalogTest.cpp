@@ -100,31 +100,31 @@ void PlayEverything(Harness& h) {
   h.G().Score = 5000;
   h.window.Type("Flo");
   h.form.mnuFileHallOfFame_Click();  // the first place, and the name asked for it
-  for (void (MainForm::*command)() :
-       {&MainForm::mnuFileSetDifficulty_Click,
-        &MainForm::mnuMidiStereoWide_Click,
-        &MainForm::mnuMidiCurve_Click,
-        &MainForm::mnuMidiStereoBalance_Click,
-        &MainForm::mnuMidiDrumVolume_Click,
-        &MainForm::mnuMidiBaseLineVolume_Click,
-        &MainForm::mnuMidiBaseLineInstrument_Click,
-        &MainForm::mnuMidiRow1Volume_Click,
-        &MainForm::mnuMidiRow1Instrument_Click,
-        &MainForm::mnuMidiRow2Volume_Click,
-        &MainForm::mnuMidiRow2Instrument_Click,
-        &MainForm::mnuMidiRow3Volume_Click,
-        &MainForm::mnuMidiRow3Instrument_Click,
-        &MainForm::mnuMidiFallingVolume_Click,
-        &MainForm::mnuMidiFallingInstrument_Click,
-        &MainForm::mnuMidiEffectVolume_Click,
-        &MainForm::mnuMidiEffectInstrument_Click,
-        &MainForm::mnuMidiKeyboardScaling_Click,
-        &MainForm::mMidiStereo_Click,
-        &MainForm::mMidiStereo_Click,
-        &MainForm::mnuMidiFallingNoteMovementSound_Click,
-        &MainForm::mnuMidiFallingNoteMovementSound_Click,
-        &MainForm::mnuProgramUninstallKadeno_Click}) {  // No: nothing removed
-    (h.form.*command)();
+  // Every value command, each switch twice, and Uninstall answered No, through the menus.
+  for (const char* item : {"mnuFileSetDifficulty",
+                           "mnuMidiStereoWide",
+                           "mnuMidiCurve",
+                           "mnuMidiStereoBalance",
+                           "mnuMidiDrumVolume",
+                           "mnuMidiBaseLineVolume",
+                           "mnuMidiBaseLineInstrument",
+                           "mnuMidiRow1Volume",
+                           "mnuMidiRow1Instrument",
+                           "mnuMidiRow2Volume",
+                           "mnuMidiRow2Instrument",
+                           "mnuMidiRow3Volume",
+                           "mnuMidiRow3Instrument",
+                           "mnuMidiFallingVolume",
+                           "mnuMidiFallingInstrument",
+                           "mnuMidiEffectVolume",
+                           "mnuMidiEffectInstrument",
+                           "mnuMidiKeyboardScaling",
+                           "mMidiStereo",
+                           "mMidiStereo",
+                           "mnuMidiFallingNoteMovementSound",
+                           "mnuMidiFallingNoteMovementSound",
+                           "mnuProgramUninstallKadeno"}) {
+    h.Click(item);
   }
   h.window.Reply(Yes);
   h.form.mnuMidiBackToDefault_Click();

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Speech.h"
+#include "seams/Speech.h"
 
 namespace kadeno::test {
 

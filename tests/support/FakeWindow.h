@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno::test {
 

@@ -4,8 +4,13 @@
 #include "game/TestAccess.h"
 #include "settings/SettingsTable.h"
 #include "shell/MainForm.h"
+#include "shell/MenuTable.h"
 #include "support/FakeAudio.h"
 #include "support/FakeWindow.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
 
 namespace kadeno::test {
 
@@ -22,16 +27,26 @@ struct Harness {
   GameState& G() { return GameTestAccess::State(form.game()); }
   Field& F() { return GameTestAccess::FieldOf(form.game()); }
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
+  Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
   // A key press delivered at the first yield at or after virtual time t.
   void Key(int64_t t, int keyCode, int shift = 0) {
     window.At(t, [this, keyCode, shift] { form.Form_KeyDown(keyCode, shift); });
   }
+  // Chooses the menu item of that name, as the window does; a name no menu has fails.
+  void Click(std::string_view item) {
+    for (const MenuSpec& menu : MainMenus()) {
+      for (const MenuItemSpec& i : menu.items) {
+        if (item == i.name) return (form.*i.command)();
+      }
+    }
+    throw std::invalid_argument("no menu item " + std::string(item));
+  }
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.
   void FactorySound() {
-    RestoreFactorySound(form.settings());
-    form.settings().Stereo = true;
+    RestoreFactorySound(S());
+    S().Stereo = true;
     form.voices().BuildPanTable();
   }
   std::string SettingsPath() const { return window.settingsFolder + "/Kadeno.ini"; }

@@ -21,7 +21,7 @@ bool KeyExists(HKEY root, const char* path) {
 TEST(Win32Registry, ValuesOfEveryTypeGoInAndComeOutAndTreesAreDeleted) {
   Win32Registry api;
   test::FakeWindow window;
-  RegistryAccess access(api, window);
+  RegistryAccess access(api, window, window);
   const std::string key = "HKEY_CURRENT_USER\\Software\\KadenoTest";
   // By name: the order of writing, which Windows keeps, is the order Wine keeps too.
   const std::vector<RegistryEntry> values = {
@@ -47,7 +47,7 @@ TEST(Win32Registry, ValuesOfEveryTypeGoInAndComeOutAndTreesAreDeleted) {
 TEST(Win32Registry, CleanUpRemovesKadenosEntriesAndNothingElse) {
   Win32Registry api;
   test::Harness h;
-  RegistryAccess access(api, h.window);
+  RegistryAccess access(api, h.window, h.window);
   h.form.SetRegistry(&access);
   const std::string run = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::string program = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno";

@@ -133,7 +133,7 @@ TEST_F(Win32MainWindowTest, KeysReachTheGameAsVirtualKeyCodes) {
 
 TEST_F(Win32MainWindowTest, CommandsWaitForTheirMessageAndForAnOpenBoxToReturn) {
   const UINT stereo = Win32MainWindow::CommandId("mMidiStereo");
-  h.form.settings().Stereo = true;
+  h.S().Stereo = true;
   h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
   SendMessageW(main.Handle(), WM_COMMAND, stereo, 0);
   EXPECT_TRUE(h.form.settings().Stereo);  // not yet: queued behind the menu's message
@@ -141,7 +141,7 @@ TEST_F(Win32MainWindowTest, CommandsWaitForTheirMessageAndForAnOpenBoxToReturn) 
   EXPECT_FALSE(h.form.settings().Stereo);
 
   main.Show();
-  h.form.settings().Stereo = true;
+  h.S().Stereo = true;
   h.window.Reply(Answer::Ok, "Kadeno will scan in mono");
   bool ranInsideTheBox = true;
   std::thread player = OnBox(L"Kadeno", [&](HWND box) {

@@ -24,44 +24,44 @@ void Game::ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root) {
                         {a, 60}, {c, 48}, {b, 48}, {a, 48}, {root, 60}, {root, 48}};
   for (const Step& s : steps) {
     if (s.value < 126 - s.up) {
-      voices_.AwardEffectNote(s.value + s.up, state_.HalfStepFloor);
+      effects_.AwardEffectNote(s.value + s.up, state_.HalfStepFloor);
     }
   }
   voices_.PlayWave("TenMore");
-  window_.SleepMs(kAfterChordMs);
+  clock_.SleepMs(kAfterChordMs);
 }
 
-void Game::ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote) {
+void Game::ScaleFanfare(const TopClasses& topClasses, int32_t keyNote) {
   // Copied first: the award notes yield, and nothing may be read through a reference
   // after a yield.
-  const std::array<int32_t, 7> t = topClasses;
+  const TopClasses t = topClasses;
   const int32_t k = keyNote;
-  for (int i = 1; i <= 7; ++i) {
+  for (int i = 1; i <= kColumns; ++i) {
     voices_.SendPan(ColumnPan(i), Channel::Drum);
-    voices_.AwardEffectNote(t[i - 1] + 96, state_.HalfStepFloor);
+    effects_.AwardEffectNote(t[i] + 96, state_.HalfStepFloor);
   }
   if (k < 66) {
     voices_.SendPan(63, Channel::Drum);
-    voices_.AwardEffectNote(k + 60, state_.HalfStepFloor);
+    effects_.AwardEffectNote(k + 60, state_.HalfStepFloor);
   }
   for (int d = 7; d >= 1; --d) {
     voices_.SendPan(ColumnPan(d), Channel::Drum);
     const int64_t note = static_cast<int64_t>(k) + state_.ScaleTable[d] + 47;
-    if (note + 1 < 126) voices_.AwardEffectNote(static_cast<int32_t>(note), state_.HalfStepFloor);
+    if (note + 1 < 126) effects_.AwardEffectNote(static_cast<int32_t>(note), state_.HalfStepFloor);
   }
   // The key four times, from side to side in two octaves.
   for (int i = 0; i < 2; ++i) {
     if (k < 66) {
       voices_.SendPan(126, Channel::Drum);
-      voices_.AwardEffectNote(k + 60, state_.HalfStepFloor);
+      effects_.AwardEffectNote(k + 60, state_.HalfStepFloor);
     }
     if (k < 78) {
       voices_.SendPan(0, Channel::Drum);
-      voices_.AwardEffectNote(k + 48, state_.HalfStepFloor);
+      effects_.AwardEffectNote(k + 48, state_.HalfStepFloor);
     }
   }
   voices_.PlayWave("AddFifty");
-  window_.SleepMs(kAfterScaleMs);
+  clock_.SleepMs(kAfterScaleMs);
 }
 
 }  // namespace kadeno

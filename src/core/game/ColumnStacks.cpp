@@ -1,6 +1,4 @@
 // The field's columns: the ground rows and the stacks beneath them.
-#include <charconv>
-
 #include "game/Field.h"
 
 namespace kadeno {
@@ -50,17 +48,15 @@ void Field::ClearRow3() {
 
 void Field::PushNote(int32_t column, int32_t note) {
   if (!ValidColumn(column)) return;
-  stacks_[column].push_back(std::to_string(note));
+  stacks_[column].push_back(note);
 }
 
 int32_t Field::PopNote(int32_t column) {
   if (!ValidColumn(column)) return 0;
   auto& stack = stacks_[column];
   if (stack.empty()) return baseLineNote_;
-  const std::string text = stack.back();
+  const int32_t note = stack.back();
   stack.pop_back();
-  int32_t note = 0;
-  std::from_chars(text.data(), text.data() + text.size(), note);
   return note;
 }
 

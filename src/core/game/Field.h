@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 namespace kadeno {
@@ -52,8 +51,8 @@ class Field {
  private:
   // rows_[c][r]: column c 1..7, row r 1..3 (index 0 unused on both axes).
   std::array<std::array<int32_t, 4>, kColumns + 1> rows_{};
-  // Buried notes under row 1, one list per column 1..7, oldest first, held as decimal text.
-  std::array<std::vector<std::string>, kColumns + 1> stacks_{};
+  // Buried notes under row 1, one list per column 1..7, oldest first.
+  std::array<std::vector<int32_t>, kColumns + 1> stacks_{};
   int32_t baseLineNote_ = 0;
 };
 

@@ -9,11 +9,13 @@
 #include <array>
 #include <cstdint>
 
+#include "game/EffectNotes.h"
 #include "game/Field.h"
 #include "game/GameState.h"
-#include "settings/SettingsStore.h"
-#include "shell/HallOfFame.h"
-#include "shell/WindowServices.h"
+#include "seams/Boxes.h"
+#include "seams/Clock.h"
+#include "settings/HallOfFame.h"
+#include "settings/Settings.h"
 #include "sound/Voices.h"
 
 namespace kadeno {
@@ -35,41 +37,42 @@ inline constexpr int AltMask = 4;  // shift state while Alt is held
 
 class Game {
  public:
-  Game(WindowServices& window, Voices& voices, SettingsStore& store, HallOfFame& hallOfFame);
+  // The settings are read, never written: the difficulty and the movement sound.
+  Game(Boxes& boxes, EventClock& clock, Voices& voices, const Settings& settings,
+       HallOfFame& hallOfFame);
 
-  // ---- The driver (game/GameDriver.cpp) ----
   // Start Game: asks whether the player is ready, plays rounds until the game ends, then
   // offers the hall of fame. Refused while a game runs.
   void StartGame();
-  bool Running() const { return running_; }
+  // The S key: says the score.
+  void SayScore();
+  // The keys that steer the falling note: Space, the arrows, P (game/Keyboard.cpp).
+  void SteerKey(int32_t keyCode);
+  // A settings save: its time must not count in the step being measured.
+  void ForgetScanStamp() { state_.ScanStampMs = 0; }
+  // Settings were loaded: the first pause is measured as one millisecond.
+  void AssumeShortStep() { state_.StepMs = 1; }
+
+  const GameState& State() const { return state_; }
+
+ private:
+  friend class GameTestAccess;
+
+  // ---- The driver (game/GameDriver.cpp) ----
   void PlayGame();
   void PlayRound();
   void StartRound();
-  void SayScore();
 
   // ---- The scan (game/ScanCycle.cpp) ----
   void Scan();
   void SpeedUp();
   void HalfStepWait();
   void PlayColumn(int32_t column);
-  // A settings save: its time must not count in the step being measured.
-  void ForgetScanStamp() { state_.ScanStampMs = 0; }
-  // Settings were loaded: the first pause is measured as one millisecond.
-  void AssumeShortStep() { state_.StepMs = 1; }
-
-  // ---- The keys that steer the falling note: Space, the arrows, P (game/Keyboard.cpp) ----
-  void SteerKey(int32_t keyCode);
 
   // ---- Landing and scoring (game/Scoring.cpp, game/Awards.cpp) ----
   void LandNote(int32_t column);
   void ScoreLanding();
-  void ScaleFanfare(const std::array<int32_t, 7>& topClasses, int32_t keyNote);
-
-  const GameState& State() const { return state_; }
-  const Field& field() const { return field_; }
-
- private:
-  friend class GameTestAccess;
+  void ScaleFanfare(const TopClasses& topClasses, int32_t keyNote);
 
   void BuildScaleTable();
   void NewFallingNote();
@@ -84,10 +87,12 @@ class Game {
   void AddScalePoints();
   void ChordFanfare(int32_t a, int32_t b, int32_t c, int32_t root);
 
-  WindowServices& window_;
+  Boxes& boxes_;
+  EventClock& clock_;
   Voices& voices_;
-  SettingsStore& store_;
+  const Settings& settings_;
   HallOfFame& hallOfFame_;
+  EffectNotes effects_;
   GameState state_;
   Field field_;
   bool running_ = false;

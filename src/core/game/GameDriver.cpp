@@ -22,8 +22,14 @@ struct ClearOnExit {
 };
 }  // namespace
 
-Game::Game(WindowServices& window, Voices& voices, SettingsStore& store, HallOfFame& hallOfFame)
-    : window_(window), voices_(voices), store_(store), hallOfFame_(hallOfFame) {}
+Game::Game(Boxes& boxes, EventClock& clock, Voices& voices, const Settings& settings,
+           HallOfFame& hallOfFame)
+    : boxes_(boxes),
+      clock_(clock),
+      voices_(voices),
+      settings_(settings),
+      hallOfFame_(hallOfFame),
+      effects_(clock, voices, settings) {}
 
 void Game::StartGame() {
   // Every wait of a game serves the menu, so Start Game can be chosen again in mid-game;
@@ -33,17 +39,17 @@ void Game::StartGame() {
   ClearOnExit running{running_};
 
   // TRANSLATORS: The question before a game starts.
-  const Answer ready = window_.MsgBox(Tr("Are you ready?"), Box::YesNo,
-                                      // TRANSLATORS: The title of the box that asks it.
-                                      Tr("About to start Game Play"));
+  const Answer ready = boxes_.MsgBox(Tr("Are you ready?"), Box::YesNo,
+                                     // TRANSLATORS: The title of the box that asks it.
+                                     Tr("About to start Game Play"));
   if (ready != Answer::Yes) {
-    window_.MsgBox(Tr("Game Play canceled by user request"), Box::Ok, std::nullopt);
+    boxes_.MsgBox(Tr("Game Play canceled by user request"), Box::Ok, std::nullopt);
     return;
   }
   state_.RoundStartScore = 0;
   state_.Score = 0;
   state_.HalfStepFloor = kHalfStepFloor;
-  if (auto start = StartingHalfStepTime(store_.Values().Difficulty)) state_.HalfStepTime = *start;
+  if (auto start = StartingHalfStepTime(settings_.Difficulty)) state_.HalfStepTime = *start;
   state_.DifficultySpeedUp = kDifficultySpeedUp;
   // This game's score gets its one chance at a place at the end of the game; until then
   // the Hall Of Fame command only reads the list out.
@@ -106,8 +112,7 @@ void Game::NewFallingNote() {
 
 void Game::SayScore() {
   // TRANSLATORS: The S key during a game; %1 is the score, a number.
-  window_.MsgBox(Format(Tr("Your score is %1"), {FormatScore(state_.Score)}), Box::Ok,
-                 std::nullopt);
+  boxes_.MsgBox(Format(Tr("Your score is %1"), {FormatScore(state_.Score)}), Box::Ok, std::nullopt);
 }
 
 }  // namespace kadeno

@@ -133,25 +133,4 @@ std::string FormatScore(double score) {
   return buf;
 }
 
-double EncodeHallOfFameScore(double points, int32_t difficulty) {
-  if (difficulty == 0) return points + 0.05;
-  return points + 0.1 * (static_cast<double>(difficulty) - 1.0);
-}
-
-std::string HallOfFamePoints(double scoreValue) {
-  const double points = std::floor(scoreValue);
-  if (auto whole = ToInt64(points)) return std::to_string(*whole);
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.0f", points);
-  return buf;
-}
-
-int32_t HallOfFameLevel(double scoreValue) {
-  if (auto hundredths = ToInt64(scoreValue * 100); hundredths && *hundredths % 100 == 5) {
-    return 0;
-  }
-  if (auto tenths = ToInt64(scoreValue * 10)) return static_cast<int32_t>(*tenths % 10 + 1);
-  return 1;
-}
-
 }  // namespace kadeno

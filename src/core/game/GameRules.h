@@ -1,6 +1,6 @@
 // The plain rules of game play, free of any state: the speed-up of the scan, the landing
-// raise, the making of a new falling note, the chord and scale tests, the game-end rule
-// and the way a hall-of-fame place carries its difficulty level. The game's operations
+// raise, the making of a new falling note, the chord and scale tests and the game-end
+// rule. The game's operations
 // apply them to its fields; the tests check them alone against figures worked by hand.
 #pragma once
 
@@ -60,16 +60,5 @@ bool AnotherRound(int32_t roundScore, int32_t bestRoundScore);
 
 // A score as the score message and the listing write it: no decimals when whole.
 std::string FormatScore(double score);
-
-// ---- Hall of fame ----
-
-// The score value stored for a game's points at a difficulty level. Levels 1..10 add
-// their level less one as a tenth; level 0 adds five hundredths, so that the entry keeps
-// its true points and a later game of equal points ranks below it.
-double EncodeHallOfFameScore(double points, int32_t difficulty);
-// The points a stored score value shows: the value rounded down.
-std::string HallOfFamePoints(double scoreValue);
-// The difficulty level a stored score value shows.
-int32_t HallOfFameLevel(double scoreValue);
 
 }  // namespace kadeno

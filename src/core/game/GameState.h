@@ -9,6 +9,10 @@
 
 namespace kadeno {
 
+// The pitch class of each column's top note, columns 1..7 (entry 0 unused), as every
+// per-column array of the game counts them.
+using TopClasses = std::array<int32_t, kColumns + 1>;
+
 struct GameState {
   double Score = 0;
   int32_t RoundStartScore = 0;
@@ -33,7 +37,7 @@ struct GameState {
   bool ScoredThisLanding = false;
   bool ScoredThisPass = false;
   int32_t ChordRoot = 0;
-  std::array<int32_t, kColumns + 1> TopClass{};  // columns 1..7
+  TopClasses TopClass{};
 };
 
 }  // namespace kadeno

@@ -33,23 +33,23 @@ void Game::SteerKey(int32_t keyCode) {
         // The note stays at the wall, and the wall is heard at the far side.
         state_.FallingColumn = wall;
         voices_.SendPan(left ? 0 : 127, Channel::Drum);
-        voices_.PercussionEffect(left ? kLeftWallKey : kRightWallKey, state_.HalfStepFloor);
+        effects_.PercussionEffect(left ? kLeftWallKey : kRightWallKey, state_.HalfStepFloor);
         break;
       }
       state_.FallingColumn = column;
-      if (store_.Values().FallingNoteMovementSound) {
+      if (settings_.FallingNoteMovementSound) {
         voices_.SendPan(ColumnPan(column), Channel::Drum);
-        voices_.PercussionEffect(kMoveKey, state_.HalfStepFloor);
+        effects_.PercussionEffect(kMoveKey, state_.HalfStepFloor);
       } else {
         voices_.SendPan(ColumnPan(column), Channel::Effect);
-        voices_.FallingNoteEcho(state_.FallingNote, state_.HalfStepFloor);
+        effects_.FallingNoteEcho(state_.FallingNote, state_.HalfStepFloor);
       }
       break;
     }
     case Key::Up:
       state_.FallingColumn = kCentreColumn;
       voices_.SendPan(ColumnPan(kCentreColumn), Channel::Effect);
-      voices_.FallingNoteEcho(state_.FallingNote, state_.HalfStepFloor);
+      effects_.FallingNoteEcho(state_.FallingNote, state_.HalfStepFloor);
       break;
     case Key::Down:
       LowerFallingNote();
@@ -59,8 +59,8 @@ void Game::SteerKey(int32_t keyCode) {
       // The scan that this press interrupted stands still until a second P, which runs
       // nested in this loop, clears the flag.
       while (state_.Paused) {
-        window_.Yield();
-        if (state_.Paused) window_.WaitMs(kPausePollMs);
+        clock_.Yield();
+        if (state_.Paused) clock_.WaitMs(kPausePollMs);
       }
       break;
     default:
@@ -71,7 +71,7 @@ void Game::SteerKey(int32_t keyCode) {
 void Game::LowerFallingNote() {
   if (state_.NoteDumped) return;
   voices_.SendPan(ColumnPan(state_.FallingColumn), Channel::Effect);
-  voices_.DropEffectNote(state_.FallingNote, state_.HalfStepFloor);
+  effects_.DropEffectNote(state_.FallingNote, state_.HalfStepFloor);
   // The effect note yielded: another key may have moved the note meanwhile.
   if (state_.FallingDegree > INT32_MIN) state_.FallingDegree -= 1;
   if (state_.FallingDegree == 0) state_.FallingDegree = 7;
@@ -82,8 +82,8 @@ void Game::LowerFallingNote() {
       state_.FallingNote = *lowered;
     }
   }
-  voices_.DropEffectNote(state_.FallingNote, state_.HalfStepFloor);
-  voices_.DropEffectNote(1, state_.HalfStepFloor);
+  effects_.DropEffectNote(state_.FallingNote, state_.HalfStepFloor);
+  effects_.DropEffectNote(1, state_.HalfStepFloor);
   if (state_.FallingNote < field_.BaseLineNote()) {
     state_.NoteDumped = true;
     state_.FallingNote = RaiseToFloor(state_.FallingNote, field_.BaseLineNote());

@@ -22,11 +22,11 @@ void Game::Scan() {
   state_.NoteLanded = false;
   ScanPause();
   for (int32_t s = 1; s <= kColumns; ++s) {
-    if (s == 1) state_.ScanStampMs = window_.ClockMs();
+    if (s == 1) state_.ScanStampMs = clock_.ClockMs();
     if (s == 2) {
       // The length of step 1 sets the pause before the next scan. A settings save during
       // step 1 clears the stamp, and its time must not count.
-      state_.StepMs = window_.ClockMs() - state_.ScanStampMs;
+      state_.StepMs = clock_.ClockMs() - state_.ScanStampMs;
       if (state_.ScanStampMs == 0) state_.StepMs = 1;
     }
     HalfStepWait();
@@ -38,8 +38,8 @@ void Game::Scan() {
 }
 
 void Game::SpeedUp() {
-  state_.HalfStepTime = SpeedUpStep(state_.HalfStepTime, state_.HalfStepFloor,
-                                    store_.Values().Difficulty, state_.DifficultySpeedUp);
+  state_.HalfStepTime = SpeedUpStep(state_.HalfStepTime, state_.HalfStepFloor, settings_.Difficulty,
+                                    state_.DifficultySpeedUp);
 }
 
 void Game::ScanPause() {
@@ -48,18 +48,18 @@ void Game::ScanPause() {
     const int64_t part = state_.StepMs * 25;
     if (part >= INT32_MIN && part <= INT32_MAX) {
       int32_t units = static_cast<int32_t>(part);
-      Delay(window_, units);
+      Delay(clock_, units);
     }
-    window_.Yield();
+    clock_.Yield();
   }
 }
 
 void Game::HalfStepWait() {
   for (int i = 0; i < kWaitParts; ++i) {
-    window_.Yield();
+    clock_.Yield();
     int32_t part = 0;
     AssignRounded(part, state_.HalfStepTime / 4.0);
-    Delay(window_, part);
+    Delay(clock_, part);
   }
 }
 
@@ -69,7 +69,7 @@ void Game::ScanColumn(int32_t column) {
   if (state_.FallingColumn == column) {
     const int32_t floor = field_.BaseLineNote();
     const Landing l = LandingRaise(state_.FallingNote, field_.Top(column, floor - 12), floor,
-                                   LandingDistance(store_.Values().Difficulty));
+                                   LandingDistance(settings_.Difficulty));
     state_.FallingNote = l.note;
     landed = l.landed;
   }

@@ -25,7 +25,7 @@ void Game::LandNote(int32_t column) {
   constexpr int32_t kBelow[] = {78, 90, 102, 114, 126};
   for (int i = 0; i < 5; ++i) {
     const int32_t p = state_.FallingNote;
-    if (p < kBelow[i]) voices_.LandingEffectNote(p + kUp[i], state_.HalfStepFloor);
+    if (p < kBelow[i]) effects_.LandingEffectNote(p + kUp[i], state_.HalfStepFloor);
   }
   field_.PlaceLanded(column, state_.FallingNote);
   ScoreLanding();
@@ -94,13 +94,11 @@ void Game::ComputeTopClasses() {
 bool Game::TestScale() {
   if (!ScaleComplete(state_.ScaleTable, state_.TopClass)) return false;
   if (state_.LastScoreWasScale) {
-    window_.MsgBox(Tr(kScaleRefused), Box::Ok, std::nullopt);
+    boxes_.MsgBox(Tr(kScaleRefused), Box::Ok, std::nullopt);
     return false;
   }
   state_.LastScoreWasScale = true;
-  std::array<int32_t, 7> topClasses{};
-  for (int c = 1; c <= kColumns; ++c) topClasses[c - 1] = state_.TopClass[c];
-  ScaleFanfare(topClasses, state_.KeyNote);
+  ScaleFanfare(state_.TopClass, state_.KeyNote);
   return true;
 }
 

@@ -16,7 +16,7 @@ const std::string kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno"
 
 }  // namespace
 
-void UninstallKadeno(WindowServices& window, RegistryAccess* registry) {
+void UninstallKadeno(Boxes& window, RegistryAccess* registry) {
   window.MsgBox(
       // TRANSLATORS: Program > Uninstall Kadeno, first box. Keep the line ends (\n).
       TrLines("To help reduce the 'Space-Garbage' that collects in your registry,\n"

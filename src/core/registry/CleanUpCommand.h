@@ -3,11 +3,11 @@
 #pragma once
 
 #include "registry/RegistryAccess.h"
-#include "shell/WindowServices.h"
+#include "seams/Boxes.h"
 
 namespace kadeno {
 
 // Asks first; only a plain Yes removes anything. The registry may be absent (null).
-void UninstallKadeno(WindowServices& window, RegistryAccess* registry);
+void UninstallKadeno(Boxes& window, RegistryAccess* registry);
 
 }  // namespace kadeno

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "registry/RegistryApi.h"
+#include "seams/RegistryApi.h"
 
 namespace kadeno {
 

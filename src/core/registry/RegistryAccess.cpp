@@ -83,8 +83,8 @@ std::optional<int32_t> DwordFromBytes(std::span<const uint8_t> bytes) {
   return static_cast<int32_t>(u);
 }
 
-RegistryAccess::RegistryAccess(RegistryApi& api, WindowServices& window)
-    : api_(api), window_(window) {}
+RegistryAccess::RegistryAccess(RegistryApi& api, Boxes& boxes, ProblemLog& log)
+    : api_(api), boxes_(boxes), log_(log) {}
 
 RegKey RegistryAccess::RootKeyHandle(const std::string& path) {
   const size_t start = !path.empty() && path[0] == '\\' ? 1 : 0;
@@ -122,8 +122,8 @@ void RegistryAccess::CheckRegistryResult(int32_t result) {
 }
 
 void RegistryAccess::LogPending() {
-  window_.LogProblem("registry: " + pending_.description + " (" + pending_.source + ", error " +
-                     std::to_string(pending_.number) + ")");
+  log_.LogProblem("registry: " + pending_.description + " (" + pending_.source + ", error " +
+                  std::to_string(pending_.number) + ")");
 }
 
 bool RegistryAccess::Checked(int32_t result) {
@@ -136,7 +136,7 @@ void RegistryAccess::ShowPendingError() {
   const std::string description = pending_.description;
   pending_ = {};
   // The standard error line keeps the English; the box is the player's.
-  window_.MsgBox(Tr(description.c_str()), Box::Ok, std::nullopt);
+  boxes_.MsgBox(Tr(description.c_str()), Box::Ok, std::nullopt);
 }
 
 bool RegistryAccess::WriteRegistryValue(const std::string& path, const std::string& name,

@@ -14,8 +14,9 @@
 #include <variant>
 #include <vector>
 
-#include "registry/RegistryApi.h"
-#include "shell/WindowServices.h"
+#include "seams/Boxes.h"
+#include "seams/Files.h"
+#include "seams/RegistryApi.h"
 
 namespace kadeno {
 
@@ -67,7 +68,8 @@ std::optional<int32_t> DwordFromBytes(std::span<const uint8_t> bytes);
 class RegistryAccess {
  public:
   // The window is only needed to show the pending error and log each one.
-  RegistryAccess(RegistryApi& api, WindowServices& window);
+  // The boxes show a failed call to the player; the log tells stderr.
+  RegistryAccess(RegistryApi& api, Boxes& boxes, ProblemLog& log);
 
   // The root key named by the path's first element, or 0 after recording error 2.
   RegKey RootKeyHandle(const std::string& path);
@@ -106,7 +108,8 @@ class RegistryAccess {
   RegistryValue Decode(uint32_t type, std::span<const uint8_t> bytes) const;
 
   RegistryApi& api_;
-  WindowServices& window_;
+  Boxes& boxes_;
+  ProblemLog& log_;
   RegistryError pending_;
 };
 

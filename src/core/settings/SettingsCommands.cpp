@@ -29,36 +29,36 @@ std::optional<int32_t> AcceptedValue(const std::string& answer, int32_t upper) {
 
 }  // namespace
 
-void SettingsCommands::AskValue(std::string_view key) {
-  const SettingRow& row = SettingRowFor(key);
+void SettingsCommands::AskValue(const SettingRow& row) {
+  if (!row.command) return;
   const SettingCommand& cmd = *row.command;
   // No pitched voice may hang on while the box holds the game still.
-  for (int32_t c = Channel::BaseLine; c <= Channel::Effect; ++c) voices_.EndChannelNote(c);
+  sound_.silence();
 
   const bool whole = row.kind == SettingKind::Whole;
   const std::string current =
       whole ? std::to_string(store_.Values().*row.whole)
             : std::to_string(KeyboardScalingPercent(store_.Values().KeyboardScaling));
   const std::string answer =
-      window_.InputBox(Format(Tr(cmd.prompt), {current}), std::nullopt,
-                       cmd.offersCurrent ? current : std::to_string(*row.factory));
+      boxes_.InputBox(Format(Tr(cmd.prompt), {current}), std::nullopt,
+                      cmd.offersCurrent ? current : std::to_string(*row.factory));
 
   // The box may have run a while inside a game; read the settings afresh from here on.
   const std::optional<int32_t> n = AcceptedValue(answer, cmd.upperLimit);
   if (!n) return;
   if (whole) {
-    store_.Values().*row.whole = *n;
+    store_.Writable().*row.whole = *n;
   } else {
-    store_.Values().KeyboardScaling = static_cast<float>(*n / 100.0);
+    store_.Writable().KeyboardScaling = static_cast<float>(*n / 100.0);
   }
-  if (cmd.rebuildsStereo) voices_.BuildPanTable();
+  if (cmd.rebuildsStereo) sound_.stereoShapeChanged();
   store_.SaveSettings();
 }
 
 namespace {
 // Flips a switch, shows its state in the menu caption and says it; nothing is saved.
-void Toggle(WindowServices& window, bool& flag, MenuItem item, const char* onCaption,
-            const char* offCaption, const char* onMessage, const char* offMessage) {
+void Toggle(Boxes& window, bool& flag, MenuItem item, const char* onCaption, const char* offCaption,
+            const char* onMessage, const char* offMessage) {
   flag = !flag;
   window.SetMenuCaption(item, Tr(flag ? onCaption : offCaption));
   window.MsgBox(Tr(flag ? onMessage : offMessage), Box::Ok, std::nullopt);
@@ -68,19 +68,19 @@ void Toggle(WindowServices& window, bool& flag, MenuItem item, const char* onCap
 void SettingsCommands::ToggleStereo() {
   // Only the switch and its caption change: the stereo table stays, no pan is sent, and
   // the new state reaches the file with the next save of any kind.
-  Toggle(window_, store_.Values().Stereo, MenuItem::mMidiStereo, kStereoOnCaption,
+  Toggle(boxes_, store_.Writable().Stereo, MenuItem::mMidiStereo, kStereoOnCaption,
          kStereoOffCaption, N_("Kadeno will scan in stereo"), N_("Kadeno will scan in mono"));
 }
 
 void SettingsCommands::ToggleMovementSound() {
-  Toggle(window_, store_.Values().FallingNoteMovementSound,
+  Toggle(boxes_, store_.Writable().FallingNoteMovementSound,
          MenuItem::mnuMidiFallingNoteMovementSound, kMovementPercussiveCaption,
          kMovementNoteCaption, N_("Move a falling note, you'll hear Percussion."),
          N_("Move a falling note, you'll hear the Falling Note."));
 }
 
 void SettingsCommands::BackToDefault() {
-  if (window_.MsgBox(
+  if (boxes_.MsgBox(
           Tr("Are you sure you want to reset all the midi settings back to factory default?"),
           Box::YesNo, std::nullopt) != Answer::Yes) {
     return;
@@ -88,10 +88,10 @@ void SettingsCommands::BackToDefault() {
   // Stereo, difficulty, starting speed and the hall of fame are the player's, not the
   // sound's, and stay. The stereo table and the movement caption follow later, with the
   // next stereo command or start and the next toggle or start.
-  RestoreFactorySound(store_.Values());
+  RestoreFactorySound(store_.Writable());
   store_.SaveSettings();
-  window_.MsgBox(Tr("Midi settings are now as Quenloft originally made them."), Box::Ok,
-                 std::nullopt);
+  boxes_.MsgBox(Tr("Midi settings are now as Quenloft originally made them."), Box::Ok,
+                std::nullopt);
 }
 
 }  // namespace kadeno

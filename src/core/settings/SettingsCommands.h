@@ -2,30 +2,37 @@
 // two flip a switch, one restores the factory sound.
 #pragma once
 
-#include <string_view>
+#include <functional>
 
+#include "seams/Boxes.h"
 #include "settings/SettingsStore.h"
-#include "shell/WindowServices.h"
-#include "sound/Voices.h"
+#include "settings/SettingsTable.h"
 
 namespace kadeno {
 
+// What the sound does around a value command: no pitched voice may hang on while the box
+// holds the game still, and a new stereo shape reaches the stereo table at once.
+struct SoundFollows {
+  std::function<void()> silence;
+  std::function<void()> stereoShapeChanged;
+};
+
 class SettingsCommands {
  public:
-  SettingsCommands(WindowServices& window, SettingsStore& store, Voices& voices)
-      : window_(window), store_(store), voices_(voices) {}
+  SettingsCommands(Boxes& boxes, SettingsStore& store, SoundFollows sound)
+      : boxes_(boxes), store_(store), sound_(std::move(sound)) {}
 
-  // Asks for the value of the setting with that key (one of the settings table's keys
-  // that has a command), in the box its row describes; a good answer is kept and saved.
-  void AskValue(std::string_view key);
+  // Asks for the value of a row of the settings table that has a command, in the box the
+  // row describes; a good answer is kept and saved.
+  void AskValue(const SettingRow& row);
   void ToggleStereo();
   void ToggleMovementSound();
   void BackToDefault();
 
  private:
-  WindowServices& window_;
+  Boxes& boxes_;
   SettingsStore& store_;
-  Voices& voices_;
+  SoundFollows sound_;
 };
 
 }  // namespace kadeno

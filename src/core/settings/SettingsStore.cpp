@@ -5,25 +5,25 @@
 
 namespace kadeno {
 
-std::string SettingsStore::SettingsFile() const { return window_.SettingsFolder() + "/Kadeno.ini"; }
+std::string SettingsStore::SettingsFile() const { return files_.SettingsFolder() + "/Kadeno.ini"; }
 
 std::string SettingsStore::ShippedSettingsFile() const {
-  return window_.ProgramFolder() + "/" + kShippedSettingsName;
+  return files_.ProgramFolder() + "/" + kShippedSettingsName;
 }
 
 bool SettingsStore::LoadSettings() {
   // The player's own file wins however it got there, and alone: nothing of the shipped file
   // is mixed into it, so a file with a few lines leaves the rest at their creation values.
   const std::string own = SettingsFile();
-  if (window_.FileExists(own)) {
-    if (auto text = window_.ReadTextFile(own)) LoadFrom(*text);
+  if (files_.FileExists(own)) {
+    if (auto text = files_.ReadTextFile(own)) LoadFrom(*text);
     return true;
   }
   // A new player: without the shipped defaults every volume would be 0 and the first game
   // silent. The first save writes the player's own file; the shipped one is only read.
   const std::string shipped = ShippedSettingsFile();
-  if (!window_.FileExists(shipped)) return false;
-  const auto text = window_.ReadTextFile(shipped);
+  if (!files_.FileExists(shipped)) return false;
+  const auto text = files_.ReadTextFile(shipped);
   if (!text) return false;  // unreadable: as if there were none
   LoadFrom(*text);
   return true;
@@ -32,13 +32,13 @@ bool SettingsStore::LoadSettings() {
 void SettingsStore::LoadFrom(const std::string& text) {
   const SettingsFileSeen seen = ParseSettingsFile(text, settings_);
   if (seen.stereo) {
-    window_.SetMenuCaption(MenuItem::mMidiStereo,
-                           Tr(settings_.Stereo ? kStereoOnCaption : kStereoOffCaption));
+    boxes_.SetMenuCaption(MenuItem::mMidiStereo,
+                          Tr(settings_.Stereo ? kStereoOnCaption : kStereoOffCaption));
   }
   if (seen.movementSound) {
-    window_.SetMenuCaption(MenuItem::mnuMidiFallingNoteMovementSound,
-                           Tr(settings_.FallingNoteMovementSound ? kMovementPercussiveCaption
-                                                                 : kMovementNoteCaption));
+    boxes_.SetMenuCaption(
+        MenuItem::mnuMidiFallingNoteMovementSound,
+        Tr(settings_.FallingNoteMovementSound ? kMovementPercussiveCaption : kMovementNoteCaption));
   }
 }
 
@@ -46,9 +46,9 @@ void SettingsStore::SaveSettings() {
   // Written whole or not at all: a failed save leaves the previous file (and with it the
   // hall of fame) as it was.
   const std::string path = SettingsFile();
-  if (!window_.WriteTextFile(path, FormatSettingsFile(settings_))) {
-    window_.LogProblem("the settings could not be saved to " + path +
-                       "; it keeps what it held before");
+  if (!files_.WriteTextFile(path, FormatSettingsFile(settings_))) {
+    log_.LogProblem("the settings could not be saved to " + path +
+                    "; it keeps what it held before");
   }
   if (onSaved_) onSaved_();
 }

@@ -1,12 +1,14 @@
 // The settings store: the one settings record of the run and its file, Kadeno.ini in the
-// settings folder. Everything that changes a setting saves through here.
+// settings folder. Only the store and the settings' own commands (the value commands, the
+// switches, the hall of fame) write the record; everyone else reads it through Values().
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "seams/Boxes.h"
+#include "seams/Files.h"
 #include "settings/Settings.h"
-#include "shell/WindowServices.h"
 
 namespace kadeno {
 
@@ -16,13 +18,17 @@ inline constexpr const char* kShippedSettingsName = "Kadeno-default.ini";
 
 class SettingsStore {
  public:
-  explicit SettingsStore(WindowServices& window) : window_(window) {}
+  // The boxes show the switches' captions a loaded file sets; a failed save is logged.
+  SettingsStore(Boxes& boxes, Files& files, ProblemLog& log)
+      : boxes_(boxes), files_(files), log_(log) {}
 
-  Settings& Values() { return settings_; }
   const Settings& Values() const { return settings_; }
 
   std::string SettingsFile() const;
   std::string ShippedSettingsFile() const;
+  // Every start turns stereo on before the file is read, so that a file without a Stereo
+  // line leaves it on.
+  void StartInStereo() { settings_.Stereo = true; }
   // Reads the player's own file when there is one, else the shipped default file when it
   // can be read, and sets the captions of the switches it names. True when a file was
   // there to load.
@@ -35,7 +41,15 @@ class SettingsStore {
  private:
   void LoadFrom(const std::string& text);
 
-  WindowServices& window_;
+  // The writers of the record.
+  friend class SettingsCommands;
+  friend class HallOfFame;
+  friend class SettingsTestAccess;
+  Settings& Writable() { return settings_; }
+
+  Boxes& boxes_;
+  Files& files_;
+  ProblemLog& log_;
   Settings settings_;
   std::function<void()> onSaved_;
 };

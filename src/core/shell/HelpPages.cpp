@@ -93,7 +93,7 @@ constexpr std::array<const char*, 6> kInstructionPages = {
 
 }  // namespace
 
-void ShowInstructions(WindowServices& window) {
+void ShowInstructions(Boxes& window) {
   const int lastPage = static_cast<int>(kInstructionPages.size());
   int page = 1;
   for (;;) {
@@ -110,7 +110,7 @@ void ShowInstructions(WindowServices& window) {
   }
 }
 
-void ShowAbout(WindowServices& window) {
+void ShowAbout(Boxes& window) {
   // TRANSLATORS: Help > About. Keep a line end (\n) after every line, the last one too;
   // the blanks that pad the English lines need not be kept.
   window.MsgBox(TrLines("  It does not interfere with or depend upon any particular \n"

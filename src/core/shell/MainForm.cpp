@@ -10,18 +10,19 @@ namespace kadeno {
 
 MainForm::MainForm(WindowServices& window, AudioDevice& audio)
     : window_(window),
-      store_(window),
-      voices_(window, audio, store_.Values()),
+      store_(window, window, window),
+      voices_(window, window, audio, store_.Values()),
       hallOfFame_(window, store_),
-      game_(window, voices_, store_, hallOfFame_),
-      commands_(window, store_, voices_) {
+      game_(window, window, voices_, store_.Values(), hallOfFame_),
+      commands_(window, store_,
+                {[this] { voices_.EndPitchedNotes(); }, [this] { voices_.BuildPanTable(); }}) {
   // The time spent saving must not count in the scan's step measurement.
   store_.OnSaved([this] { game_.ForgetScanStamp(); });
 }
 
 void MainForm::Form_Load() {
   window_.Yield();
-  store_.Values().Stereo = true;
+  store_.StartInStereo();
   window_.SleepMs(300);
   ShowInstructions(window_);
   voices_.OpenMidiOut();
@@ -83,24 +84,6 @@ void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, regi
 void MainForm::mnuHelpInstructions_Click() { ShowInstructions(window_); }
 void MainForm::mnuHelpAbout_Click() { ShowAbout(window_); }
 
-void MainForm::mnuFileSetDifficulty_Click() { commands_.AskValue("Difficulty"); }
-void MainForm::mnuMidiStereoWide_Click() { commands_.AskValue("StereoWide"); }
-void MainForm::mnuMidiCurve_Click() { commands_.AskValue("StereoCurve"); }
-void MainForm::mnuMidiStereoBalance_Click() { commands_.AskValue("StereoBalance"); }
-void MainForm::mnuMidiDrumVolume_Click() { commands_.AskValue("DrumVolume"); }
-void MainForm::mnuMidiBaseLineVolume_Click() { commands_.AskValue("BaseLineVolume"); }
-void MainForm::mnuMidiBaseLineInstrument_Click() { commands_.AskValue("BaseLineInstrument"); }
-void MainForm::mnuMidiRow1Volume_Click() { commands_.AskValue("Row1Volume"); }
-void MainForm::mnuMidiRow1Instrument_Click() { commands_.AskValue("Row1Instrument"); }
-void MainForm::mnuMidiRow2Volume_Click() { commands_.AskValue("Row2Volume"); }
-void MainForm::mnuMidiRow2Instrument_Click() { commands_.AskValue("Row2Instrument"); }
-void MainForm::mnuMidiRow3Volume_Click() { commands_.AskValue("Row3Volume"); }
-void MainForm::mnuMidiRow3Instrument_Click() { commands_.AskValue("Row3Instrument"); }
-void MainForm::mnuMidiFallingVolume_Click() { commands_.AskValue("FallingVolume"); }
-void MainForm::mnuMidiFallingInstrument_Click() { commands_.AskValue("FallingInstrument"); }
-void MainForm::mnuMidiEffectVolume_Click() { commands_.AskValue("EffectVolume"); }
-void MainForm::mnuMidiEffectInstrument_Click() { commands_.AskValue("EffectInstrument"); }
-void MainForm::mnuMidiKeyboardScaling_Click() { commands_.AskValue("KeyboardScaling"); }
 void MainForm::mMidiStereo_Click() { commands_.ToggleStereo(); }
 void MainForm::mnuMidiFallingNoteMovementSound_Click() { commands_.ToggleMovementSound(); }
 void MainForm::mnuMidiBackToDefault_Click() { commands_.BackToDefault(); }

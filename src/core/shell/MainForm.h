@@ -13,14 +13,16 @@
 // state across a call that can yield.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "game/Game.h"
+#include "seams/AudioDevice.h"
+#include "seams/WindowServices.h"
+#include "settings/HallOfFame.h"
 #include "settings/SettingsCommands.h"
 #include "settings/SettingsStore.h"
-#include "shell/HallOfFame.h"
-#include "shell/WindowServices.h"
-#include "sound/AudioDevice.h"
+#include "settings/SettingsTable.h"
 #include "sound/Voices.h"
 
 namespace kadeno {
@@ -44,31 +46,19 @@ class MainForm {
 
   // ---- File, Program and Help menus ----
   void mnuFileStartGame_Click();
-  void mnuFileSetDifficulty_Click();
   void mnuFileHallOfFame_Click();
   void mnuFileExit_Click();  // ends the program
   void mnuProgramUninstallKadeno_Click();
   void mnuHelpInstructions_Click();
   void mnuHelpAbout_Click();
 
-  // ---- Midi menu ----
-  void mnuMidiStereoWide_Click();
-  void mnuMidiCurve_Click();
-  void mnuMidiStereoBalance_Click();
-  void mnuMidiDrumVolume_Click();
-  void mnuMidiBaseLineVolume_Click();
-  void mnuMidiBaseLineInstrument_Click();
-  void mnuMidiRow1Volume_Click();
-  void mnuMidiRow1Instrument_Click();
-  void mnuMidiRow2Volume_Click();
-  void mnuMidiRow2Instrument_Click();
-  void mnuMidiRow3Volume_Click();
-  void mnuMidiRow3Instrument_Click();
-  void mnuMidiFallingVolume_Click();
-  void mnuMidiFallingInstrument_Click();
-  void mnuMidiEffectVolume_Click();
-  void mnuMidiEffectInstrument_Click();
-  void mnuMidiKeyboardScaling_Click();
+  // ---- Midi menu (and Set Difficulty) ----
+  // A value command: the row of the settings table it asks for. The menu table names each
+  // item's row by its key (mnuMidiDrumVolume asks for "DrumVolume"), checked while compiling.
+  template <std::size_t row>
+  void ValueCommand_Click() {
+    commands_.AskValue(kSettingRows[row]);
+  }
   void mMidiStereo_Click();
   void mnuMidiFallingNoteMovementSound_Click();
   void mnuMidiBackToDefault_Click();
@@ -76,7 +66,7 @@ class MainForm {
   // The components, for the window's own needs, the tests and the benchmarks.
   WindowServices& window() { return window_; }
   SettingsStore& store() { return store_; }
-  Settings& settings() { return store_.Values(); }
+  const Settings& settings() const { return store_.Values(); }
   Voices& voices() { return voices_; }
   Game& game() { return game_; }
   HallOfFame& hallOfFame() { return hallOfFame_; }

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "seams/Boxes.h"
 #include "seams/Translate.h"
-#include "shell/WindowServices.h"
 
 namespace kadeno {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/Speech.h"
+#include "seams/Speech.h"
 
 namespace kadeno {
 

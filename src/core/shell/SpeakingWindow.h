@@ -2,8 +2,8 @@
 // before it shows and when it is answered; everything else goes straight through.
 #pragma once
 
+#include "seams/WindowServices.h"
 #include "shell/SelfVoicing.h"
-#include "shell/WindowServices.h"
 
 namespace kadeno {
 

@@ -2,7 +2,7 @@
 // so at start-up and ends.
 #pragma once
 
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 
 namespace kadeno {
 

@@ -14,21 +14,21 @@ constexpr const char* kNoDeviceMessage =
 bool ValidChannel(int32_t c) { return c >= 0 && c < kMidiChannels; }
 }  // namespace
 
-Voices::Voices(WindowServices& window, AudioDevice& audio, Settings& settings)
-    : window_(window), audio_(audio), settings_(settings) {}
+Voices::Voices(Boxes& boxes, Files& files, AudioDevice& audio, const Settings& settings)
+    : boxes_(boxes), files_(files), audio_(audio), settings_(settings) {}
 
 void Voices::Send(uint32_t word) { audio_.SendShortMessage(word); }
 
 void Voices::OpenMidiOut() {
   if (audio_.DeviceCount() < 1) {
-    window_.MsgBox(Tr(kNoDeviceMessage), Box::Ok, std::nullopt);
+    boxes_.MsgBox(Tr(kNoDeviceMessage), Box::Ok, std::nullopt);
     StopAllSound();
-    window_.EndProgram();
+    boxes_.EndProgram();
   }
   if (audio_.Open() != OpenResult::Ok) {
-    window_.MsgBox(Tr(kNoDeviceMessage), Box::Ok, std::nullopt);
+    boxes_.MsgBox(Tr(kNoDeviceMessage), Box::Ok, std::nullopt);
     StopAllSound();
-    window_.EndProgram();
+    boxes_.EndProgram();
   }
   midi_.MidiIsOpen = true;
 }
@@ -64,6 +64,22 @@ void Voices::EndChannelNote(int32_t c) {
 
 void Voices::AllNotesOff() {
   for (int c = 0; c < kMidiChannels; ++c) EndChannelNote(c);
+}
+
+void Voices::EndPitchedNotes() {
+  for (int32_t c = Channel::BaseLine; c <= Channel::Effect; ++c) EndChannelNote(c);
+}
+
+void Voices::SoundEffectNote(int32_t channel, int32_t note, int32_t velocity) {
+  midi_.ChannelLastNote[channel] = 0;
+  midi_.ChannelProgram[channel] = settings_.EffectInstrument;
+  midi_.ChannelVelocity[channel] = velocity;
+  midi_.ChannelNote[channel] = note;
+  SoundChannel(channel);
+}
+
+void Voices::PlayWave(const std::string& name) {
+  audio_.PlayWave(files_.ProgramFolder() + "/" + name + ".wav");
 }
 
 void Voices::SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, int32_t row2Note,

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 
 namespace kadeno {
 

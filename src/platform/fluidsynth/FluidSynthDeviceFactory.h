@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 
 namespace kadeno {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 #include "sound/AudioDeviceChoice.h"
 
 namespace kadeno {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 
 namespace kadeno {
 

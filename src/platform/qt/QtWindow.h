@@ -7,7 +7,7 @@
 #include <chrono>
 #include <map>
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 class QAction;
 

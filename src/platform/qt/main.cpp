@@ -87,7 +87,7 @@ int main(int argc, char** argv) {
 #endif
   kadeno::MainForm form(speakingWindow, *audio);
   kadeno::FileRegistry registryFile;
-  kadeno::RegistryAccess registry(registryFile, speakingWindow);
+  kadeno::RegistryAccess registry(registryFile, speakingWindow, speakingWindow);
   form.SetRegistry(&registry);
 
   kadeno::QtMainWindow mainWindow(form, window);

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "shell/Speech.h"
+#include "seams/Speech.h"
 
 namespace kadeno {
 

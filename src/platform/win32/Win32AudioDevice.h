@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 
 namespace kadeno {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

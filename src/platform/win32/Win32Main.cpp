@@ -25,7 +25,7 @@ int main() {
       kadeno::MakeWin32AudioDevice(midiOut ? midiOutText.c_str() : nullptr);
   kadeno::MainForm form(window, *audio);
   kadeno::Win32Registry registryApi;
-  kadeno::RegistryAccess registry(registryApi, window);
+  kadeno::RegistryAccess registry(registryApi, window, window);
   form.SetRegistry(&registry);
 
   kadeno::Win32MainWindow mainWindow(form, window);

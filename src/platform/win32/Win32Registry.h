@@ -3,7 +3,7 @@
 // that its macros never meet the rest of the program.
 #pragma once
 
-#include "registry/RegistryApi.h"
+#include "seams/RegistryApi.h"
 
 namespace kadeno {
 

@@ -7,7 +7,7 @@
 
 #include <map>
 
-#include "shell/WindowServices.h"
+#include "seams/WindowServices.h"
 
 namespace kadeno {
 

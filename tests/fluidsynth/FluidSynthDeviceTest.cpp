@@ -55,7 +55,7 @@ struct Synth : FluidSynthDevice {
 std::vector<uint32_t> FallingNoteWords(int column, int32_t note) {
   test::Harness h;
   h.FactorySound();
-  h.form.settings().DrumVolume = h.form.settings().BaseLineVolume = 0;
+  h.S().DrumVolume = h.S().BaseLineVolume = 0;
   h.form.voices().SendPan((column - 1) * 21, Channel::All);
   h.form.voices().SoundVoices(36, 48, 0, 0, 0, note);
   std::vector<uint32_t> words;

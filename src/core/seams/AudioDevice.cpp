@@ -1,5 +1,5 @@
 // Names of the audio seam's results.
-#include "sound/AudioDevice.h"
+#include "seams/AudioDevice.h"
 
 namespace kadeno {
 

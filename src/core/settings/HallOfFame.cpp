@@ -1,7 +1,10 @@
 // The hall of fame: the offer of a place and the listing.
-#include "shell/HallOfFame.h"
+#include "settings/HallOfFame.h"
 
-#include "game/GameRules.h"
+#include <cmath>
+#include <cstdio>
+
+#include "base/Arithmetic.h"
 #include "seams/Translate.h"
 
 namespace kadeno {
@@ -39,6 +42,27 @@ std::string PlaceLine(int place, const HallOfFameEntry& e) {
 }
 }  // namespace
 
+double EncodeHallOfFameScore(double points, int32_t difficulty) {
+  if (difficulty == 0) return points + 0.05;
+  return points + 0.1 * (static_cast<double>(difficulty) - 1.0);
+}
+
+std::string HallOfFamePoints(double scoreValue) {
+  const double points = std::floor(scoreValue);
+  if (auto whole = ToInt64(points)) return std::to_string(*whole);
+  char buf[400];
+  std::snprintf(buf, sizeof buf, "%.0f", points);
+  return buf;
+}
+
+int32_t HallOfFameLevel(double scoreValue) {
+  if (auto hundredths = ToInt64(scoreValue * 100); hundredths && *hundredths % 100 == 5) {
+    return 0;
+  }
+  if (auto tenths = ToInt64(scoreValue * 10)) return static_cast<int32_t>(*tenths % 10 + 1);
+  return 1;
+}
+
 void HallOfFame::RecordAndShowHallOfFame(double score) {
   if (!offered_) {
     offered_ = true;
@@ -55,20 +79,20 @@ void HallOfFame::RecordAndShowHallOfFame(double score) {
   for (int i = 1; i < kPlaces; ++i) {
     if (places[i].Score > 0) listing += PlaceLine(i, places[i]);
   }
-  window_.MsgBox(listing, Box::Ok, std::nullopt);
+  boxes_.MsgBox(listing, Box::Ok, std::nullopt);
 }
 
 void HallOfFame::OfferHallOfFamePlace(double s) {
-  Settings& settings = store_.Values();
+  Settings& settings = store_.Writable();
   std::string name;
   if (s > settings.HallOfFame[kPlaces - 1].Score) {
     // TRANSLATORS: The prompt of the box that asks a new master's name.
-    name = window_.InputBox(Tr("Please enter your name for the Hall of Fame"),
-                            // TRANSLATORS: That box's title; the English doubles a word,
-                            // as it always has, which a translation need not.
-                            Tr("You have have ranked among the Kadeno Masters!"),
-                            // TRANSLATORS: The name that box offers in its field.
-                            Tr("who?"));
+    name = boxes_.InputBox(Tr("Please enter your name for the Hall of Fame"),
+                           // TRANSLATORS: That box's title; the English doubles a word,
+                           // as it always has, which a translation need not.
+                           Tr("You have have ranked among the Kadeno Masters!"),
+                           // TRANSLATORS: The name that box offers in its field.
+                           Tr("who?"));
   }
   // The places are read again after the box: nothing is held across it.
   int k = -1;
@@ -77,8 +101,8 @@ void HallOfFame::OfferHallOfFamePlace(double s) {
   }
   if (k < 0) {
     if (!(s > settings.HallOfFame[kPlaces - 1].Score)) {
-      window_.MsgBox(Tr("With practice, you will soon rank among the Kadeno Masters!"), Box::Ok,
-                     std::nullopt);
+      boxes_.MsgBox(Tr("With practice, you will soon rank among the Kadeno Masters!"), Box::Ok,
+                    std::nullopt);
       return;
     }
     k = kPlaces - 1;

@@ -1,0 +1,100 @@
+// The game's wait and its effect notes: the holds, the velocities and the instrument, each
+// checked against MIDI words and times worked out by hand.
+#include <gtest/gtest.h>
+
+#include "game/EffectNotes.h"
+#include "support/Harness.h"
+
+namespace kadeno::test {
+namespace {
+
+using Hex = std::vector<std::string>;
+
+TEST(Effects, DelayLimitsAndTheCallersVariable) {
+  // {units, slept ms, units left}: over 7 s is no wait, and the units are cleared.
+  const std::tuple<int32_t, int64_t, int32_t> cases[] = {
+      {700000, 7000, 700000}, {700001, 0, 0}, {150, 1, 150}, {-500, 0, -500}};
+  for (auto [units, sleptMs, left] : cases) {
+    Harness h;
+    const int64_t start = h.window.now;
+    Delay(h.window, units);
+    EXPECT_EQ(std::tuple(h.window.now - start, units, h.window.yields),
+              std::tuple(sleptMs, left, 1));
+  }
+}
+
+TEST(Effects, HoldsFollowTheFloor) {
+  // With a floor of 1500 the holds are 1500, 750, 500, 500 and 4500 hundredths; before
+  // the first game the floor is 0 and nothing is held. Every note takes the effect volume
+  // (90, the falling note's is 100), the echo 80 % of it.
+  using Play = void (*)(EffectNotes&, int32_t&);
+  const std::tuple<Play, int32_t, int64_t, const char*> cases[] = {
+      {[](EffectNotes& v, int32_t& f) { v.LandingEffectNote(80, f); }, 1500, 15, "96 50 5A"},
+      {[](EffectNotes& v, int32_t& f) { v.DropEffectNote(80, f); }, 1500, 7, "96 50 5A"},
+      {[](EffectNotes& v, int32_t& f) { v.PercussionEffect(37, f); }, 1500, 5, "99 25 5A"},
+      {[](EffectNotes& v, int32_t& f) { v.FallingNoteEcho(90, f); }, 1500, 5, "96 5A 48"},
+      {[](EffectNotes& v, int32_t& f) { v.AwardEffectNote(80, f); }, 1500, 45, "96 50 5A"},
+      {[](EffectNotes& v, int32_t& f) { v.PercussionEffect(77, f); }, 0, 0, "99 4D 5A"},
+  };
+  for (auto [play, floor, heldMs, on] : cases) {
+    Harness h;
+    h.FactorySound();
+    h.S().EffectInstrument = 11;
+    h.S().EffectVolume = 90;
+    EffectNotes effects(h.window, h.form.voices(), h.form.settings());
+    play(effects, floor);
+    ASSERT_EQ(h.audio.words.size(), 3u) << on;
+    EXPECT_EQ(h.audio.words[0].Hex().substr(3), "0B");  // the effect instrument
+    EXPECT_EQ(h.audio.words[1].Hex(), on);
+    EXPECT_EQ(h.audio.words[2].timeMs - h.audio.words[1].timeMs, heldMs) << on;
+    EXPECT_EQ(h.audio.words[2].word, h.audio.words[1].word - 0x10) << "the note off";
+    EXPECT_EQ(h.form.settings().EffectVolume, 90);
+  }
+}
+
+TEST(Effects, ANestedEffectEndsTheNoteThatActuallySounds) {
+  Harness h;
+  h.FactorySound();
+  EffectNotes effects(h.window, h.form.voices(), h.form.settings());
+  int32_t floor = 1500;
+  // A key press during the landing note's hold starts a drop note on the same channel.
+  h.window.At(h.window.now, [&] { effects.DropEffectNote(70, floor); });
+  effects.LandingEffectNote(80, floor);
+  EXPECT_EQ(h.audio.Hex(), (Hex{"C6 00", "96 50 64",  // landing note
+                                "86 50 64",           // ended by the nested effect
+                                "C6 00", "96 46 64", "86 46 64"}));
+  EXPECT_FALSE(h.M().NoteSounding[6]);
+}
+
+TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
+  // Up from column 2 echoes the note at 80 % of the effect volume for a third of the floor
+  // (5 ms). Inside that wait the player saves, then sets the effect volume to 70: the save
+  // files the player's 100, the box shows it, and the 70 stays once the echo has ended.
+  Harness h;
+  h.FactorySound();
+  h.G().HalfStepFloor = 1500;
+  h.G().FallingColumn = 2;
+  h.G().FallingNote = 90;
+  const Settings before = h.form.settings();
+  std::string savedInside;
+  const int64_t start = h.window.now;
+  h.window.At(start + 1, [&] {
+    h.form.store().SaveSettings();
+    savedInside = h.window.files[h.SettingsPath()];
+  });
+  h.window.At(start + 2, [&] {
+    h.window.Type("70", "Effect Volume is now 100 out of 127.");
+    h.Click("mnuMidiEffectVolume");
+  });
+  h.form.Form_KeyDown(Key::Up, 0);
+  EXPECT_EQ(savedInside, FormatSettingsFile(before));
+  EXPECT_EQ(h.form.settings().EffectVolume, 70);
+  Settings after = before;
+  after.EffectVolume = 70;
+  EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(after));
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect).size(), 1u);
+  EXPECT_EQ(h.audio.Hex().at(2), "96 5A 50");  // after the pan and the program: 80 of 100
+}
+
+}  // namespace
+}  // namespace kadeno::test

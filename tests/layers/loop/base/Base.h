@@ -1,0 +1,3 @@
+// The bottom: includes no folder.
+#pragma once
+#include <cstdint>

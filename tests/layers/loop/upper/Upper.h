@@ -1,0 +1,4 @@
+// Stands above lower and base.
+#pragma once
+#include "base/Base.h"
+#include "lower/Lower.h"
