@@ -20,12 +20,16 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import Program, check, main, wait_for  # noqa: E402
-from kadeno_e2e import QUIET_S, READY, Session, SpeechServer  # noqa: E402
+import kadeno_e2e  # noqa: E402
+from kadeno_e2e import HELP_1, QUIET_S, READY, Session, SpeechServer  # noqa: E402
 
 RATE, SINK = 44100, "kadeno_e2e"
 SOUND_LOST = "kadeno: the sound server went away; the game goes on without sound until one " \
              "answers again"
 SOUND_BACK = "kadeno: the sound server answers again; sound is back"
+SPEECH_LOST = "; going on without speech"
+SPEECH_BACK = "kadeno: the speech service answers again; speaking on"
+CANCEL = "Game Play canceled by user request.\nOK."
 BACK_WITHIN_S = 2.0  # from the server's return to the first sound it hears from the game
 WINDOW_S = 0.05  # the stretch of sound whose balance counts as one look at the stereo
 
@@ -190,5 +194,65 @@ def sound(work, exe):
     server.exit()
 
 
+class RestartableSpeechServer(SpeechServer):
+    """The stand-in speech service, which can stop (its socket gone, its connections cut)
+    and start again on the same path."""
+
+    def __init__(self, path, **faults):
+        self.path, self.open = path, []
+        super().__init__(path, **faults)
+
+    def _accept(self):
+        listening = self._socket
+        try:
+            while True:
+                conn, _ = listening.accept()
+                self.connections += 1
+                self.open.append(conn)
+                threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
+        except OSError:  # stopped
+            return
+
+    def stop(self):
+        self._socket.shutdown(socket.SHUT_RDWR)
+        self._socket.close()
+        for conn in self.open:
+            conn.shutdown(socket.SHUT_RDWR)
+        self.open = []
+        os.unlink(self.path)
+
+    def start(self):
+        self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self._socket.bind(self.path)
+        self._socket.listen(4)
+        threading.Thread(target=self._accept, daemon=True).start()
+
+
+def speech(work, exe):
+    kadeno_e2e.SpeechServer = RestartableSpeechServer
+    s = Session(exe, work)
+    s.box("help page 1", "Cancel", HELP_1)
+    s.server.stop()
+    # Both boxes shown while the service is away come at once, and silent.
+    for what, answer in [("the start question", "No"), ("the cancel", "OK")]:
+        asked = time.monotonic()
+        if what == "the start question":
+            s.choose("File", "Start Game")
+        s.box(what, answer)
+        check(time.monotonic() - asked < QUIET_S + 3, "%s waited for the speech service" % what)
+    lost = [line for line in s.errors() if "speech" in line]
+    check(len(lost) == 1 and lost[0].endswith(SPEECH_LOST), "stderr says of speech: %r" % lost)
+    s.server.start()
+    s.choose("File", "Start Game")
+    s.box("the start question once the service is back", "No", READY)
+    s.box("the cancel", "OK", CANCEL)
+    s.choose("File", "Exit")
+    s.end()
+    s.silent_since_heard("the end")
+    said = [line for line in s.errors() if "speech" in line]
+    check(said == lost + [SPEECH_BACK], "stderr says of speech: %r" % said)
+    check(s.server.connections == 2, "%d connections" % s.server.connections)
+
+
 if __name__ == "__main__":
-    sys.exit(main({"sound": sound}))
+    sys.exit(main({"sound": sound, "speech": speech}))
