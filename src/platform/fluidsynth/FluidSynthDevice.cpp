@@ -388,6 +388,11 @@ bool FluidSynthDevice::Suspended() const {
   return impl_->suspended;
 }
 
+bool FluidSynthDevice::OutputLost() const {
+  std::lock_guard<std::mutex> lock(impl_->streamMutex);
+  return impl_->lost;
+}
+
 void FluidSynthDevice::SetOutputTap(OutputTap tap) { impl_->tap = std::move(tap); }
 
 }  // namespace kadeno
