@@ -158,8 +158,6 @@ struct FluidSynthDevice::Impl {
     StopOutput();
     suspended = false;
     lost = true;
-    // What was sounding stopped mid-note; it must not ring on when the sound is back.
-    fluid_synth_all_sounds_off(synth, -1);
     if (pacer.Failed(Clock::now())) {
       std::fputs(
           "kadeno: the sound server went away; the game goes on without sound until one "
@@ -169,9 +167,13 @@ struct FluidSynthDevice::Impl {
   }
 
   // One try at a new stream, made without the lock so that notes are not held up by a
-  // slow server. The synthesiser kept its instruments, volumes and pans meanwhile.
+  // slow server. The synthesiser kept its instruments, volumes and pans meanwhile, but
+  // every note started while nothing rendered stands still at its first sample: a few
+  // seconds away gather dozens of them (the drums never end theirs), which would all
+  // start at once. They are let go first, so the return sounds as if nothing happened.
   void TryAgain(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
+    fluid_synth_all_sounds_off(synth, -1);
     auto stream = PulseAudioStream::Start(
         PulseOptions(), [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, nullptr);
     lock.lock();
