@@ -42,7 +42,14 @@ def one_game(orca, exe, work):
                *box("Kadeno Help", "^  In this brief help area", "Yes"), timeout=60)
     game = started[0]
     orca.after(press("Escape"), MAIN, timeout=30)
-    orca.after(alt("f"), "Start Game")
+    try:
+        orca.after(alt("f"), "Start Game")
+    except Failure:
+        # Under load the accessibility bridge now and then lets Alt go before the letter
+        # reaches the menu bar: the menu is asked for again (the race under test comes
+        # later, at the start question).
+        orca.after(press("Escape"), timeout=5)
+        orca.after(alt("f"), "Start Game")
     orca.after(press("Return"), *READY)
     # The game has the keyboard: Orca says its window, and Escape reaches it.
     orca.after(press("y"), MAIN, timeout=20)

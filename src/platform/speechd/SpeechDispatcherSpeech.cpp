@@ -13,6 +13,7 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 #include "retry/Reconnect.h"
 
@@ -95,7 +96,7 @@ bool Next(Channel& channel, const ReconnectPacer& pacer, bool connected,
       channel.wake.wait(lock);
     }
   }
-  text.swap(channel.text);
+  text = std::exchange(channel.text, std::nullopt);  // a text put back and since replaced goes
   channel.stop = false;
   return true;
 }
