@@ -12,7 +12,6 @@ import os
 import shutil
 import subprocess
 import sys
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import MAIN_TITLE, Failure, Program, _started, check, main, wait_for  # noqa: E402
