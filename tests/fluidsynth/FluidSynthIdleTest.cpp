@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -31,6 +32,10 @@ class PrivateSoundServer {
     std::ofstream(dir_ + "/null.pa") << "load-module module-null-sink sink_name=kadeno_test\n"
                                      << "load-module module-native-protocol-unix auth-anonymous=1 "
                                      << "socket=" << dir_ << "/socket\n";
+    Start();
+  }
+  // A server on the same socket, as after a restart.
+  void Start() {
     if ((pid_ = fork()) == 0) {
       setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
       setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
@@ -41,8 +46,13 @@ class PrivateSoundServer {
     }
     for (int i = 0; i < 100 && !Ready(); ++i) std::this_thread::sleep_for(50ms);
   }
-  ~PrivateSoundServer() {
+  void Stop() {
     if (pid_ > 0 && kill(pid_, SIGTERM) == 0) waitpid(pid_, nullptr, 0);
+    pid_ = -1;
+    std::filesystem::remove(dir_ + "/socket");
+  }
+  ~PrivateSoundServer() {
+    Stop();
     if (!dir_.empty()) std::filesystem::remove_all(dir_);
   }
   bool Ready() const { return !dir_.empty() && access((dir_ + "/socket").c_str(), F_OK) == 0; }
@@ -76,6 +86,53 @@ TEST(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   device.PlayWave("/nonexistent.wav");
   device.Close();
   EXPECT_FALSE(device.Suspended());
+  unsetenv("PULSE_SERVER");
+}
+
+// Polls `done` every 20 ms for up to `limit`; whether it came true.
+template <typename Done>
+bool Within(std::chrono::milliseconds limit, Done done) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
+// The server goes away mid-game and a new one starts on the same socket: the device says
+// so once each way, plays on meanwhile, and renders into a new stream by itself, with no
+// note needed to wake it.
+TEST(FluidSynthIdle, ComesBackByItselfWhenTheServerDoes) {
+  PrivateSoundServer server;
+  if (!server.Ready()) GTEST_SKIP() << "pulseaudio could not be started here";
+  setenv("PULSE_SERVER", ("unix:" + server.dir_ + "/socket").c_str(), 1);
+  FluidSynthOptions o = FluidSynthOptions::FromEnvironment();
+  ASSERT_FALSE(o.soundfont.empty());
+  o.drivers = {"pulseaudio"};
+  FluidSynthDevice device(o);
+  std::atomic<int> blocks{0};
+  device.SetOutputTap([&blocks](int, const float*, const float*) { ++blocks; });
+  ASSERT_EQ(device.Open(), OpenResult::Ok);
+  device.SendShortMessage(NoteOnWord(5, 60, 100));
+  ASSERT_TRUE(Within(5000ms, [&] { return blocks > 0; }));
+
+  testing::internal::CaptureStderr();
+  for (int restart = 0; restart < 2; ++restart) {
+    server.Stop();
+    EXPECT_TRUE(Within(5000ms, [&] { return device.OutputLost(); }));
+    device.SendShortMessage(NoteOnWord(5, 62, 100));  // no server: goes on silent at once
+    server.Start();
+    ASSERT_TRUE(server.Ready());
+    const int before = blocks;
+    EXPECT_TRUE(Within(5000ms, [&] { return !device.OutputLost() && blocks > before; }));
+  }
+  device.Close();
+  const std::string lost =
+      "kadeno: the sound server went away; the game goes on without sound until one answers "
+      "again\n";
+  const std::string back = "kadeno: the sound server answers again; sound is back\n";
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), lost + back + lost + back);
   unsetenv("PULSE_SERVER");
 }
 

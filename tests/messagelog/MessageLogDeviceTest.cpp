@@ -48,5 +48,19 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
             std::string::npos);
 }
 
+// A disk that fills up (here the device that is always full) costs the lines, one line on
+// stderr for the whole run, and nothing else.
+TEST(MessageLog, AFailingWriteIsSaidOnceAndTheGameGoesOn) {
+  MessageLogDevice log("/dev/full");
+  if (log.Open() != OpenResult::Ok) GTEST_SKIP() << "no /dev/full here";
+  testing::internal::CaptureStderr();
+  log.SendShortMessage(NoteOnWord(0, 60, 100));
+  log.PlayWave("TenMore.wav");
+  log.SendShortMessage(NoteOffWord(0, 60, 100));
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "kadeno: the MIDI message log /dev/full cannot be written: No space left on device; "
+            "going on without it\n");
+}
+
 }  // namespace
 }  // namespace kadeno

@@ -15,6 +15,7 @@
 
 #include "fluidsynth/FluidSynthWaveMixer.h"
 #include "fluidsynth/PulseAudioStream.h"
+#include "retry/Reconnect.h"
 
 namespace kadeno {
 
@@ -106,12 +107,8 @@ struct FluidSynthDevice::Impl {
   // On failure, why says why when given (FluidSynth's drivers tell their own log).
   bool StartOutput(const std::string& name, std::string* why = nullptr) {
     if (name == "pulseaudio") {
-      PulseAudioStreamOptions o;
-      o.sampleRate = options.sampleRate;
-      o.periodSize = options.periodSize;
-      o.periods = options.periods;
       pulse = PulseAudioStream::Start(
-          o, [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, why);
+          PulseOptions(), [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, why);
       return pulse != nullptr;
     }
     if (fluid_settings_setstr(settings, "audio.driver", name.c_str()) != FLUID_OK) {
@@ -145,26 +142,91 @@ struct FluidSynthDevice::Impl {
   using Clock = std::chrono::steady_clock;
 
   // Takes the audio stream up again after an idle spell (any thread but the audio one).
+  // While the sound is lost it leaves the tries to the watch, so that no note waits for
+  // a server that is not there.
   void Wake() {
     std::lock_guard<std::mutex> lock(streamMutex);
     lastActivity = Clock::now();
-    if (!suspended || driverName.empty()) return;
-    suspended = !StartOutput(driverName);  // a failure leaves it asleep; the next note tries again
+    if (!suspended || lost || driverName.empty()) return;
+    suspended = !StartOutput(driverName);
+    if (suspended && driverName == "pulseaudio") Lose();
   }
 
-  // Lets the stream go once nothing has sounded for a while; stops when Close asks.
-  void WatchForIdle() {
+  // The stream failed or would not start again: the game goes on silent and the watch
+  // tries a new stream every kRetryInterval. Caller holds streamMutex.
+  void Lose() {
+    StopOutput();
+    suspended = false;
+    lost = true;
+    if (pacer.Failed(Clock::now())) {
+      std::fputs(
+          "kadeno: the sound server went away; the game goes on without sound until one "
+          "answers again\n",
+          stderr);
+    }
+  }
+
+  // One try at a new stream, made without the lock so that notes are not held up by a
+  // slow server. The synthesiser kept its instruments, volumes and pans meanwhile, but
+  // every note started while nothing rendered stands still at its first sample: a few
+  // seconds away gather dozens of them (the drums never end theirs), which would all
+  // start at once. They are let go first, so the return sounds as if nothing happened.
+  void TryAgain(std::unique_lock<std::mutex>& lock) {
+    lock.unlock();
+    fluid_synth_all_sounds_off(synth, -1);
+    auto stream = PulseAudioStream::Start(
+        PulseOptions(), [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, nullptr);
+    lock.lock();
+    if (stream == nullptr || stopWatch) {
+      pacer.Failed(Clock::now());
+      return;
+    }
+    pulse = std::move(stream);
+    lost = false;
+    lastActivity = Clock::now();
+    if (pacer.Succeeded())
+      std::fputs("kadeno: the sound server answers again; sound is back\n", stderr);
+  }
+
+  // Lets the stream go once nothing has sounded for a while, notices a stream that
+  // failed and brings the sound back; stops when Close asks.
+  void WatchOutput() {
     const auto idle = std::chrono::milliseconds(options.suspendAfterIdleMs);
     std::unique_lock<std::mutex> lock(streamMutex);
     while (!stopWatch) {
-      watchWake.wait_for(lock, std::chrono::milliseconds(250));
-      if (stopWatch || suspended || !HasOutput()) continue;
+      auto until = Clock::now() + kWatchTick;
+      if (lost) until = std::min(until, pacer.NextTry());
+      watchWake.wait_until(lock, until);
+      if (stopWatch) break;
+      if (lost) {
+        if (pacer.Due(Clock::now())) TryAgain(lock);
+        continue;
+      }
+      if (pulse != nullptr && pulse->Failed()) {
+        Lose();
+        continue;
+      }
+      if (options.suspendAfterIdleMs <= 0 || suspended || !HasOutput()) continue;
       if (Clock::now() - lastActivity < idle) continue;
       if (fluid_synth_get_active_voice_count(synth) > 0) continue;
       StopOutput();
       suspended = true;
     }
   }
+
+  PulseAudioStreamOptions PulseOptions() const {
+    PulseAudioStreamOptions o;
+    o.sampleRate = options.sampleRate;
+    o.periodSize = options.periodSize;
+    o.periods = options.periods;
+    return o;
+  }
+
+  // How often the watch looks at the stream, and how long after a failure it tries a new
+  // one: a server back after a restart is heard within about 0.6 s, and a try where none
+  // runs (a refused socket) costs well under a millisecond of CPU.
+  static constexpr auto kWatchTick = std::chrono::milliseconds(250);
+  static constexpr auto kRetryInterval = std::chrono::milliseconds(500);
 
   FluidSynthOptions options;
   fluid_settings_t* settings = nullptr;
@@ -177,12 +239,15 @@ struct FluidSynthDevice::Impl {
   std::string driverName;
   // Whether messages reach the synthesiser and Render asks it for sound.
   std::atomic<bool> open{false};
-  // Guards driver, suspended and lastActivity between the caller and the idle watch.
-  std::mutex streamMutex;
+  // Guards the outputs, suspended, lost, pacer and lastActivity between the caller and
+  // the watch.
+  mutable std::mutex streamMutex;
   std::condition_variable watchWake;
   std::thread idleWatch;
   bool stopWatch = false;
   bool suspended = false;
+  bool lost = false;  // the stream failed; the watch is trying for a new one
+  ReconnectPacer pacer{kRetryInterval};
   Clock::time_point lastActivity = Clock::now();
   WaveMixer waves;
   OutputTap tap;
@@ -252,11 +317,9 @@ OpenResult FluidSynthDevice::Open() {
                    tried.empty() ? "none to try" : tried.c_str());
       return OpenResult::NoOutput;
     }
-    if (d.options.suspendAfterIdleMs > 0) {
-      d.lastActivity = Impl::Clock::now();
-      d.stopWatch = false;
-      d.idleWatch = std::thread([&d] { d.WatchForIdle(); });
-    }
+    d.lastActivity = Impl::Clock::now();
+    d.stopWatch = false;
+    d.idleWatch = std::thread([&d] { d.WatchOutput(); });
   }
   d.open.store(true, std::memory_order_release);
   return OpenResult::Ok;
@@ -303,6 +366,7 @@ void FluidSynthDevice::Close() {
     d.idleWatch.join();
   }
   d.suspended = false;
+  d.lost = false;
   d.StopOutput();
   d.driverName.clear();
   d.open.store(false, std::memory_order_release);
@@ -324,6 +388,11 @@ const std::string& FluidSynthDevice::OutputDriver() const { return impl_->driver
 bool FluidSynthDevice::Suspended() const {
   std::lock_guard<std::mutex> lock(impl_->streamMutex);
   return impl_->suspended;
+}
+
+bool FluidSynthDevice::OutputLost() const {
+  std::lock_guard<std::mutex> lock(impl_->streamMutex);
+  return impl_->lost;
 }
 
 void FluidSynthDevice::SetOutputTap(OutputTap tap) { impl_->tap = std::move(tap); }

@@ -72,6 +72,9 @@ class FluidSynthDevice : public AudioDevice {
   const std::string& OutputDriver() const;
   // Whether the audio stream is let go for want of sound (see suspendAfterIdleMs).
   bool Suspended() const;
+  // Whether the sound server went away (or the stream failed) and no new stream has
+  // started yet; one is tried every half second meanwhile.
+  bool OutputLost() const;
 
   // Sees every block the audio driver renders, on the audio thread, for measuring the
   // latency. Set it before Open.

@@ -3,6 +3,7 @@
 #include <pulse/pulseaudio.h>
 
 #include <algorithm>
+#include <atomic>
 #include <type_traits>
 #include <vector>
 
@@ -22,11 +23,15 @@ struct PulseAudioStream::Impl {
     if (loop != nullptr) pa_threaded_mainloop_free(loop);
   }
 
-  static void ContextState(pa_context* /*c*/, void* data) {
-    pa_threaded_mainloop_signal(static_cast<Impl*>(data)->loop, 0);
+  static void ContextState(pa_context* c, void* data) {
+    auto* self = static_cast<Impl*>(data);
+    if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(c))) self->failed.store(true);
+    pa_threaded_mainloop_signal(self->loop, 0);
   }
-  static void StreamState(pa_stream* /*s*/, void* data) {
-    pa_threaded_mainloop_signal(static_cast<Impl*>(data)->loop, 0);
+  static void StreamState(pa_stream* s, void* data) {
+    auto* self = static_cast<Impl*>(data);
+    if (!PA_STREAM_IS_GOOD(pa_stream_get_state(s))) self->failed.store(true);
+    pa_threaded_mainloop_signal(self->loop, 0);
   }
 
   static void Write(pa_stream* s, size_t bytes, void* data) {
@@ -81,11 +86,14 @@ struct PulseAudioStream::Impl {
   pa_threaded_mainloop* loop = nullptr;
   pa_context* context = nullptr;
   pa_stream* stream = nullptr;
+  std::atomic<bool> failed{false};
 };
 
 PulseAudioStream::PulseAudioStream(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
 PulseAudioStream::~PulseAudioStream() = default;
+
+bool PulseAudioStream::Failed() const { return impl_->failed.load(); }
 
 std::unique_ptr<PulseAudioStream> PulseAudioStream::Start(const PulseAudioStreamOptions& options,
                                                           Render render, std::string* why) {

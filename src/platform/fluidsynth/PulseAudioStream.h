@@ -28,6 +28,10 @@ class PulseAudioStream {
   // the stream cannot start, with the reason in *why.
   static std::unique_ptr<PulseAudioStream> Start(const PulseAudioStreamOptions& options,
                                                  Render render, std::string* why);
+  // Whether the server connection or the stream has failed since Start (the server went
+  // away, the stream was killed, its device removed): no sound flows any more, and only a
+  // new stream brings it back. Any thread may ask.
+  bool Failed() const;
   // Stops the stream; no render call runs after it returns.
   ~PulseAudioStream();
   PulseAudioStream(const PulseAudioStream&) = delete;

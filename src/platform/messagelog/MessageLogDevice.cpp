@@ -80,9 +80,19 @@ double MessageLogDevice::MsSinceOpen() const {
 void MessageLogDevice::WriteLine(std::string line) {
   if (file_ == nullptr) return;
   line += '\n';
-  // A full disk loses the line, never the game.
-  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size()) std::clearerr(file_);
-  if (std::fflush(file_) != 0) std::clearerr(file_);
+  // A full disk loses the line, never the game; the first loss is said, once a run, so
+  // that a log cut short is not taken for the whole game.
+  errno = 0;
+  const bool written = std::fwrite(line.data(), 1, line.size(), file_) == line.size();
+  const bool flushed = std::fflush(file_) == 0;
+  if (written && flushed) return;
+  const int error = errno;
+  std::clearerr(file_);
+  if (writeFailed_) return;
+  writeFailed_ = true;
+  std::fprintf(stderr,
+               "kadeno: the MIDI message log %s cannot be written: %s; going on without it\n",
+               path_.c_str(), error != 0 ? std::strerror(error) : "unknown error");
 }
 
 std::unique_ptr<AudioDevice> MakeCommonAudioDevice(const AudioDeviceChoice& choice) {

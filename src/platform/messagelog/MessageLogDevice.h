@@ -49,6 +49,7 @@ class MessageLogDevice : public AudioDevice {
   std::string path_;
   std::FILE* file_ = nullptr;
   bool midiOpen_ = false;
+  bool writeFailed_ = false;  // said on stderr already
   std::chrono::steady_clock::time_point openedAt_;
 };
 

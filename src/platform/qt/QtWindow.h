@@ -25,6 +25,9 @@ class QtWindow : public WindowServices {
   // How many boxes are open, counting one until its modal loop has returned (it may be
   // hidden already).
   int BoxesOpen() const { return boxesOpen_; }
+  // Gives the keyboard back to the main window after the last open box has closed, if
+  // the window manager has not: see the definition.
+  void ReclaimKeyboard();
 
   // Marks the running of one of the program's event handlers (a key, a menu command,
   // closing the window), whose time a wait does not count as its own.

@@ -13,6 +13,9 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <utility>
+
+#include "retry/Reconnect.h"
 
 namespace kadeno {
 
@@ -23,7 +26,7 @@ struct SpeechDispatcherSpeech::Channel {
   std::optional<std::string> text;  // the newest text not yet handed to the service
   bool stop = false;                // silence what the service is saying
   bool quit = false;
-  bool failed = false;   // the worker has given up
+  bool failed = false;   // no worker could be started
   std::string language;  // of the texts, for the service's voice; "" leaves its own
 };
 
@@ -33,24 +36,28 @@ using Channel = SpeechDispatcherSpeech::Channel;
 
 // A service that takes longer than this to answer one command counts as gone.
 constexpr int kReplyTimeoutSeconds = 5;
+// After the service is lost, the next box tries again, but no sooner than this after the
+// last failure: a try may start the service, which takes about a second.
+constexpr auto kRetryInterval = std::chrono::seconds(2);
 
 // One line on stderr, however many lines the library's message has.
-void Report(const std::string& what) {
+void Report(const std::string& what, const char* then = "; going on without speech") {
   std::string line = "kadeno: ";
   for (char c : what) {
     if (c == '\n' || c == '\r' || c == '\t') c = ' ';
     if (c != ' ' || line.back() != ' ') line += c;
   }
   while (line.back() == ' ') line.pop_back();
-  std::fprintf(stderr, "%s; going on without speech\n", line.c_str());
+  std::fprintf(stderr, "%s%s\n", line.c_str(), then);
 }
 
-SPDConnection* Open(const std::string& language) {
+// Null when there is no connection, with the reason in *why.
+SPDConnection* Open(const std::string& language, std::string* why) {
   char* error = nullptr;
   SPDConnection* connection =
       spd_open2("kadeno", "boxes", nullptr, SPD_MODE_SINGLE, nullptr, 1, &error);
   if (connection == nullptr) {
-    Report(std::string("no speech service: ") + (error != nullptr ? error : "unknown error"));
+    *why = std::string("no speech service: ") + (error != nullptr ? error : "unknown error");
     std::free(error);
     return nullptr;
   }
@@ -74,6 +81,35 @@ std::string ProtocolLines(const std::string& text) {
   return out;
 }
 
+using Clock = ReconnectPacer::Clock;
+
+// Takes the next request off the channel: a text to say, a stop, or (false) the end of the
+// run. While the service is lost a text waits here for its next try, keeping its place
+// for a newer text or a stop; a stop alone has nothing to silence.
+bool Next(Channel& channel, const ReconnectPacer& pacer, bool connected,
+          std::optional<std::string>& text) {
+  std::unique_lock lock(channel.mutex);
+  for (;;) {
+    if (channel.quit) return false;
+    if (!connected && channel.stop && !channel.text) channel.stop = false;
+    if (channel.text || channel.stop) {
+      if (connected || pacer.Due(Clock::now())) break;
+      channel.wake.wait_until(lock, pacer.NextTry());
+    } else {
+      channel.wake.wait(lock);
+    }
+  }
+  text = std::exchange(channel.text, std::nullopt);  // a text put back and since replaced goes
+  channel.stop = false;
+  return true;
+}
+
+// A text the service did not take is said at the next try, unless something newer came.
+void PutBack(Channel& channel, std::optional<std::string>& text) {
+  std::lock_guard lock(channel.mutex);
+  if (!channel.text && !channel.stop) channel.text.swap(text);
+}
+
 void Work(const std::shared_ptr<Channel>& channel) {
   // A service that goes away makes the next write fail; the signal that comes with it
   // must not end the program. It is blocked for this thread alone.
@@ -83,33 +119,35 @@ void Work(const std::shared_ptr<Channel>& channel) {
   pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
 
   SPDConnection* connection = nullptr;
-  for (;;) {
-    std::optional<std::string> text;
-    {
-      std::unique_lock lock(channel->mutex);
-      channel->wake.wait(lock, [&] { return channel->quit || channel->text || channel->stop; });
-      if (channel->quit) break;
-      text.swap(channel->text);
-      channel->stop = false;
-    }
+  ReconnectPacer pacer(kRetryInterval);
+  auto lose = [&](const std::string& why) {
+    if (connection != nullptr) spd_close(connection);
+    connection = nullptr;
+    if (pacer.Failed(Clock::now())) Report(why);
+  };
+  std::optional<std::string> text;
+  while (Next(*channel, pacer, connection != nullptr, text)) {
     if (connection == nullptr) {
       if (!text) continue;  // nothing is being said yet
-      connection = Open(channel->language);
-      if (connection == nullptr) break;
+      std::string why;
+      if ((connection = Open(channel->language, &why)) == nullptr) {
+        lose(why);
+        PutBack(*channel, text);
+        continue;
+      }
     }
     // Every text cuts off the one before it.
     if (spd_cancel(connection) != 0) {
-      Report("the speech service stopped answering");
-      break;
+      lose("the speech service stopped answering");
+    } else if (text && spd_say(connection, SPD_MESSAGE, ProtocolLines(*text).c_str()) < 0) {
+      lose("the speech service did not take a text");
+    } else {
+      if (text && pacer.Succeeded()) Report("the speech service answers again", "; speaking on");
+      text.reset();
     }
-    if (text && spd_say(connection, SPD_MESSAGE, ProtocolLines(*text).c_str()) < 0) {
-      Report("the speech service did not take a text");
-      break;
-    }
+    if (connection == nullptr) PutBack(*channel, text);
   }
   if (connection != nullptr) spd_close(connection);
-  std::lock_guard lock(channel->mutex);
-  channel->failed = !channel->quit;
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // The speech seam met by the desktop's speech service (speech-dispatcher, through
 // libspeechd). A worker thread owns the connection, so no box ever waits for it: opening
-// it may start the service, and a service that hangs holds up only the worker. Any fault
-// (no service, a dropped connection, a text refused) costs one line on stderr and leaves
-// the program silent from then on.
+// it may start the service, and a service that hangs holds up only the worker. A fault (no
+// service, a dropped connection, a text refused) costs one line on stderr; the next box
+// tries again, no sooner than 2 s after the last failure, and the first text the service
+// takes again is worth one line more.
 #pragma once
 
 #include <memory>
