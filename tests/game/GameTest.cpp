@@ -167,7 +167,9 @@ TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
   for (int c = 2; c <= 7; ++c) Column(c, {top[c]});
   Column(1, {73, 49, 68, 65});
   f.PlaceLanded(1, 61);
-  h.window.Reply(Answer::Ok, "Can't Score two scales in a row.");
+  h.window.Reply(Answer::Ok,
+                 "Can't Score two scales in a row.  You need to score at least one chord in "
+                 "between.");
   h.form.game().ScoreLanding();
   EXPECT_EQ(g.Score, 70);
   EXPECT_TRUE(g.LastScoreWasScale);

@@ -103,7 +103,9 @@ TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
     Harness h;
     h.audio.deviceCount = devices;
     if (devices == 1) h.audio.openResult = OpenResult::DeviceInUse;  // it fails to open
-    h.window.Reply(Answer::Ok, "The Midi device is already in use by another program.");
+    h.window.Reply(Answer::Ok,
+                   "The Midi device is already in use by another program. If I were you I would "
+                   "quit from the other program first. ");
     EXPECT_THROW(h.form.voices().OpenMidiOut(), ProgramEnded);
     EXPECT_EQ(h.audio.waves.size(), 1u);  // the stop of any wave sound
   }
