@@ -36,6 +36,9 @@ TEST_F(PosixFiles, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   ASSERT_TRUE(PosixWriteFileAtomically(PosixTemporaryFor(path), "half a file, longer"));
   ASSERT_TRUE(PosixWriteFileAtomically(path, "new\r\n"));
   EXPECT_TRUE(PosixFileExists(path));
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);  // others read it too, whatever the umask
   EXPECT_FALSE(PosixFileExists(dir_ + "/a"));                        // a folder is not a file
   EXPECT_FALSE(PosixWriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
   EXPECT_FALSE(PosixWriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
