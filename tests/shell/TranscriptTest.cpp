@@ -113,8 +113,10 @@ const std::pair<const char*, const char*> kValueCommands[] = {{"File", "Set Diff
                                                               {"Midi", "Special Effect Volume"},
                                                               {"Midi", "Special Effect Instrument"},
                                                               {"Midi", "Keyboard Scaling"}};
-const char* const kTyped[] = {"10", "55",  "101", "12.5", "-4", "91", "33", "92", "34",
-                              "93", "abc", "94",  "36",   "95", "37", "",   "38", "41"};
+// Each kind's limit is passed once: 101 for a stereo shape, 200 for a volume, 128 for an
+// instrument, 150 for the scaling; 10 is the highest difficulty.
+const char* const kTyped[] = {"10", "55",  "101", "12.5", "-4", "200", "33", "92", "34",
+                              "93", "abc", "94",  "128",  "95", "37",  "",   "38", "150"};
 
 void FirstStart(Harness& h, MemoryRegistry& reg, RegistryAccess& access) {
   using enum Answer;

@@ -64,27 +64,6 @@ TEST(Stereo, SendPanLooksUpTheTableAndHonoursTheSwitch) {
   EXPECT_EQ(h.audio.Pans(6, mark + 2), std::vector<int>{21});
 }
 
-TEST(SoundVoices, DrumBaseRowsAndFallingButNeitherTheFloorNorASilentVoice) {
-  Harness h;
-  h.FactorySound();
-  h.form.voices().SoundVoices(36, 48, 48, 55, 0, 0);
-  EXPECT_EQ(h.audio.Hex(), (Hex{"C9 00", "99 24 64",     // drum first
-                                "C1 18", "91 24 7F",     // base line one octave down
-                                "C3 18", "93 37 64"}));  // row 2; row 1 equals the base
-  h.form.voices().AllNotesOff();
-  h.form.settings().DrumVolume = 0;
-  size_t mark = h.audio.words.size();
-  h.form.voices().SoundVoices(38, 48, 55, 48, 0, 90);  // row 2 is the floor now
-  EXPECT_EQ(h.audio.Hex(mark),
-            (Hex{"C1 18", "91 24 7F", "C2 18", "92 37 64", "C5 01", "95 5A 64"}));
-  // The next step ends every note and strikes the same notes again.
-  mark = h.audio.words.size();
-  h.form.voices().AllNotesOff();
-  h.form.voices().SoundVoices(38, 48, 55, 48, 0, 90);
-  EXPECT_EQ(h.audio.Hex(mark), (Hex{"81 24 7F", "82 37 64", "85 5A 64", "C1 18", "91 24 7F",
-                                    "C2 18", "92 37 64", "C5 01", "95 5A 64"}));
-}
-
 TEST(SoundChannel, SameNoteTwiceSendsNothingAndCloseIsOnce) {
   Harness h;
   h.M().ChannelNote[3] = 60;
@@ -124,32 +103,6 @@ TEST(Effects, DelayLimitsAndTheCallersVariable) {
     Delay(h.window, units);
     EXPECT_EQ(std::tuple(h.window.now - start, units, h.window.yields),
               std::tuple(sleptMs, left, 1));
-  }
-}
-
-TEST(Effects, HoldsFollowTheFloor) {
-  // With a floor of 1500 the holds are 1500, 750, 500, 500 and 4500 hundredths; before
-  // the first game the floor is 0 and nothing is held.
-  using Play = void (*)(Voices&, int32_t&);
-  const std::tuple<Play, int32_t, int64_t, const char*> cases[] = {
-      {[](Voices& v, int32_t& f) { v.LandingEffectNote(80, f); }, 1500, 15, "96 50 64"},
-      {[](Voices& v, int32_t& f) { v.DropEffectNote(80, f); }, 1500, 7, "96 50 64"},
-      {[](Voices& v, int32_t& f) { v.PercussionEffect(37, f); }, 1500, 5, "99 25 64"},
-      {[](Voices& v, int32_t& f) { v.FallingNoteEcho(90, f); }, 1500, 5, "96 5A 50"},  // 80 %
-      {[](Voices& v, int32_t& f) { v.AwardEffectNote(80, f); }, 1500, 45, "96 50 64"},
-      {[](Voices& v, int32_t& f) { v.PercussionEffect(77, f); }, 0, 0, "99 4D 64"},
-  };
-  for (auto [play, floor, heldMs, on] : cases) {
-    Harness h;
-    h.FactorySound();
-    h.form.settings().EffectInstrument = 11;
-    play(h.form.voices(), floor);
-    ASSERT_EQ(h.audio.words.size(), 3u) << on;
-    EXPECT_EQ(h.audio.words[0].Hex().substr(3), "0B");  // the effect instrument
-    EXPECT_EQ(h.audio.words[1].Hex(), on);
-    EXPECT_EQ(h.audio.words[2].timeMs - h.audio.words[1].timeMs, heldMs) << on;
-    EXPECT_EQ(h.audio.words[2].word, h.audio.words[1].word - 0x10) << "the note off";
-    EXPECT_EQ(h.form.settings().EffectVolume, 100);
   }
 }
 
