@@ -59,9 +59,12 @@ class OrcaLog:
     def after(self, action, *expected, timeout=20.0):
         """Does action, waits until Orca has said the expected phrases in that order (a
         leading ^: a phrase that starts so), then until it has been quiet for 0.8 s; returns
-        all it said meanwhile. Orca ends a phrase with a full stop where it pauses."""
-        mark, end = len(self.said()), time.monotonic() + timeout
+        all it said meanwhile. Orca ends a phrase with a full stop where it pauses. The
+        timeout counts from the end of the action: an action that waits for the game (a
+        round, on a loaded machine, can take minutes) must not use up Orca's time."""
+        mark = len(self.said())
         action()
+        end = time.monotonic() + timeout
         while True:
             said, at = self.said()[mark:], 0
             for want in expected:
@@ -171,7 +174,7 @@ def play(orca, exe, work):
     orca.after(lambda: started.append(Program([exe], work, env={"KADENO_SPEECH": "auto"}, settings=(
         b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n2ndPlaceScore = 870\r\n"
         b"2ndPlaceName = Bee\r\nDifficulty = 2\r\n"))),
-        *box("Kadeno Help", "^  " + HELP[0], "Yes"), timeout=30)
+        *box("Kadeno Help", "^  " + HELP[0], "Yes"), timeout=120)
     game = started[0]
     for name, page in [("y", 2), ("n", 1)]:
         orca.after(press(name), *box("Kadeno Help", "^  " + HELP[page - 1], "Yes"))
@@ -202,12 +205,14 @@ def play(orca, exe, work):
         # scan's steps): the game is followed by its windows. Space would press the score
         # box's button: drop only while the game has the keys.
         press("y")()
-        end = time.monotonic() + 240
+        end = time.monotonic() + 400
         while (window := subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
                                         capture_output=True, text=True).stdout.strip()) != "Kadeno":
             check(time.monotonic() < end, "the round did not end")
             if window == MAIN_TITLE:
                 xdotool("key", "space", pause=0.7)
+            else:  # no window has the focus yet: ask again shortly, without a busy loop
+                time.sleep(0.1)
     orca.after(play_until_the_round_ends, *box("Kadeno", "Your score is 0", "OK"), timeout=120)
     orca.after(press("Return"), *box("Kadeno", PRACTICE, "OK"))
     orca.after(press("Return"), *box("Kadeno", LISTING, "OK"))
