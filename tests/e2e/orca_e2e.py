@@ -203,14 +203,17 @@ def play(orca, exe, work):
     def play_until_the_round_ends():
         # Orca falls behind while the game runs (the program answers it only between the
         # scan's steps): the game is followed by its windows. Space would press the score
-        # box's button: drop only while the game has the keys.
+        # box's button: drop only while the game has the keys. Every key goes through
+        # Orca's key listener before it reaches the game; on a loaded machine a key every
+        # 0.7 s left Orca minutes behind (230 echoes queued, the score box said after them),
+        # so one every 2 s: the round still ends in about a minute.
         press("y")()
         end = time.monotonic() + 400
         while (window := subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
                                         capture_output=True, text=True).stdout.strip()) != "Kadeno":
             check(time.monotonic() < end, "the round did not end")
             if window == MAIN_TITLE:
-                xdotool("key", "space", pause=0.7)
+                xdotool("key", "space", pause=2.0)
             else:  # no window has the focus yet: ask again shortly, without a busy loop
                 time.sleep(0.1)
     orca.after(play_until_the_round_ends, *box("Kadeno", "Your score is 0", "OK"), timeout=120)
