@@ -48,7 +48,7 @@ struct Program {
   Harness h;
   explicit Program(int difficulty) {
     h.window.files[h.SettingsPath()] =
-        kEveryFigureDifferent + std::string("Difficulty = ") + std::to_string(difficulty);
+        std::string(kEveryFigureDifferent) + "Difficulty = " + std::to_string(difficulty);
     h.window.Reply(Answer::Cancel);
     h.form.Form_Load();
   }
