@@ -38,8 +38,8 @@ TEST_F(PosixFiles, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   EXPECT_TRUE(PosixFileExists(path));
   struct stat st {};
   ASSERT_EQ(stat(path.c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 0777, 0644u);  // others read it too, whatever the umask
-  EXPECT_FALSE(PosixFileExists(dir_ + "/a"));                        // a folder is not a file
+  EXPECT_EQ(st.st_mode & 0777, 0644u);         // others read it too, whatever the umask
+  EXPECT_FALSE(PosixFileExists(dir_ + "/a"));  // a folder is not a file
   EXPECT_FALSE(PosixWriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
   EXPECT_FALSE(PosixWriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
   EXPECT_EQ(PosixReadFile(path), "new\r\n");
