@@ -95,10 +95,21 @@ def press(name):
     return lambda: xdotool("key", name)
 
 
-def alt(letter):
-    """Alt held a moment around the letter, as fingers do."""
-    return lambda: (xdotool("keydown", "alt", pause=0.1), xdotool("key", letter, pause=0.1),
-                    xdotool("keyup", "alt"))
+def alt(orca, letter):
+    """Alt held around the letter, as fingers do. Every key goes to Orca's key listener
+    before it reaches the program, and Qt's bridge can lose a key whose answer from a
+    loaded Orca comes late; so the letter follows once Orca has echoed Alt (or after 10 s,
+    should it stay quiet), not after a fixed moment."""
+    def act():
+        mark = len(orca.said())
+        xdotool("keydown", "alt", pause=0)
+        end = time.monotonic() + 10
+        while time.monotonic() < end and not any(
+                s.startswith("left alt") for s in orca.said()[mark:]):
+            time.sleep(0.05)
+        xdotool("key", letter, pause=0.1)
+        xdotool("keyup", "alt")
+    return act
 
 
 def box(title, text, button):
@@ -180,7 +191,7 @@ def play(orca, exe, work):
         orca.after(press(name), *box("Kadeno Help", "^  " + HELP[page - 1], "Yes"))
     orca.after(press("Escape"), MAIN)
     # The menu read item by item as the arrows reach it; a value command.
-    orca.after(alt("f"), "Start Game")
+    orca.after(alt(orca, "f"), "Start Game")
     for name, item in [("Down", "Set Difficulty"), ("Down", "Hall Of Fame"), ("Up", "Set Difficulty")]:
         orca.after(press(name), item)
     said = orca.after(press("Return"), "Kadeno dialog", PROMPT + " text")
@@ -192,12 +203,12 @@ def play(orca, exe, work):
              lambda: b"\r\nDifficulty = 3\r\n" in game.settings(), 10)
     # Start Game declined; Alt with a letter right after a box closed.
     ready = box("About to start Game Play", "Are you ready?", "Yes")
-    orca.after(alt("f"), "Start Game")
+    orca.after(alt(orca, "f"), "Start Game")
     orca.after(press("Return"), *ready)
     orca.after(press("n"), *box("Kadeno", "Game Play canceled by user request", "OK"))
     orca.after(press("Return"), MAIN)
     # A game of dropped notes to its score and the hall of fame.
-    orca.after(alt("f"), "Start Game")
+    orca.after(alt(orca, "f"), "Start Game")
     orca.after(press("Return"), *ready)
 
     def play_until_the_round_ends():
