@@ -19,7 +19,8 @@
 //    answered Yes, which ends the program.
 //  stream-chord-game.txt (difficulty 0): Start Game chosen again inside the game (refused),
 //    then Down, Space and five Lefts at once; later Left, then Down and Space: A# minor in
-//    column 1 scores 20, its fanfare and wave; Escape answered Yes.
+//    column 1 scores 20, its fanfare and wave; two more scans over the lowered column,
+//    then Escape answered Yes.
 //  stream-refused-scale.txt (difficulty 10): the scale as in the first game, then the
 //    top row made whole again twice without a chord between: both refused with a box.
 //  stream-round-under-half.txt (difficulty 10): the scale (50) in round 1, B minor (20) in
@@ -160,7 +161,7 @@ TEST(Streams, ChordRefusalAndTheEndOfAGame) {
        {{0, dropLeft},
         {3785, {Key::Left}},
         {6998, {Key::Down, Key::Space}},
-        {11999, {Key::Escape}}},
+        {19999, {Key::Escape}}},
        {Yes, Yes}},
       {"stream-refused-scale.txt",
        10,
