@@ -14,8 +14,8 @@
 //    1.5 s later; S; Escape answered No. Round 2 scores nothing and ends the game, the name
 //    box is left empty.
 //  stream-second-game.txt: the same run's second game: the stereo width set to 70 (the
-//    placement is rebuilt at once) and then stereo turned off from the menu in mid-game, five Lefts
-//    into the left wall, seven Rights into the right one, Down twice 100 ms apart, S, and Escape
+//    placement is rebuilt at once), five Lefts into the left wall, seven Rights into the
+//    right one, stereo turned off from the menu, Down twice 100 ms apart, S, and Escape
 //    answered Yes, which ends the program.
 //  stream-chord-game.txt (difficulty 0): Start Game chosen again inside the game (refused),
 //    then Down, Space and five Lefts at once; later Left, then Down and Space: A# minor in
@@ -129,7 +129,7 @@ TEST(Streams, TwoGamesInOneRun) {
 
   r.NextGame();
   r.Menu(2000, "Set Stereo Width");
-  r.Menu(3000, "Stereo (on)");
+  r.Menu(8000, "Stereo (on)");
   r.Keys(4000, {Key::Left, Key::Left, Key::Left, Key::Left, Key::Left});
   r.Keys(6000, std::vector<int>(7, Key::Right));
   r.Keys(9000, {Key::Down});
