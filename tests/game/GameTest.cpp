@@ -133,6 +133,11 @@ TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
   EXPECT_EQ(std::tuple(f.At(2, Row1), f.At(2, Row2), f.At(2, Row3), f.PopNote(2)),
             std::tuple(55, 60, 0, 50));
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{108, 96, 84, 72, 60}));
+  // One that scores is not buried: E on C over G vanishes with them to the bare floor.
+  Column(3, {67, 60});
+  g.FallingNote = 64;
+  h.form.game().LandNote(3);
+  EXPECT_EQ(std::tuple(f.At(3, Row1), f.At(3, Row2), f.PopNote(3)), std::tuple(37, 37, 37));
   // The landing sound leaves out every pitch of 126 or more, the landed note's own too.
   for (const auto& [note, heard] :
        {std::pair(90, std::vector<int>{114, 102, 90}), std::pair(114, std::vector<int>{114}),

@@ -13,14 +13,14 @@
 //    to percussion; Left, Left, Down and Space one right after another; P, then P again
 //    1.5 s later; S; Escape answered No. Round 2 scores nothing and ends the game, the name
 //    box is left empty.
-//  stream-second-game.txt: the same run's second game: the stereo width set to 70 (the
-//    placement is rebuilt at once), five Lefts into the left wall, seven Rights into the
-//    right one, stereo turned off from the menu, Down twice 100 ms apart, S, and Escape
-//    answered Yes, which ends the program.
+//  stream-second-game.txt: the same run's second game: five Lefts into the left wall,
+//    seven Rights into the right one (its pan differs from column 7's), the stereo width
+//    set to 70 (the placement is rebuilt at once), stereo turned off from the menu, Down twice 100
+//    ms apart, S, and Escape answered Yes, which ends the program.
 //  stream-chord-game.txt (difficulty 0): Start Game chosen again inside the game (refused),
 //    then Down, Space and five Lefts at once; later Left, then Down and Space: A# minor in
-//    column 1 scores 20, its fanfare and wave; two more scans over the lowered column,
-//    then Escape answered Yes.
+//    column 1 scores 20, its fanfare and wave; the round goes on for 47 s over
+//    the lowered column, then Escape answered Yes.
 //  stream-refused-scale.txt (difficulty 10): the scale as in the first game, then the
 //    top row made whole again twice without a chord between: both refused with a box.
 //  stream-round-under-half.txt (difficulty 10): the scale (50) in round 1, B minor (20) in
@@ -128,7 +128,7 @@ TEST(Streams, TwoGamesInOneRun) {
   ExpectSameAsData("stream-first-game.txt", r.Game());
 
   r.NextGame();
-  r.Menu(2000, "Set Stereo Width");
+  r.Menu(7000, "Set Stereo Width");
   r.Menu(8000, "Stereo (on)");
   r.Keys(4000, {Key::Left, Key::Left, Key::Left, Key::Left, Key::Left});
   r.Keys(6000, std::vector<int>(7, Key::Right));
@@ -161,7 +161,7 @@ TEST(Streams, ChordRefusalAndTheEndOfAGame) {
        {{0, dropLeft},
         {3785, {Key::Left}},
         {6998, {Key::Down, Key::Space}},
-        {19999, {Key::Escape}}},
+        {59999, {Key::Escape}}},
        {Yes, Yes}},
       {"stream-refused-scale.txt",
        10,
