@@ -95,19 +95,23 @@ def press(name):
     return lambda: xdotool("key", name)
 
 
-def alt(orca, letter):
-    """Alt held around the letter, as fingers do. Every key goes to Orca's key listener
-    before it reaches the program, and Qt's bridge can lose a key whose answer from a
-    loaded Orca comes late; so the letter follows once Orca has echoed Alt (or after 10 s,
-    should it stay quiet), not after a fixed moment."""
+def alt(orca, letter, opens):
+    """Alt held around the letter, as fingers do, and let go once Orca says the item the
+    menu opens on (or after 20 s). Every key goes to Orca's key listener before it reaches
+    the program, and Qt's bridge can reorder keys whose answers from a loaded Orca come
+    late: an Alt let go too soon overtook the letter and the menu never opened. So the
+    letter follows Orca's echo of Alt, and Alt is let go after the menu opened."""
+    def heard(what, mark, seconds):
+        end = time.monotonic() + seconds
+        while time.monotonic() < end and not any(s.startswith(what) for s in orca.said()[mark:]):
+            time.sleep(0.05)
+
     def act():
         mark = len(orca.said())
         xdotool("keydown", "alt", pause=0)
-        end = time.monotonic() + 10
-        while time.monotonic() < end and not any(
-                s.startswith("left alt") for s in orca.said()[mark:]):
-            time.sleep(0.05)
-        xdotool("key", letter, pause=0.1)
+        heard("left alt", mark, 10)
+        xdotool("key", letter, pause=0)
+        heard(opens, mark, 20)
         xdotool("keyup", "alt")
     return act
 
@@ -191,7 +195,7 @@ def play(orca, exe, work):
         orca.after(press(name), *box("Kadeno Help", "^  " + HELP[page - 1], "Yes"))
     orca.after(press("Escape"), MAIN)
     # The menu read item by item as the arrows reach it; a value command.
-    orca.after(alt(orca, "f"), "Start Game")
+    orca.after(alt(orca, "f", "Start Game"), "Start Game")
     for name, item in [("Down", "Set Difficulty"), ("Down", "Hall Of Fame"), ("Up", "Set Difficulty")]:
         orca.after(press(name), item)
     said = orca.after(press("Return"), "Kadeno dialog", PROMPT + " text")
@@ -203,12 +207,12 @@ def play(orca, exe, work):
              lambda: b"\r\nDifficulty = 3\r\n" in game.settings(), 10)
     # Start Game declined; Alt with a letter right after a box closed.
     ready = box("About to start Game Play", "Are you ready?", "Yes")
-    orca.after(alt(orca, "f"), "Start Game")
+    orca.after(alt(orca, "f", "Start Game"), "Start Game")
     orca.after(press("Return"), *ready)
     orca.after(press("n"), *box("Kadeno", "Game Play canceled by user request", "OK"))
     orca.after(press("Return"), MAIN)
     # A game of dropped notes to its score and the hall of fame.
-    orca.after(alt(orca, "f"), "Start Game")
+    orca.after(alt(orca, "f", "Start Game"), "Start Game")
     orca.after(press("Return"), *ready)
 
     def play_until_the_round_ends():
