@@ -44,12 +44,14 @@ class SpeechServer:
     library uses it: lines end in CR LF; SPEAK is answered 230, then the text comes in lines
     up to a lone dot (a leading dot doubled), answered 225. It keeps the texts instead of
     saying them. drop_at, hang_at: the SPEAK (from 1) at which the connection is cut, or
-    from which on nothing is answered."""
+    from which on nothing is answered. A text may not talk over the one before it: a SPEAK
+    that comes with no CANCEL or STOP since the last text is kept in talked_over."""
 
     def __init__(self, path, drop_at=None, hang_at=None):
         self.drop_at, self.hang_at = drop_at, hang_at
         self.events, self.connections, self._speaks = [], 0, 0  # ("say", text), ("stop",)...
         self.settings = []  # the SET commands, as sent
+        self.talked_over, self._speaking = [], False  # SPEAKs (from 1) over a text not cut
         self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
         self._socket.bind(path)
         self._socket.listen(4)
@@ -75,10 +77,13 @@ class SpeechServer:
                     text.append(line[1:] if line.startswith("..") else line)
                 elif text is not None:
                     self.events.append(("say", "\n".join(text)))
+                    self._speaking = True
                     reply("225-%d\r\n225 OK MESSAGE QUEUED" % self._speaks)
                     text = None
                 elif words[:1] == ["SPEAK"]:
                     self._speaks += 1
+                    if self._speaking:
+                        self.talked_over.append(self._speaks)
                     if self._speaks == self.drop_at:
                         return
                     if self._speaks == self.hang_at:
@@ -87,6 +92,7 @@ class SpeechServer:
                     reply("230 OK RECEIVING DATA")
                 elif words[:2] in (["CANCEL", "SELF"], ["STOP", "SELF"]):
                     self.events.append((words[0].lower(),))
+                    self._speaking = False
                     reply("210 OK")
                 elif words[:1] == ["QUIT"]:
                     return reply("231 HAPPY HACKING")
@@ -177,6 +183,8 @@ class Session(Program):
     def silent_since_heard(self, what):
         check(self.server.said() == self.heard, "said around %s: %r, not %r"
               % (what, self.server.said(), self.heard))
+        check(not self.server.talked_over, "texts %r said over the text before them, not "
+              "after cutting it off" % self.server.talked_over)
 
     def choose(self, menu, item):
         """A menu item as the main window's menu bar reads it."""

@@ -59,9 +59,12 @@ class OrcaLog:
     def after(self, action, *expected, timeout=20.0):
         """Does action, waits until Orca has said the expected phrases in that order (a
         leading ^: a phrase that starts so), then until it has been quiet for 0.8 s; returns
-        all it said meanwhile. Orca ends a phrase with a full stop where it pauses."""
-        mark, end = len(self.said()), time.monotonic() + timeout
+        all it said meanwhile. Orca ends a phrase with a full stop where it pauses. The
+        timeout counts from the end of the action: an action that waits for the game (a
+        round, on a loaded machine, can take minutes) must not use up Orca's time."""
+        mark = len(self.said())
         action()
+        end = time.monotonic() + timeout
         while True:
             said, at = self.said()[mark:], 0
             for want in expected:
@@ -92,10 +95,25 @@ def press(name):
     return lambda: xdotool("key", name)
 
 
-def alt(letter):
-    """Alt held a moment around the letter, as fingers do."""
-    return lambda: (xdotool("keydown", "alt", pause=0.1), xdotool("key", letter, pause=0.1),
-                    xdotool("keyup", "alt"))
+def alt(orca, letter, opens):
+    """Alt held around the letter, as fingers do, and let go once Orca says the item the
+    menu opens on (or after 20 s). Every key goes to Orca's key listener before it reaches
+    the program, and Qt's bridge can reorder keys whose answers from a loaded Orca come
+    late: an Alt let go too soon overtook the letter and the menu never opened. So the
+    letter follows Orca's echo of Alt, and Alt is let go after the menu opened."""
+    def heard(what, mark, seconds):
+        end = time.monotonic() + seconds
+        while time.monotonic() < end and not any(s.startswith(what) for s in orca.said()[mark:]):
+            time.sleep(0.05)
+
+    def act():
+        mark = len(orca.said())
+        xdotool("keydown", "alt", pause=0)
+        heard("left alt", mark, 10)
+        xdotool("key", letter, pause=0)
+        heard(opens, mark, 20)
+        xdotool("keyup", "alt")
+    return act
 
 
 def box(title, text, button):
@@ -171,13 +189,13 @@ def play(orca, exe, work):
     orca.after(lambda: started.append(Program([exe], work, env={"KADENO_SPEECH": "auto"}, settings=(
         b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n2ndPlaceScore = 870\r\n"
         b"2ndPlaceName = Bee\r\nDifficulty = 2\r\n"))),
-        *box("Kadeno Help", "^  " + HELP[0], "Yes"), timeout=30)
+        *box("Kadeno Help", "^  " + HELP[0], "Yes"), timeout=120)
     game = started[0]
     for name, page in [("y", 2), ("n", 1)]:
         orca.after(press(name), *box("Kadeno Help", "^  " + HELP[page - 1], "Yes"))
     orca.after(press("Escape"), MAIN)
     # The menu read item by item as the arrows reach it; a value command.
-    orca.after(alt("f"), "Start Game")
+    orca.after(alt(orca, "f", "Start Game"), "Start Game")
     for name, item in [("Down", "Set Difficulty"), ("Down", "Hall Of Fame"), ("Up", "Set Difficulty")]:
         orca.after(press(name), item)
     said = orca.after(press("Return"), "Kadeno dialog", PROMPT + " text")
@@ -189,25 +207,30 @@ def play(orca, exe, work):
              lambda: b"\r\nDifficulty = 3\r\n" in game.settings(), 10)
     # Start Game declined; Alt with a letter right after a box closed.
     ready = box("About to start Game Play", "Are you ready?", "Yes")
-    orca.after(alt("f"), "Start Game")
+    orca.after(alt(orca, "f", "Start Game"), "Start Game")
     orca.after(press("Return"), *ready)
     orca.after(press("n"), *box("Kadeno", "Game Play canceled by user request", "OK"))
     orca.after(press("Return"), MAIN)
     # A game of dropped notes to its score and the hall of fame.
-    orca.after(alt("f"), "Start Game")
+    orca.after(alt(orca, "f", "Start Game"), "Start Game")
     orca.after(press("Return"), *ready)
 
     def play_until_the_round_ends():
         # Orca falls behind while the game runs (the program answers it only between the
         # scan's steps): the game is followed by its windows. Space would press the score
-        # box's button: drop only while the game has the keys.
+        # box's button: drop only while the game has the keys. Every key goes through
+        # Orca's key listener before it reaches the game; on a loaded machine a key every
+        # 0.7 s left Orca minutes behind (230 echoes queued, the score box said after them),
+        # so one every 2 s: the round still ends in about a minute.
         press("y")()
-        end = time.monotonic() + 240
+        end = time.monotonic() + 400
         while (window := subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
                                         capture_output=True, text=True).stdout.strip()) != "Kadeno":
             check(time.monotonic() < end, "the round did not end")
             if window == MAIN_TITLE:
-                xdotool("key", "space", pause=0.7)
+                xdotool("key", "space", pause=2.0)
+            else:  # no window has the focus yet: ask again shortly, without a busy loop
+                time.sleep(0.1)
     orca.after(play_until_the_round_ends, *box("Kadeno", "Your score is 0", "OK"), timeout=120)
     orca.after(press("Return"), *box("Kadeno", PRACTICE, "OK"))
     orca.after(press("Return"), *box("Kadeno", LISTING, "OK"))

@@ -83,7 +83,9 @@ TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
     savedInside = h.window.files[h.SettingsPath()];
   });
   h.window.At(start + 2, [&] {
-    h.window.Type("70", "Effect Volume is now 100 out of 127.");
+    h.window.Type(
+        "70",
+        "Effect Volume is now 100 out of 127.  Please enter the New value for Effect Volume.");
     h.Click("mnuMidiEffectVolume");
   });
   h.form.Form_KeyDown(Key::Up, 0);

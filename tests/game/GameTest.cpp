@@ -38,33 +38,6 @@ TEST_F(Game, ARoundStartsOnClearedGroundInItsKey) {
       std::tuple(41, 41, 4, 6, 84 + 10 + 12));
 }
 
-TEST_F(Game, ScanStepSendsPanThenVoices) {
-  f.StartRound(37);
-  Column(3, {49});
-  g.FallingColumn = 3;
-  g.FallingNote = 90;
-  GameTestAccess::PlayColumn(h.form.game(), 3);
-  h.form.voices().AllNotesOff();
-  std::vector<std::string> expected;
-  for (char c : std::string("0123456789ABCDEF"))
-    expected.push_back(std::string("B") + c + " 0A 3E");
-  // Drum 38 in column 3, base line an octave below 37, row 1 silent (it is the floor),
-  // row 2 at 49, the falling note; then the notes-off, channels in order.
-  expected.insert(expected.end(),
-                  {"C9 00", "99 26 64", "C1 18", "91 19 7F", "C3 18", "93 31 64", "C5 01",
-                   "95 5A 64", "81 19 7F", "83 31 64", "85 5A 64", "89 26 64"});
-  EXPECT_EQ(h.audio.Hex(), expected);
-  // The snare in columns 3 and 7, the bass drum elsewhere.
-  std::vector<int> drums;
-  for (int c = 1; c <= 7; ++c) {
-    const size_t from = h.audio.words.size();
-    GameTestAccess::PlayColumn(h.form.game(), c);
-    h.form.voices().AllNotesOff();
-    drums.push_back(h.audio.NotesOn(Channel::Drum, from).at(0));
-  }
-  EXPECT_EQ(drums, (std::vector<int>{36, 36, 38, 36, 36, 36, 38}));
-}
-
 TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
   Round(37);
   g.HalfStepTime = 20000;
@@ -93,32 +66,6 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
   h.window.Reply(Answer::Ok, "Your score is 0");
   GameTestAccess::PlayRound(h.form.game());
   EXPECT_LT(g.HalfStepTime, 20542);
-}
-
-TEST_F(Game, MovesSoundWhereTheNoteWentAndAltF4QuitsAtOnce) {
-  // {from, percussive, key, to, words}: the walls, a step with each sound.
-  const std::tuple<int32_t, bool, int, int32_t, std::vector<std::string>> cases[] = {
-      {1, true, Key::Left, 1, {"B9 0A 2D", "C9 00", "99 4D 64", "89 4D 64"}},
-      {7, false, Key::Right, 7, {"B9 0A 66", "C9 00", "99 4C 64", "89 4C 64"}},
-      {4, true, Key::Left, 3, {"B9 0A 3E", "C9 00", "99 25 64", "89 25 64"}},
-      {6, true, Key::Right, 7, {"B9 0A 65", "C9 00", "99 25 64", "89 25 64"}},
-      {2, true, Key::Up, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
-      {3, false, Key::Right, 4, {"B6 0A 49", "C6 00", "96 5A 50", "86 5A 50"}},
-      {5, true, Key::F4, 5, {}},  // without Alt
-  };
-  for (const auto& [column, percussive, key, to, words] : cases) {
-    g.FallingColumn = column;
-    g.FallingNote = 90;
-    h.S().FallingNoteMovementSound = percussive;
-    const size_t from = h.audio.words.size();
-    h.form.Form_KeyDown(key, 0);
-    EXPECT_EQ(g.FallingColumn, to) << column << " key " << key;
-    EXPECT_EQ(h.audio.Hex(from), words) << column << " key " << key;
-  }
-  EXPECT_THROW(h.form.Form_KeyDown(Key::F4, Key::AltMask), ProgramEnded);
-  EXPECT_EQ(h.window.writes, 1);
-  EXPECT_FALSE(h.audio.isOpen);
-  EXPECT_TRUE(h.window.boxes.empty());  // no quit question for Alt+F4
 }
 
 TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
@@ -167,7 +114,9 @@ TEST_F(Game, ChordBetweenTwoScalesLetsTheSecondScore) {
   for (int c = 2; c <= 7; ++c) Column(c, {top[c]});
   Column(1, {73, 49, 68, 65});
   f.PlaceLanded(1, 61);
-  h.window.Reply(Answer::Ok, "Can't Score two scales in a row.");
+  h.window.Reply(Answer::Ok,
+                 "Can't Score two scales in a row.  You need to score at least one chord in "
+                 "between.");
   GameTestAccess::ScoreLanding(h.form.game());
   EXPECT_EQ(g.Score, 70);
   EXPECT_TRUE(g.LastScoreWasScale);
@@ -184,6 +133,11 @@ TEST_F(Game, ALandingThatScoresNothingBuriesTheLowerGroundNote) {
   EXPECT_EQ(std::tuple(f.At(2, Row1), f.At(2, Row2), f.At(2, Row3), f.PopNote(2)),
             std::tuple(55, 60, 0, 50));
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{108, 96, 84, 72, 60}));
+  // One that scores is not buried: E on C over G vanishes with them to the bare floor.
+  Column(3, {67, 60});
+  g.FallingNote = 64;
+  GameTestAccess::LandNote(h.form.game(), 3);
+  EXPECT_EQ(std::tuple(f.At(3, Row1), f.At(3, Row2), f.PopNote(3)), std::tuple(37, 37, 37));
   // The landing sound leaves out every pitch of 126 or more, the landed note's own too.
   for (const auto& [note, heard] :
        {std::pair(90, std::vector<int>{114, 102, 90}), std::pair(114, std::vector<int>{114}),
@@ -223,18 +177,6 @@ TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect),
             (std::vector<int>{99, 101, 103, 104, 106, 96, 98, 124, 122, 123, 123}));
   EXPECT_EQ(h.audio.Pans(Channel::Drum).size(), 16u);
-}
-
-TEST_F(Game, PauseHoldsTheWaitAndServesOtherKeys) {
-  g.HalfStepTime = 20000;
-  h.Key(1000, Key::P);
-  h.Key(2000, Key::S);
-  h.Key(6000, Key::P);
-  h.window.Reply(Answer::Ok, "Your score is 0");
-  GameTestAccess::HalfStepWait(h.form.game());
-  EXPECT_EQ(h.window.now, 6000 + 200);  // the whole half-step wait after the pause
-  ASSERT_EQ(h.window.boxes.size(), 1u);
-  EXPECT_EQ(h.window.boxes[0].timeMs, 2000);
 }
 
 }  // namespace

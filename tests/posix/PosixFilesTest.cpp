@@ -7,7 +7,9 @@
 
 #include <csignal>
 #include <filesystem>
+#include <optional>
 #include <random>
+#include <tuple>
 
 namespace kadeno {
 namespace {
@@ -34,7 +36,10 @@ TEST_F(PosixFiles, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   ASSERT_TRUE(PosixWriteFileAtomically(PosixTemporaryFor(path), "half a file, longer"));
   ASSERT_TRUE(PosixWriteFileAtomically(path, "new\r\n"));
   EXPECT_TRUE(PosixFileExists(path));
-  EXPECT_FALSE(PosixFileExists(dir_ + "/a"));                        // a folder is not a file
+  struct stat st {};
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);         // others read it too, whatever the umask
+  EXPECT_FALSE(PosixFileExists(dir_ + "/a"));  // a folder is not a file
   EXPECT_FALSE(PosixWriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
   EXPECT_FALSE(PosixWriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
   EXPECT_EQ(PosixReadFile(path), "new\r\n");
@@ -80,15 +85,35 @@ TEST_F(PosixFiles, KilledAndSimultaneousSavesNeverMix) {
   EXPECT_EQ(Entries(), 1);
 }
 
-TEST_F(PosixFiles, ConfigFolderFollowsXdgConfigHome) {
-  const std::string home = getenv("HOME") ? getenv("HOME") : "/root";
-  setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-  EXPECT_EQ(KadenoConfigFolder(), dir_ + "/kadeno");
-  setenv("XDG_CONFIG_HOME", "relative/path", 1);  // ignored, as the XDG rules say
-  setenv("HOME", "/home/player", 1);
-  EXPECT_EQ(KadenoConfigFolder(), "/home/player/.config/kadeno");
-  unsetenv("XDG_CONFIG_HOME");
-  setenv("HOME", home.c_str(), 1);
+TEST_F(PosixFiles, BothFoldersFollowTheirXdgVariableOrHome) {
+  // {folder, its variable, the value (nullptr: unset), HOME (nullptr: unset), the folder}
+  using Folder = std::string (*)();
+  const std::string abs = dir_ + "/x";
+  const std::tuple<Folder, const char*, const char*, const char*, std::string> rows[] = {
+      {KadenoConfigFolder, "XDG_CONFIG_HOME", abs.c_str(), "/home/p", abs + "/kadeno"},
+      {KadenoConfigFolder, "XDG_CONFIG_HOME", "rel/path", "/home/p", "/home/p/.config/kadeno"},
+      {KadenoConfigFolder, "XDG_CONFIG_HOME", "", "/home/p", "/home/p/.config/kadeno"},
+      {KadenoConfigFolder, "XDG_CONFIG_HOME", nullptr, nullptr, "/tmp/.config/kadeno"},
+      {KadenoDataFolder, "XDG_DATA_HOME", abs.c_str(), "/home/p", abs + "/kadeno"},
+      {KadenoDataFolder, "XDG_DATA_HOME", "rel/path", "/home/p", "/home/p/.local/share/kadeno"},
+      {KadenoDataFolder, "XDG_DATA_HOME", nullptr, "/home/p", "/home/p/.local/share/kadeno"},
+      {KadenoDataFolder, "XDG_DATA_HOME", nullptr, "", "/tmp/.local/share/kadeno"}};
+  const char* const saved[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
+  std::vector<std::optional<std::string>> before;
+  for (const char* v : saved)
+    before.push_back(getenv(v) ? std::optional<std::string>(getenv(v)) : std::nullopt);
+  const auto put = [](const char* name, const char* value) {
+    value ? setenv(name, value, 1) : unsetenv(name);
+  };
+  for (const auto& [folder, variable, value, home, expected] : rows) {
+    put("XDG_CONFIG_HOME", nullptr);
+    put("XDG_DATA_HOME", nullptr);
+    put(variable, value);
+    put("HOME", home);
+    EXPECT_EQ(folder(), expected) << variable << "=" << (value ? value : "(unset)");
+  }
+  for (size_t i = 0; i < std::size(saved); ++i)
+    put(saved[i], before[i] ? before[i]->c_str() : nullptr);
 }
 
 }  // namespace

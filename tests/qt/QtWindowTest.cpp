@@ -155,14 +155,23 @@ class QtWindowTest : public QObject {
     QtMainWindow main(h.form, window);
     h.G().FallingColumn = 4;
     int columnSoon = 0;
+    bool waiting = false, servedInTheWait = false;
     qint64 boxMs = 0;
     QElapsedTimer clock;
-    // 20 ms into a 300 ms wait a key arrives; by 60 ms it must have been handled.
+    // 20 ms into a 300 ms wait a key arrives; it is served inside the wait: the probe
+    // queued right behind it still finds the wait running. The order of the two events
+    // decides, not the clock, so a loaded machine cannot fail it.
     QTimer::singleShot(20, [&] {
       QCoreApplication::postEvent(&main,
                                   new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier));
+      QMetaObject::invokeMethod(
+          &main,
+          [&] {
+            columnSoon = h.G().FallingColumn;
+            servedInTheWait = waiting;
+          },
+          Qt::QueuedConnection);
     });
-    QTimer::singleShot(60, [&] { columnSoon = h.G().FallingColumn; });
     // At 100 ms a handler holds a box open for about 150 ms; that time is the handler's.
     QTimer::singleShot(100, [&] {
       QtWindow::Handler handler(window);
@@ -175,11 +184,14 @@ class QtWindowTest : public QObject {
       boxMs = held.elapsed();
     });
     clock.start();
+    waiting = true;
     window.WaitMs(300);
+    waiting = false;
     const qint64 took = clock.elapsed();
-    QCOMPARE(columnSoon, 3);
+    QCOMPARE(std::pair(columnSoon, servedInTheWait), std::pair(3, true));
     QVERIFY2(boxMs >= 150, qPrintable(QString::number(boxMs)));
-    QVERIFY2(took >= 300 + boxMs && took < 300 + boxMs + 200,
+    // Only the lower bound: how far a wait overshoots is bench_scan_timing's figure.
+    QVERIFY2(took >= 300 + boxMs,
              qPrintable(QString("took %1 ms, box %2 ms").arg(took).arg(boxMs)));
     // With nothing to wake it, a wait is a sleep; the clock counts from 1, as 0 means "no
     // time taken yet" to the scan.
@@ -189,7 +201,38 @@ class QtWindowTest : public QObject {
     window.SleepMs(40);
     window.SleepMs(-5);  // nothing, not forever
     const int64_t slept = window.ClockMs() - before;
-    QVERIFY2(before >= 1 && slept >= 80 && slept < 1000, qPrintable(QString::number(slept)));
+    QVERIFY2(before >= 1 && slept >= 80 && slept < 60000, qPrintable(QString::number(slept)));
+  }
+
+  void keysWithModifiersReachTheGameThroughTheWindow() {
+    // Through the window's own key handler: Shift and Ctrl leave the steering keys and S
+    // as they are; F4 ends the program only with Alt, and then at once, its settings saved.
+    test::Harness h;
+    QtWindow window;
+    QtMainWindow main(h.form, window);
+    h.G().FallingColumn = 4;
+    // {Qt key, modifiers, the column after, boxes shown so far}
+    const int rows[][4] = {{Qt::Key_Left, Qt::ShiftModifier, 3, 0},
+                           {Qt::Key_Right, Qt::ControlModifier, 4, 0},
+                           {Qt::Key_Left, Qt::KeypadModifier, 3, 0},
+                           {Qt::Key_S, Qt::ShiftModifier, 3, 1},
+                           {Qt::Key_F4, Qt::ControlModifier, 3, 1},
+                           {Qt::Key_F4, Qt::ShiftModifier | Qt::ControlModifier, 3, 1}};
+    h.window.Reply(Answer::Ok, "Your score is 0");
+    for (const auto& [key, modifiers, column, boxes] : rows) {
+      QTest::keyClick(&main, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+      QCOMPARE(std::pair(h.G().FallingColumn, h.window.boxes.size()),
+               std::pair(column, size_t(boxes)));
+    }
+    QCOMPARE(h.window.writes, 0);
+    bool ended = false;
+    try {
+      QTest::keyClick(&main, Qt::Key_F4, Qt::AltModifier);
+    } catch (const test::ProgramEnded&) {
+      ended = true;
+    }
+    QCOMPARE(std::tuple(ended, h.window.writes, h.window.boxes.size()),
+             std::tuple(true, 1, size_t(1)));
   }
 
   void menusAreTheTableWithF1AndLiveCaptionsAndF10OpensThem() {

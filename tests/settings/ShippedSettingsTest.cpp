@@ -14,7 +14,7 @@ std::string ShippedPath(const Harness& h) { return h.window.programFolder + "/Ka
 
 // Start-up up to the settings: the help left at its first page.
 void StartUp(Harness& h) {
-  h.window.Reply(Answer::Cancel, "  In this brief help area");
+  h.window.Reply(Answer::Cancel);  // the first help page
   h.form.Form_Load();
 }
 
@@ -33,10 +33,13 @@ TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
   Harness byMenus;
   StartUp(byMenus);
   EXPECT_EQ(byMenus.form.settings().DrumVolume, 0);  // nothing shipped: the old silence
-  byMenus.window.Reply(Answer::Yes, "Are you sure");
-  byMenus.window.Reply(Answer::Ok, "Midi settings are now");
+  byMenus.window.Reply(
+      Answer::Yes, "Are you sure you want to reset all the midi settings back to factory default?");
+  byMenus.window.Reply(Answer::Ok, "Midi settings are now as Quenloft originally made them.");
   byMenus.form.mnuMidiBackToDefault_Click();
-  byMenus.window.Type("2", "Difficulty Level is now 0");
+  byMenus.window.Type(
+      "2",
+      "Difficulty Level is now 0 out of ten.  Please enter the New value for Difficulty Level.");
   byMenus.Click("mnuFileSetDifficulty");
   EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated.str());
 

@@ -4,16 +4,104 @@
 
 namespace kadeno::test {
 
+namespace {
+
+const char* ButtonsName(int style) {
+  switch (Box::ButtonsOf(style)) {
+    case Box::Ok:
+      return "OK";
+    case Box::OkCancel:
+      return "OK Cancel";
+    case Box::YesNoCancel:
+      return "Yes No Cancel";
+    case Box::YesNo:
+      return "Yes No";
+    default:
+      return "?";
+  }
+}
+
+const char* AnswerName(Answer a) {
+  switch (a) {
+    case Answer::Ok:
+      return "OK";
+    case Answer::Cancel:
+      return "Cancel";
+    case Answer::Yes:
+      return "Yes";
+    case Answer::No:
+      return "No";
+  }
+  return "?";
+}
+
+// A text in the journal: each of its lines between bars, CR and LF written as \r and \n,
+// so that blanks at either end and every line end show.
+std::string Shown(const std::string& text, const std::string& indent = "  ") {
+  std::string out = indent + "|";
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += "\\r";
+    } else if (text[i] == '\n') {
+      out += "\\n|\n";
+      if (i + 1 < text.size()) out += indent + "|";
+    } else {
+      out += text[i];
+    }
+  }
+  return out.back() == '\n' ? out : out + "|\n";
+}
+
+}  // namespace
+
+std::string JournalText(const std::string& text) { return Shown(text); }
+
+namespace {
+
+// The start of a journal entry: the virtual time between brackets. Built by appending, as
+// mingw-w64's g++ 12 sees a false overlap in "[" + std::to_string(...) and fails the build.
+std::string Stamp(int64_t ms) {
+  std::string s = "[";
+  s += std::to_string(ms);
+  s += " ms] ";
+  return s;
+}
+
+std::string TitleOf(const std::optional<std::string>& title) {
+  return title ? "\"" + *title + "\"" : "none";
+}
+
+// The lines of a file that differ from those at the same place in its previous version.
+std::string ChangedLines(const std::string& before, const std::string& after) {
+  auto lines = [](const std::string& s) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t end; (end = s.find('\n', start)) != std::string::npos; start = end + 1)
+      out.push_back(s.substr(start, end + 1 - start));
+    if (start < s.size()) out.push_back(s.substr(start));
+    return out;
+  };
+  const std::vector<std::string> a = lines(before), b = lines(after);
+  std::string out;
+  for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+    if (i < b.size() && (i >= a.size() || a[i] != b[i])) out += Shown(b[i], "  +");
+    if (i >= b.size()) out += Shown(a[i], "  -");
+  }
+  return out;
+}
+
+}  // namespace
+
 void FakeWindow::At(int64_t timeMs, std::function<void()> action) {
   events_.push_back({timeMs, nextOrder_++, std::move(action)});
 }
 
-void FakeWindow::Reply(Answer a, std::string expectPrefix, int64_t thinkMs) {
-  replies_.push_back({a, std::nullopt, std::move(expectPrefix), thinkMs});
+void FakeWindow::Reply(Answer a, std::string expectText, int64_t thinkMs) {
+  replies_.push_back({a, std::nullopt, std::move(expectText), thinkMs});
 }
 
-void FakeWindow::Type(std::string text, std::string expectPrefix) {
-  replies_.push_back({std::nullopt, std::move(text), std::move(expectPrefix), 0});
+void FakeWindow::Type(std::string text, std::string expectText) {
+  replies_.push_back({std::nullopt, std::move(text), std::move(expectText), 0});
 }
 
 std::vector<std::string> FakeWindow::Prompts() const {
@@ -31,8 +119,8 @@ ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
   }
   ScriptedReply r = replies_.front();
   replies_.pop_front();
-  if (!r.expectPrefix.empty() && prompt.rfind(r.expectPrefix, 0) != 0) {
-    throw std::logic_error("expected a box starting \"" + r.expectPrefix + "\", got: " + prompt);
+  if (!r.expectText.empty() && prompt != r.expectText) {
+    throw std::logic_error("expected the box \"" + r.expectText + "\", got: " + prompt);
   }
   now += r.thinkMs;
   return r;
@@ -59,6 +147,9 @@ Answer FakeWindow::MsgBox(const std::string& prompt, int style,
     }
   }
   boxes.push_back(rec);
+  journal += Stamp(rec.timeMs) + "message box, title " + TitleOf(title) + ", buttons " +
+             ButtonsName(style) + "\n" + Shown(prompt) + "  answered " + AnswerName(rec.answer) +
+             "\n";
   return rec.answer;
 }
 
@@ -70,11 +161,17 @@ std::string FakeWindow::InputBox(const std::string& prompt, const std::optional<
   rec.typed = r.text.value_or("");
   rec.answer = r.text ? Answer::Ok : Answer::Cancel;
   boxes.push_back(rec);
+  journal += Stamp(rec.timeMs) + "input box, title " + TitleOf(title) + "\n" + Shown(prompt) +
+             "  offered |" + defaultText + "|, " +
+             (r.text ? "typed |" + rec.typed + "| and OK" : std::string("Cancel")) + "\n";
   return rec.typed;
 }
 
 void FakeWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
   captions.emplace_back(item, caption);
+  journal += Stamp(now) + "menu caption of " +
+             (item == MenuItem::mMidiStereo ? "Stereo" : "Falling Note Movement Sound") + ": \"" +
+             caption + "\"\n";
 }
 
 std::optional<int64_t> FakeWindow::NextEventTime() const {
@@ -120,8 +217,15 @@ std::optional<std::string> FakeWindow::ReadTextFile(const std::string& path) {
 }
 
 bool FakeWindow::WriteTextFile(const std::string& path, const std::string& contents) {
-  if (failWrites) return false;
+  if (failWrites) {
+    journal += Stamp(now) + "save of " + path + " failed\n";
+    return false;
+  }
   ++writes;
+  // The first save of a file is shown whole, later ones by the lines they changed.
+  const bool first = savedBefore_.insert(path).second;
+  journal += Stamp(now) + "saved " + path + (first ? ", all of it" : "") + "\n" +
+             ChangedLines(first ? std::string() : files[path], contents);
   files[path] = contents;
   return true;
 }

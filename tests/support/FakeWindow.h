@@ -1,6 +1,8 @@
 // A scripted window on a virtual clock. Sleeps advance the clock; a yield runs the
 // scripted events whose time has come; boxes take their answers from a script and are
-// all recorded, as are menu captions; files live in memory.
+// all recorded, as are menu captions; files live in memory. Everything the player would
+// see or the program would leave behind (boxes, captions, saves, lines on standard error)
+// is also written, in order, to a journal in plain text that a test can compare whole.
 #pragma once
 
 #include <deque>
@@ -15,6 +17,9 @@
 #include "seams/WindowServices.h"
 
 namespace kadeno::test {
+
+// A text as the journal shows it: each line between bars, CR and LF as \r and \n.
+std::string JournalText(const std::string& text);
 
 // Thrown by EndProgram, so that a test sees the program end where it would.
 struct ProgramEnded {};
@@ -34,7 +39,7 @@ struct BoxRecord {
 struct ScriptedReply {
   std::optional<Answer> answer;     // for a message box
   std::optional<std::string> text;  // for an input box (Cancel gives "")
-  std::string expectPrefix;         // when set, the box's prompt must start with it
+  std::string expectText;           // when set, the box's whole prompt must be this
   int64_t thinkMs = 0;              // time the player takes to answer
 };
 
@@ -42,8 +47,9 @@ class FakeWindow : public WindowServices {
  public:
   // ---- script ----
   void At(int64_t timeMs, std::function<void()> action);
-  void Reply(Answer a, std::string expectPrefix = {}, int64_t thinkMs = 0);
-  void Type(std::string text, std::string expectPrefix = {});
+  // expectText, when given, is the box's whole prompt, blanks and line ends included.
+  void Reply(Answer a, std::string expectText = {}, int64_t thinkMs = 0);
+  void Type(std::string text, std::string expectText = {});
   // Answers every unscripted box with OK, Cancel, No or "" instead of failing the test.
   bool lenientBoxes = false;
   bool failWrites = false;
@@ -57,9 +63,12 @@ class FakeWindow : public WindowServices {
   std::set<std::string> unreadable;  // files that exist but cannot be read
   int writes = 0;
   std::vector<std::string> problems;  // the lines LogProblem was given
+  std::string journal;                // see the top of this file; Note() adds a heading
   std::string programFolder = "/opt/kadeno";
   std::string settingsFolder = "/home/player/.config/kadeno";
 
+  // A heading in the journal, e.g. what the script does next.
+  void Note(const std::string& line) { journal += "\n== " + line + "\n"; }
   size_t PendingReplies() const { return replies_.size(); }
   // The prompts of the message boxes shown so far, in order.
   std::vector<std::string> Prompts() const;
@@ -81,7 +90,10 @@ class FakeWindow : public WindowServices {
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   std::optional<std::string> ReadTextFile(const std::string& path) override;
   bool WriteTextFile(const std::string& path, const std::string& contents) override;
-  void LogProblem(const std::string& line) override { problems.push_back(line); }
+  void LogProblem(const std::string& line) override {
+    problems.push_back(line);
+    journal += "stderr: " + line + "\n";
+  }
   [[noreturn]] void EndProgram() override { throw ProgramEnded{}; }
 
  private:
@@ -96,6 +108,7 @@ class FakeWindow : public WindowServices {
   std::vector<Event> events_;
   uint64_t nextOrder_ = 0;
   std::deque<ScriptedReply> replies_;
+  std::set<std::string> savedBefore_;
 };
 
 }  // namespace kadeno::test

@@ -105,7 +105,13 @@ TEST_F(Win32MainWindowTest, MenusAreTheTableWithF1AndLiveCaptions) {
                 spec.items[i].caption + std::string(spec.items[i].shortcut ? "\tF1" : ""));
   }
   // F1 is the Instructions item's accelerator: the help shows once, through the menu.
-  h.window.Reply(Answer::Cancel, "  In this brief help area");
+  h.window.Reply(Answer::Cancel,
+                 "  In this brief help area, if you hit yes then I   \r\n"
+                 "  will move on to the next part.  If you hit no    \r\n"
+                 "  then I will rewind to the previous part.  If     \r\n"
+                 "  you hit cancel I will abort this help dialog.    \r\n"
+                 "  You can hit Y for Yes, N for No or Escape for    \r\n"
+                 "  cancel.                                          \r\n");
   MSG f1{main.Handle(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {}};
   window.Dispatch(f1);
   Pump();
@@ -116,7 +122,7 @@ TEST_F(Win32MainWindowTest, MenusAreTheTableWithF1AndLiveCaptions) {
 }
 
 TEST_F(Win32MainWindowTest, KeysReachTheGameAsVirtualKeyCodes) {
-  h.window.Reply(Answer::Ok, "Your score is ");
+  h.window.Reply(Answer::Ok, "Your score is 0");
   Post(WM_KEYDOWN, 'S');
   EXPECT_EQ(h.window.PendingReplies(), 0u);
   BYTE saved[256], keys[256] = {};
