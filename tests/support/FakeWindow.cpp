@@ -6,33 +6,14 @@ namespace kadeno::test {
 
 namespace {
 
+// Indexed by the button set: Ok 0, OkCancel 1, YesNoCancel 3, YesNo 4.
 const char* ButtonsName(int style) {
-  switch (Box::ButtonsOf(style)) {
-    case Box::Ok:
-      return "OK";
-    case Box::OkCancel:
-      return "OK Cancel";
-    case Box::YesNoCancel:
-      return "Yes No Cancel";
-    case Box::YesNo:
-      return "Yes No";
-    default:
-      return "?";
-  }
+  static const char* const names[] = {"OK", "OK Cancel", "?", "Yes No Cancel", "Yes No"};
+  return Box::ButtonsOf(style) < 5 ? names[Box::ButtonsOf(style)] : "?";
 }
 
 const char* AnswerName(Answer a) {
-  switch (a) {
-    case Answer::Ok:
-      return "OK";
-    case Answer::Cancel:
-      return "Cancel";
-    case Answer::Yes:
-      return "Yes";
-    case Answer::No:
-      return "No";
-  }
-  return "?";
+  return a == Answer::Ok ? "OK" : a == Answer::Cancel ? "Cancel" : a == Answer::Yes ? "Yes" : "No";
 }
 
 // A text in the journal: each of its lines between bars, CR and LF written as \r and \n,
@@ -131,21 +112,11 @@ Answer FakeWindow::MsgBox(const std::string& prompt, int style,
   BoxRecord rec{now, false, prompt, style, title, {}, {}, Answer::Ok};
   const ScriptedReply r = NextReply(prompt);
   if (r.text) throw std::logic_error("scripted typing for a message box: " + prompt);
-  if (r.answer) {
-    rec.answer = *r.answer;
-  } else {
-    switch (Box::ButtonsOf(style)) {
-      case Box::Ok:
-        rec.answer = Answer::Ok;
-        break;
-      case Box::YesNo:
-        rec.answer = Answer::No;
-        break;
-      default:
-        rec.answer = Answer::Cancel;
-        break;
-    }
-  }
+  // Unscripted (lenient): the button Escape gives, or OK or No where there is none.
+  const int buttons = Box::ButtonsOf(style);
+  rec.answer = r.answer.value_or(buttons == Box::Ok      ? Answer::Ok
+                                 : buttons == Box::YesNo ? Answer::No
+                                                         : Answer::Cancel);
   boxes.push_back(rec);
   journal += Stamp(rec.timeMs) + "message box, title " + TitleOf(title) + ", buttons " +
              ButtonsName(style) + "\n" + Shown(prompt) + "  answered " + AnswerName(rec.answer) +
