@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "catalog/MoCatalog.h"
 #include "registry/RegistryAccess.h"
@@ -100,31 +101,16 @@ void PlayEverything(Harness& h) {
   h.G().Score = 5000;
   h.window.Type("Flo");
   h.form.mnuFileHallOfFame_Click();  // the first place, and the name asked for it
-  // Every value command, each switch twice, and Uninstall answered No, through the menus.
-  for (const char* item : {"mnuFileSetDifficulty",
-                           "mnuMidiStereoWide",
-                           "mnuMidiCurve",
-                           "mnuMidiStereoBalance",
-                           "mnuMidiDrumVolume",
-                           "mnuMidiBaseLineVolume",
-                           "mnuMidiBaseLineInstrument",
-                           "mnuMidiRow1Volume",
-                           "mnuMidiRow1Instrument",
-                           "mnuMidiRow2Volume",
-                           "mnuMidiRow2Instrument",
-                           "mnuMidiRow3Volume",
-                           "mnuMidiRow3Instrument",
-                           "mnuMidiFallingVolume",
-                           "mnuMidiFallingInstrument",
-                           "mnuMidiEffectVolume",
-                           "mnuMidiEffectInstrument",
-                           "mnuMidiKeyboardScaling",
-                           "mMidiStereo",
-                           "mMidiStereo",
-                           "mnuMidiFallingNoteMovementSound",
-                           "mnuMidiFallingNoteMovementSound",
-                           "mnuProgramUninstallKadeno"}) {
-    h.Click(item);
+  // Every value command, each switch twice, and Uninstall answered No, through the menus:
+  // every item but those above and those that start, end or reset something.
+  const std::set<std::string_view> skipped = {"mnuFileStartGame",    "mnuFileHallOfFame",
+                                              "mnuFileExit",         "mnuMidiBackToDefault",
+                                              "mnuHelpInstructions", "mnuHelpAbout"};
+  for (const MenuSpec& menu : MainMenus()) {
+    for (const MenuItemSpec& item : menu.items) {
+      for (int i = skipped.count(item.name) ? 0 : item.live ? 2 : 1; i > 0; --i)
+        (h.form.*item.command)();
+    }
   }
   h.window.Reply(Yes);
   h.form.mnuMidiBackToDefault_Click();

@@ -19,6 +19,9 @@
 // question answered Yes.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string_view>
+
 #include "registry/MemoryRegistry.h"
 #include "registry/RegistryAccess.h"
 #include "registry/RegistryText.h"
@@ -94,25 +97,22 @@ constexpr const char* kFivePlaces =
     "4thPlaceScore = 60.05\r\n4thPlaceName = Ed\r\n"
     "5thPlaceScore = 40.1\r\n5thPlaceName = Flo\r\n";
 
-// Every value command of the menus, in menu order, with what the player types.
-const std::pair<const char*, const char*> kValueCommands[] = {{"File", "Set Difficulty"},
-                                                              {"Midi", "Set Stereo Width"},
-                                                              {"Midi", "Set Stereo Curve"},
-                                                              {"Midi", "Set Stereo Balance"},
-                                                              {"Midi", "Drum Volume"},
-                                                              {"Midi", "BaseLine Volume"},
-                                                              {"Midi", "BaseLine Instrument"},
-                                                              {"Midi", "Row 1 Volume"},
-                                                              {"Midi", "Row 1 Instrument"},
-                                                              {"Midi", "Row 2 Volume"},
-                                                              {"Midi", "Row 2 Instrument"},
-                                                              {"Midi", "Row 3 Volume"},
-                                                              {"Midi", "Row 3 Instrument"},
-                                                              {"Midi", "Falling Note Volume"},
-                                                              {"Midi", "Falling Note Instrument"},
-                                                              {"Midi", "Special Effect Volume"},
-                                                              {"Midi", "Special Effect Instrument"},
-                                                              {"Midi", "Keyboard Scaling"}};
+// Every value command of the menus, in menu order: each item of File and Midi but the
+// switches (their captions change) and those that start, list, end or reset something.
+std::vector<std::pair<std::string, std::string>> ValueCommands() {
+  const std::set<std::string_view> others = {"mnuFileStartGame", "mnuFileHallOfFame", "mnuFileExit",
+                                             "mnuMidiBackToDefault"};
+  std::vector<std::pair<std::string, std::string>> out;
+  for (const MenuSpec& m : MainMenus()) {
+    for (const MenuItemSpec& i : m.items) {
+      if (std::string_view(m.name) != "mnuProgram" && std::string_view(m.name) != "mnuHelp" &&
+          !i.live && !others.count(i.name))
+        out.emplace_back(WithoutAmpersand(m.caption), WithoutAmpersand(i.caption));
+    }
+  }
+  return out;
+}
+// What the player types into each.
 // Each kind's limit is passed once: 101 for a stereo shape, 200 for a volume, 128 for an
 // instrument, 150 for the scaling; 10 is the highest difficulty.
 const char* const kTyped[] = {"10", "55",  "101", "12.5", "-4", "200", "33", "92", "34",
@@ -135,13 +135,11 @@ void FirstStart(Harness& h, MemoryRegistry& reg, RegistryAccess& access) {
   h.window.Reply(Ok);
   h.window.Reply(Ok);
   Choose(h, "File", "Hall Of Fame");
-  for (size_t i = 0; i < std::size(kValueCommands); ++i) {
-    if (*kTyped[i] == '\0') {
-      h.window.Type("");  // Cancel
-    } else {
-      h.window.Type(kTyped[i]);
-    }
-    Choose(h, kValueCommands[i].first, kValueCommands[i].second);
+  const auto commands = ValueCommands();
+  ASSERT_EQ(commands.size(), std::size(kTyped));
+  for (size_t i = 0; i < commands.size(); ++i) {
+    h.window.Type(kTyped[i]);  // "": Cancel
+    Choose(h, commands[i].first, commands[i].second);
   }
   for (int i = 0; i < 2; ++i) {
     h.window.Reply(Ok);
