@@ -133,22 +133,6 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
   }
 }
 
-TEST(SettingsStore, ALoadedFileSetsTheCaptionOfEachSwitchItNamesAndNoOther) {
-  using Captions = std::vector<std::pair<MenuItem, std::string>>;
-  const std::pair<const char*, Captions> cases[] = {
-      {"Stereo = True\r\n", {{MenuItem::mMidiStereo, "Stereo (on)"}}},
-      {"FallingNoteMovementSound = Percussive\r\n",
-       {{MenuItem::mnuMidiFallingNoteMovementSound, "Falling Note Movement Sound (Percussive)"}}},
-      {"DrumVolume = 5\r\n", {}},
-  };
-  for (const auto& [text, captions] : cases) {
-    Harness h;
-    h.window.files[h.SettingsPath()] = text;
-    EXPECT_TRUE(h.form.store().LoadSettings());
-    EXPECT_EQ(h.window.captions, captions) << text;
-  }
-}
-
 TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
   Harness h;
   h.S().DrumVolume = 42;
