@@ -45,26 +45,42 @@ class SpeechServer:
     up to a lone dot (a leading dot doubled), answered 225. It keeps the texts instead of
     saying them. drop_at, hang_at: the SPEAK (from 1) at which the connection is cut, or
     from which on nothing is answered. A text may not talk over the one before it: a SPEAK
-    that comes with no CANCEL or STOP since the last text is kept in talked_over."""
+    that comes with no CANCEL or STOP since the last text is kept in talked_over. stop()
+    takes the socket away and cuts the connections; start() opens it again on the same path."""
 
     def __init__(self, path, drop_at=None, hang_at=None):
-        self.drop_at, self.hang_at = drop_at, hang_at
+        self.path, self.drop_at, self.hang_at, self.open = path, drop_at, hang_at, []
         self.events, self.connections, self._speaks = [], 0, 0  # ("say", text), ("stop",)...
         self.settings = []  # the SET commands, as sent
         self.talked_over, self._speaking = [], False  # SPEAKs (from 1) over a text not cut
-        self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self._socket.bind(path)
-        self._socket.listen(4)
-        threading.Thread(target=self._accept, daemon=True).start()
+        self.start()
 
     def said(self):
         return [e[1] for e in list(self.events) if e[0] == "say"]
 
-    def _accept(self):
-        while True:
-            conn, _ = self._socket.accept()
-            self.connections += 1
-            threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
+    def start(self):
+        self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self._socket.bind(self.path)
+        self._socket.listen(4)
+        threading.Thread(target=self._accept, args=(self._socket,), daemon=True).start()
+
+    def stop(self):
+        self._socket.shutdown(socket.SHUT_RDWR)
+        self._socket.close()
+        for conn in self.open:
+            conn.shutdown(socket.SHUT_RDWR)
+        self.open = []
+        os.unlink(self.path)
+
+    def _accept(self, listening):
+        try:
+            while True:
+                conn, _ = listening.accept()
+                self.connections += 1
+                self.open.append(conn)
+                threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
+        except OSError:  # stopped
+            return
 
     def _serve(self, conn):
         reply = lambda text: conn.sendall(text.encode() + b"\r\n")  # noqa: E731
@@ -115,15 +131,14 @@ class Session(Program):
     can mistake a new box for one just answered: the bridge hands a freed object path to
     the next object)."""
 
-    def __init__(self, exe, work, speech="auto", reader=False, socket_path=None,
+    def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, env=(),
                  settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n", **faults):
         announce_screen_reader(reader)
         path = os.path.join(work, "speech.sock")
         self.server, self.heard, self._shown, self._boxes_met = SpeechServer(path, **faults), [], [], 0
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
-        super().__init__([exe], work, env={"KADENO_SPEECH": speech,
-                                           "SPEECHD_ADDRESS": "unix_socket:" + (socket_path or path)},
-                         settings=settings)
+        super().__init__([exe], work, settings=settings, env=dict(
+            env, KADENO_SPEECH=speech, SPEECHD_ADDRESS="unix_socket:" + (socket_path or path)))
         self.app = wait_for("Kadeno on the accessibility bus", lambda: attempt(lambda: next(
             a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == self.process.pid)),
             timeout=60)  # a slow start on a loaded machine

@@ -12,16 +12,14 @@ again when it comes back.
 
 import array
 import os
-import socket
 import subprocess
 import sys
 import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import Program, check, main, wait_for  # noqa: E402
-import kadeno_e2e  # noqa: E402
-from kadeno_e2e import HELP_1, QUIET_S, READY, Session, SpeechServer  # noqa: E402
+from harness import check, main, shipped_settings, wait_for  # noqa: E402
+from kadeno_e2e import HELP_1, QUIET_S, READY, Session  # noqa: E402
 
 RATE, SINK = 44100, "kadeno_e2e"
 SOUND_LOST = "kadeno: the sound server went away; the game goes on without sound until one " \
@@ -30,15 +28,7 @@ SOUND_BACK = "kadeno: the sound server answers again; sound is back"
 SPEECH_LOST = "; going on without speech"
 SPEECH_BACK = "kadeno: the speech service answers again; speaking on"
 CANCEL = "Game Play canceled by user request.\nOK."
-BACK_WITHIN_S = 2.0
-# The sound settings as Set Midi Back to Default leaves them, in the file from the start, so
-# that the stereo table built at start-up places column 1 left and column 7 right.
-FACTORY = b"".join(b"%s = %d\r\n" % (k.encode(), v) for k, v in [
-    ("DrumVolume", 100), ("Difficulty", 2), ("BaseLineVolume", 127), ("Row1Volume", 100),
-    ("Row2Volume", 100), ("Row3Volume", 100), ("FallingVolume", 100), ("EffectVolume", 100),
-    ("BaseLineInstrument", 24), ("Row1Instrument", 24), ("Row2Instrument", 24),
-    ("Row3Instrument", 1), ("FallingInstrument", 1), ("EffectInstrument", 0),
-    ("StereoWide", 40), ("StereoCurve", 30), ("StereoBalance", 60)])  # from the server's return to the first sound it hears from the game
+BACK_WITHIN_S = 2.0  # from the server's return to the first sound it hears from the game
 WINDOW_S = 0.05  # the stretch of sound whose balance counts as one look at the stereo
 
 
@@ -152,26 +142,15 @@ def sweep(balances):
     return None
 
 
-class _Environment(Program):
-    """Program with more of the environment and other settings, for Session to start (it
-    sets its own)."""
-    more, settings_file = {}, None
-
-    def __init__(self, command, work, env=(), settings=None, **rest):
-        super().__init__(command, work, env=dict(env, **self.more),
-                         settings=self.settings_file or settings, **rest)
-
-
-class SoundSession(Session, _Environment):
-    pass
-
-
 def sound(work, exe):
     server = SoundServer(os.path.join(work, "pulse"))
     capture, _ = server.start()
-    SoundSession.more = {"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket}
-    SoundSession.settings_file = FACTORY
-    s = SoundSession(exe, work, speech="off")
+    # The shipped sound settings, so that the stereo table built at start-up places column 1
+    # left and column 7 right.
+    with open(shipped_settings(exe), "rb") as f:
+        factory = f.read()
+    s = Session(exe, work, speech="off", settings=factory,
+                env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
     s.box("help page 1", "Cancel")
     s.choose("File", "Start Game")
     s.box("the start question", "Yes")
@@ -204,42 +183,7 @@ def sound(work, exe):
     server.exit()
 
 
-class RestartableSpeechServer(SpeechServer):
-    """The stand-in speech service, which can stop (its socket gone, its connections cut)
-    and start again on the same path."""
-
-    def __init__(self, path, **faults):
-        self.path, self.open = path, []
-        super().__init__(path, **faults)
-
-    def _accept(self):
-        listening = self._socket
-        try:
-            while True:
-                conn, _ = listening.accept()
-                self.connections += 1
-                self.open.append(conn)
-                threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
-        except OSError:  # stopped
-            return
-
-    def stop(self):
-        self._socket.shutdown(socket.SHUT_RDWR)
-        self._socket.close()
-        for conn in self.open:
-            conn.shutdown(socket.SHUT_RDWR)
-        self.open = []
-        os.unlink(self.path)
-
-    def start(self):
-        self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self._socket.bind(self.path)
-        self._socket.listen(4)
-        threading.Thread(target=self._accept, daemon=True).start()
-
-
 def speech(work, exe):
-    kadeno_e2e.SpeechServer = RestartableSpeechServer
     s = Session(exe, work)
     s.box("help page 1", "Cancel", HELP_1)
     s.server.stop()
