@@ -170,10 +170,22 @@ def start_desktop(work):
     return log
 
 
-def walk(work, exe):
+def missing_desktop():
+    """True, with a line saying so, when Orca, its speech or openbox is not installed."""
     missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
     if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
         print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
+        return True
+    return False
+
+
+def active_window():
+    return subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
+                          capture_output=True, text=True).stdout.strip()
+
+
+def walk(work, exe):
+    if missing_desktop():
         return 77
     orca = start_desktop(work)
     try:
@@ -224,8 +236,7 @@ def play(orca, exe, work):
         # so one every 2 s: the round still ends in about a minute.
         press("y")()
         end = time.monotonic() + 400
-        while (window := subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
-                                        capture_output=True, text=True).stdout.strip()) != "Kadeno":
+        while (window := active_window()) != "Kadeno":
             check(time.monotonic() < end, "the round did not end")
             if window == MAIN_TITLE:
                 xdotool("key", "space", pause=2.0)
