@@ -30,46 +30,22 @@ struct TranslatorGuard {
 };
 
 TEST(TranslateTest, FormatFillsEachPlaceholderOnce) {
-  struct Case {
-    const char* pattern;
-    std::vector<std::string> args;
-    const char* want;
-  };
-  const Case cases[] = {
-      {"Your score is %1", {"12.5"}, "Your score is 12.5"},
+  // {what Format gave, what it should give}
+  const std::pair<std::string, std::string> cases[] = {
+      {Format("Your score is %1", {"12.5"}), "Your score is 12.5"},
       // A translation may turn the order round.
-      {"%2 hat %1 Punkte", {"40", "Ann"}, "Ann hat 40 Punkte"},
+      {Format("%2 hat %1 Punkte", {"40", "Ann"}), "Ann hat 40 Punkte"},
       // A name that looks like a placeholder is the player's and stays as typed.
-      {"%1 points is %2 at a level of %3",
-       {"40", "%3%1", " 2"},
+      {Format("%1 points is %2 at a level of %3", {"40", "%3%1", " 2"}),
        "40 points is %3%1 at a level of  2"},
-      {"%1%1", {"7"}, "77"},
+      {Format("%1%1", {"7"}), "77"},
       // No argument for it, a "%" before no digit, "%0" and a "%" at the end stay.
-      {"%1 of %2", {"3"}, "3 of %2"},
-      {"100% sure %0 %", {"x"}, "100% sure %0 %"},
-      {"%9", {"a", "b", "c", "d", "e", "f", "g", "h", "i"}, "i"},
-      {"", {"a"}, ""},
+      {Format("%1 of %2", {"3"}), "3 of %2"},
+      {Format("100% sure %0 %", {"x"}), "100% sure %0 %"},
+      {Format("%9", {"a", "b", "c", "d", "e", "f", "g", "h", "i"}), "i"},
+      {Format("", {"a"}), ""},
   };
-  for (const Case& c : cases) {
-    std::vector<std::string_view> views(c.args.begin(), c.args.end());
-    std::string got;
-    switch (views.size()) {
-      case 1:
-        got = Format(c.pattern, {views[0]});
-        break;
-      case 2:
-        got = Format(c.pattern, {views[0], views[1]});
-        break;
-      case 3:
-        got = Format(c.pattern, {views[0], views[1], views[2]});
-        break;
-      default:
-        got = Format(c.pattern, {views[0], views[1], views[2], views[3], views[4], views[5],
-                                 views[6], views[7], views[8]});
-        break;
-    }
-    EXPECT_EQ(got, c.want) << c.pattern;
-  }
+  for (const auto& [got, want] : cases) EXPECT_EQ(got, want);
 }
 
 TEST(TranslateTest, TrTakesTheCatalogsTextOrKeepsTheEnglish) {
