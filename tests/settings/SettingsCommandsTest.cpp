@@ -24,5 +24,14 @@ TEST(ValueCommands, AnswersAreAcceptedLimitedOrIgnored) {
   }
 }
 
+TEST(ValueCommands, AValueBoxSilencesTheEffectNote) {
+  // A wall knock still sounding would hang on under the box for as long as it stays open.
+  Harness h;
+  h.form.voices().SoundEffectNote(Channel::Effect, 70, 90);
+  h.window.Type("50");
+  h.Click("mnuMidiDrumVolume");
+  EXPECT_EQ(h.audio.Hex(), (std::vector<std::string>{"C6 00", "96 46 5A", "86 46 5A"}));
+}
+
 }  // namespace
 }  // namespace kadeno::test
