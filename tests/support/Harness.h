@@ -29,10 +29,6 @@ struct Harness {
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
   Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
-  // A key press delivered at the first yield at or after virtual time t.
-  void Key(int64_t t, int keyCode, int shift = 0) {
-    window.At(t, [this, keyCode, shift] { form.Form_KeyDown(keyCode, shift); });
-  }
   // Chooses the menu item of that name, as the window does; a name no menu has fails.
   void Click(std::string_view item) {
     for (const MenuSpec& menu : MainMenus()) {
