@@ -39,23 +39,9 @@
 namespace kadeno::test {
 namespace {
 
-std::string WithoutAmpersand(const char* caption) {
-  std::string s;
-  for (const char* p = caption; *p; ++p)
-    if (*p != '&') s += *p;
-  return s;
-}
-
-// Chooses menu > item (captions as shown, without the access letters) from the table.
 void Choose(Harness& h, const std::string& menu, const std::string& item) {
   h.window.Note("menu " + menu + " > " + item);
-  for (const MenuSpec& m : MainMenus()) {
-    if (WithoutAmpersand(m.caption) != menu) continue;
-    for (const MenuItemSpec& i : m.items) {
-      if (WithoutAmpersand(i.caption) == item) return (h.form.*i.command)();
-    }
-  }
-  throw std::logic_error("no menu item " + menu + " > " + item);
+  h.Choose(menu, item);
 }
 
 void Press(Harness& h, const std::string& name, int key, int shift = 0) {
@@ -113,7 +99,7 @@ std::vector<std::pair<std::string, std::string>> ValueCommands() {
     for (const MenuItemSpec& i : m.items) {
       if (std::string_view(m.name) != "mnuProgram" && std::string_view(m.name) != "mnuHelp" &&
           !i.live && !others.count(i.name))
-        out.emplace_back(WithoutAmpersand(m.caption), WithoutAmpersand(i.caption));
+        out.emplace_back(Harness::Shown(m.caption), Harness::Shown(i.caption));
     }
   }
   return out;

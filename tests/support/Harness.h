@@ -38,6 +38,22 @@ struct Harness {
     }
     throw std::invalid_argument("no menu item " + std::string(item));
   }
+  // Chooses menu > item by the captions a player reads (without the access letters) from
+  // the table, as the window does; captions no menu has fail.
+  void Choose(std::string_view menu, std::string_view item) {
+    for (const MenuSpec& m : MainMenus()) {
+      for (const MenuItemSpec& i : m.items) {
+        if (Shown(m.caption) == menu && Shown(i.caption) == item) return (form.*i.command)();
+      }
+    }
+    throw std::invalid_argument("no menu item " + std::string(menu) + " > " + std::string(item));
+  }
+  static std::string Shown(const char* caption) {
+    std::string s;
+    for (const char* p = caption; *p; ++p)
+      if (*p != '&') s += *p;
+    return s;
+  }
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.
   void FactorySound() {
