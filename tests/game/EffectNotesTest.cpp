@@ -23,35 +23,6 @@ TEST(Effects, DelayLimitsAndTheCallersVariable) {
   }
 }
 
-TEST(Effects, HoldsFollowTheFloor) {
-  // With a floor of 1500 the holds are 1500, 750, 500, 500 and 4500 hundredths; before
-  // the first game the floor is 0 and nothing is held. Every note takes the effect volume
-  // (90, the falling note's is 100), the echo 80 % of it.
-  using Play = void (*)(EffectNotes&, int32_t&);
-  const std::tuple<Play, int32_t, int64_t, const char*> cases[] = {
-      {[](EffectNotes& v, int32_t& f) { v.LandingEffectNote(80, f); }, 1500, 15, "96 50 5A"},
-      {[](EffectNotes& v, int32_t& f) { v.DropEffectNote(80, f); }, 1500, 7, "96 50 5A"},
-      {[](EffectNotes& v, int32_t& f) { v.PercussionEffect(37, f); }, 1500, 5, "99 25 5A"},
-      {[](EffectNotes& v, int32_t& f) { v.FallingNoteEcho(90, f); }, 1500, 5, "96 5A 48"},
-      {[](EffectNotes& v, int32_t& f) { v.AwardEffectNote(80, f); }, 1500, 45, "96 50 5A"},
-      {[](EffectNotes& v, int32_t& f) { v.PercussionEffect(77, f); }, 0, 0, "99 4D 5A"},
-  };
-  for (auto [play, floor, heldMs, on] : cases) {
-    Harness h;
-    h.FactorySound();
-    h.S().EffectInstrument = 11;
-    h.S().EffectVolume = 90;
-    EffectNotes effects(h.window, h.form.voices(), h.form.settings());
-    play(effects, floor);
-    ASSERT_EQ(h.audio.words.size(), 3u) << on;
-    EXPECT_EQ(h.audio.words[0].Hex().substr(3), "0B");  // the effect instrument
-    EXPECT_EQ(h.audio.words[1].Hex(), on);
-    EXPECT_EQ(h.audio.words[2].timeMs - h.audio.words[1].timeMs, heldMs) << on;
-    EXPECT_EQ(h.audio.words[2].word, h.audio.words[1].word - 0x10) << "the note off";
-    EXPECT_EQ(h.form.settings().EffectVolume, 90);
-  }
-}
-
 TEST(Effects, ANestedEffectEndsTheNoteThatActuallySounds) {
   Harness h;
   h.FactorySound();

@@ -30,14 +30,6 @@ struct Game : ::testing::Test {
   }
 };
 
-TEST_F(Game, ARoundStartsOnClearedGroundInItsKey) {
-  f.PushNote(2, 50);
-  Round(41);  // F major; the first note in column 6 at degree 4 (A sharp), above the ceiling
-  EXPECT_EQ(
-      std::tuple(f.PopNote(2), f.At(7, Row2), g.ScaleTable[7], g.FallingColumn, g.FallingNote),
-      std::tuple(41, 41, 4, 6, 84 + 10 + 12));
-}
-
 TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
   Round(37);
   g.HalfStepTime = 20000;

@@ -53,22 +53,14 @@ struct Program {
     h.window.Reply(Answer::Cancel);
     h.form.Form_Load();
   }
-  void Choose(const std::string& item) {
-    for (const MenuSpec& m : MainMenus()) {
-      for (const MenuItemSpec& i : m.items) {
-        if (i.caption == item) return (h.form.*i.command)();
-      }
-    }
-    throw std::logic_error("no menu item " + item);
-  }
   // Keys pressed one right after another, ms after the game's start.
   void Keys(int64_t ms, std::vector<int> codes) {
     h.window.At(start_ + ms, [this, codes] {
       for (int k : codes) h.form.Form_KeyDown(k, 0);
     });
   }
-  void Menu(int64_t ms, std::string item) {
-    h.window.At(start_ + ms, [this, item] { Choose(item); });
+  void Menu(int64_t ms, std::string menu, std::string item) {
+    h.window.At(start_ + ms, [this, menu, item] { h.Choose(menu, item); });
   }
   // Marks where the next game's record starts.
   void NextGame() {
@@ -80,7 +72,7 @@ struct Program {
   // Plays a game from the Start Game command to its end.
   std::string Game() {
     try {
-      Choose("&Start Game");
+      h.Choose("File", "Start Game");
     } catch (const ProgramEnded&) {
       h.window.Note("the program ended");
     }
@@ -115,8 +107,8 @@ TEST(Streams, TwoGamesInOneRun) {
   r.NextGame();
   r.Keys(25166, {Key::Up});
   r.Keys(35833, {Key::Right});  // the scale scores at 40936
-  r.Menu(43000, "Row 3 Volume");
-  r.Menu(44000, "Falling Note Movement Sound (Note)");
+  r.Menu(43000, "Midi", "Row 3 Volume");
+  r.Menu(44000, "Midi", "Falling Note Movement Sound (Note)");
   r.Keys(45000, {Key::Left, Key::Left, Key::Down, Key::Space});
   r.Keys(47000, {Key::P});
   r.Keys(48500, {Key::P});
@@ -128,8 +120,8 @@ TEST(Streams, TwoGamesInOneRun) {
   ExpectSameAsData("stream-first-game.txt", r.Game());
 
   r.NextGame();
-  r.Menu(7000, "Set Stereo Width");
-  r.Menu(8000, "Stereo (on)");
+  r.Menu(7000, "Midi", "Set Stereo Width");
+  r.Menu(8000, "Midi", "Stereo (on)");
   r.Keys(4000, {Key::Left, Key::Left, Key::Left, Key::Left, Key::Left});
   r.Keys(6000, std::vector<int>(7, Key::Right));
   r.Keys(9000, {Key::Down});
@@ -181,7 +173,7 @@ TEST(Streams, ChordRefusalAndTheEndOfAGame) {
     Program r(s.difficulty);
     r.NextGame();
     // The chord game's first presses come inside the game, Start Game among them.
-    if (s.difficulty == 0) r.Menu(0, "&Start Game");
+    if (s.difficulty == 0) r.Menu(0, "File", "Start Game");
     for (const auto& [ms, codes] : s.keys) r.Keys(ms, codes);
     for (size_t i = 0; i < s.answers.size(); ++i) {
       if (static_cast<int>(i) == s.nameBox) r.h.window.Type("Ace");

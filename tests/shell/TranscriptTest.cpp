@@ -19,37 +19,29 @@
 // question answered Yes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string_view>
 
+#include "catalog/MoCatalog.h"
 #include "registry/MemoryRegistry.h"
 #include "registry/RegistryAccess.h"
 #include "registry/RegistryText.h"
+#include "seams/Translate.h"
 #include "shell/CommandLine.h"
 #include "shell/MenuTable.h"
+#include "shell/SelfVoicing.h"
 #include "support/Harness.h"
 #include "support/TestData.h"
 
 namespace kadeno::test {
 namespace {
 
-std::string WithoutAmpersand(const char* caption) {
-  std::string s;
-  for (const char* p = caption; *p; ++p)
-    if (*p != '&') s += *p;
-  return s;
-}
-
-// Chooses menu > item (captions as shown, without the access letters) from the table.
 void Choose(Harness& h, const std::string& menu, const std::string& item) {
   h.window.Note("menu " + menu + " > " + item);
-  for (const MenuSpec& m : MainMenus()) {
-    if (WithoutAmpersand(m.caption) != menu) continue;
-    for (const MenuItemSpec& i : m.items) {
-      if (WithoutAmpersand(i.caption) == item) return (h.form.*i.command)();
-    }
-  }
-  throw std::logic_error("no menu item " + menu + " > " + item);
+  h.Choose(menu, item);
 }
 
 void Press(Harness& h, const std::string& name, int key, int shift = 0) {
@@ -107,7 +99,7 @@ std::vector<std::pair<std::string, std::string>> ValueCommands() {
     for (const MenuItemSpec& i : m.items) {
       if (std::string_view(m.name) != "mnuProgram" && std::string_view(m.name) != "mnuHelp" &&
           !i.live && !others.count(i.name))
-        out.emplace_back(WithoutAmpersand(m.caption), WithoutAmpersand(i.caption));
+        out.emplace_back(Harness::Shown(m.caption), Harness::Shown(i.caption));
     }
   }
   return out;
@@ -209,6 +201,64 @@ void SecondStart(Harness& h, const std::string& saved) {
   }
 }
 
+// Translates every message into itself between guillemets, and keeps what it was asked.
+class MarkingTranslator : public Translator {
+ public:
+  const char* Lookup(const char* msgid) const override {
+    asked.insert(msgid);
+    return texts.insert("\u00ab" + std::string(msgid) + "\u00bb").first->c_str();
+  }
+  mutable std::set<std::string> asked;
+  mutable std::set<std::string> texts;
+};
+
+constexpr const char* kNotAsked[] = {
+    "Cancel",
+    "&Yes",
+    "&No",
+    "Kadeno: Musical Tumbla",
+    "from",
+    "Can't Score two scales in a row.  You need to score at least one chord in between.",
+    "Kadeno",
+    "Musical falling-notes game",
+    "A musical game of tumbla, played entirely by ear",
+    "music;game;audio game;blind;accessible;",
+    "Musical falling-notes game played entirely by ear",
+    "Quenloft",
+    "music",
+    "audio game",
+    "blind",
+    "accessible",
+    "screen reader",
+    "The first release as a package: a menu entry, this description and a manual page.",
+    "A first start sounds: Kadeno comes with its factory sound settings, difficulty 2 and stereo "
+    "on, and a player's own settings are written at the first save. Kadeno is now free software "
+    "under the MIT licence.",
+    "Kadeno is a musical game of tumbla with nothing to see: everything it shows of the game is "
+    "sound, and every word it says is a message box that your screen reader, such as Orca, reads "
+    "aloud. Blind and sighted players meet on a level field.",
+    "Seven columns are swept from left to right in stereo. A falling note sounds in the step of "
+    "its own column, so you hear where it is by when, and where, it plays. Steer it with the arrow "
+    "keys, lower it an octave and a step of the scale with Down or drop it with the space bar. "
+    "Stack a major or "
+    "minor chord in one column, or lay the whole major scale across the top row, to score. Every "
+    "round plays in a new key and goes faster, and the five best games are kept in a hall of fame.",
+    "The game is played from the keyboard alone: F1 reads the help page by page, S says your "
+    "score, P pauses, Escape asks to quit, and F10 or Alt with a letter opens the menus for the "
+    "difficulty, the hall of fame and every sound setting. Kadeno turns on its own accessibility "
+    "support, so the screen reader hears it even where the desktop has not announced one, and it "
+    "brings its own synthesiser, so it makes sound out of the box.",
+};
+
+bool Marked(const std::string& text) { return text.rfind("\u00ab", 0) == 0; }
+
+std::optional<MoCatalog> Template() {
+  std::ifstream in(std::filesystem::path(KADENO_TEMPLATE_MO), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return MoCatalog::Parse(bytes.str());
+}
+
 }  // namespace
 
 TEST(Transcript, AWholeRunReadsAsRecorded) {
@@ -230,6 +280,75 @@ TEST(Transcript, AWholeRunReadsAsRecorded) {
   SecondStart(again, h.window.files[h.SettingsPath()]);
   record += again.window.journal;
   ExpectSameAsData("transcript.txt", record);
+}
+
+}  // namespace kadeno::test
+
+namespace kadeno::test {
+
+// The whole run again, with a catalog that marks each text it translates: every text the
+// program shows goes through the catalog, and every message it asks for is in the template.
+TEST(Transcript, EveryBoxAndCaptionComesFromTheCatalogAndEveryMessageIsInTheTemplate) {
+  MarkingTranslator catalog;
+  SetTranslator(&catalog);
+  Harness h;
+  MemoryRegistry reg;
+  RegistryAccess access(reg, h.window, h.window);
+  FirstStart(h, reg, access);
+  Harness again;
+  SecondStart(again, h.window.files[h.SettingsPath()]);
+  // What the run does not show: no device to play on.
+  Harness practice;
+  practice.audio.deviceCount = 0;
+  practice.window.lenientBoxes = true;
+  EXPECT_THROW(practice.form.voices().OpenMidiOut(), ProgramEnded);
+  std::vector<BoxRecord> boxes = h.window.boxes;
+  for (const Harness* other : {&again, &practice})
+    boxes.insert(boxes.end(), other->window.boxes.begin(), other->window.boxes.end());
+  // What the platforms and the self-voicing ask the catalog for themselves.
+  for (const MenuSpec& menu : MainMenus()) {
+    Tr(menu.caption);
+    for (const MenuItemSpec& item : menu.items) Tr(item.caption);
+  }
+  for (int style : {Box::Ok, Box::OkCancel, Box::YesNoCancel, Box::YesNo}) {
+    SpokenMessageBox("", style, std::nullopt);
+  }
+  SpokenInputBox("", std::nullopt, "");
+  SpokenInputBox("", std::nullopt, "5");
+  for (int code : {2, 5, 14, 87, 1009, 1010, 1011, 1012, 1013, 4}) {
+    Tr(RegistryResultDescription(code).c_str());
+  }
+  for (int code = 1; code < 8; ++code) Tr(RegistryErrorDescription(code).c_str());
+  const std::string help = ReadCommandLine({"--help"}, "1").out;
+  const std::string refused = ReadCommandLine({"--x"}, "1").err;
+  SetTranslator(nullptr);
+
+  EXPECT_TRUE(Marked(help));
+  EXPECT_TRUE(Marked(refused));
+  EXPECT_GE(boxes.size(), 40u);
+  // Every box's text marked, but the empty hall of fame's listing: an empty box.
+  size_t empty = 0;
+  for (const BoxRecord& b : boxes) {
+    EXPECT_TRUE(b.prompt.empty() || Marked(b.prompt)) << b.prompt;
+    EXPECT_TRUE(!b.title || Marked(*b.title)) << *b.title;
+    empty += b.prompt.empty();
+  }
+  EXPECT_EQ(empty, 1u);
+  EXPECT_GE(h.window.captions.size(), 4u);
+  for (const auto& [item, caption] : h.window.captions) EXPECT_TRUE(Marked(caption)) << caption;
+
+  const std::optional<MoCatalog> pot = Template();
+  ASSERT_TRUE(pot) << KADENO_TEMPLATE_MO;
+  for (const std::string& msgid : catalog.asked) {
+    EXPECT_NE(pot->Find(msgid), nullptr) << "not in po/kadeno.pot: " << msgid;
+  }
+  // The rest of the template: what the windows ask for themselves, what only a game in
+  // play shows, and the desktop's and software centre's texts.
+  for (const char* msgid : kNotAsked) {
+    EXPECT_NE(pot->Find(msgid), nullptr) << msgid;
+    EXPECT_EQ(catalog.asked.count(msgid), 0u) << msgid;
+  }
+  EXPECT_EQ(catalog.asked.size() + std::size(kNotAsked), pot->Size());
 }
 
 }  // namespace kadeno::test

@@ -77,20 +77,12 @@ void FakeWindow::At(int64_t timeMs, std::function<void()> action) {
   events_.push_back({timeMs, nextOrder_++, std::move(action)});
 }
 
-void FakeWindow::Reply(Answer a, std::string expectText, int64_t thinkMs) {
-  replies_.push_back({a, std::nullopt, std::move(expectText), thinkMs});
+void FakeWindow::Reply(Answer a, std::string expectText) {
+  replies_.push_back({a, std::nullopt, std::move(expectText)});
 }
 
 void FakeWindow::Type(std::string text, std::string expectText) {
-  replies_.push_back({std::nullopt, std::move(text), std::move(expectText), 0});
-}
-
-std::vector<std::string> FakeWindow::Prompts() const {
-  std::vector<std::string> out;
-  for (const auto& b : boxes) {
-    if (!b.input) out.push_back(b.prompt);
-  }
-  return out;
+  replies_.push_back({std::nullopt, std::move(text), std::move(expectText)});
 }
 
 ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
@@ -103,7 +95,6 @@ ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
   if (!r.expectText.empty() && prompt != r.expectText) {
     throw std::logic_error("expected the box \"" + r.expectText + "\", got: " + prompt);
   }
-  now += r.thinkMs;
   return r;
 }
 

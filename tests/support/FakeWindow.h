@@ -40,7 +40,6 @@ struct ScriptedReply {
   std::optional<Answer> answer;     // for a message box
   std::optional<std::string> text;  // for an input box (Cancel gives "")
   std::string expectText;           // when set, the box's whole prompt must be this
-  int64_t thinkMs = 0;              // time the player takes to answer
 };
 
 class FakeWindow : public WindowServices {
@@ -48,7 +47,7 @@ class FakeWindow : public WindowServices {
   // ---- script ----
   void At(int64_t timeMs, std::function<void()> action);
   // expectText, when given, is the box's whole prompt, blanks and line ends included.
-  void Reply(Answer a, std::string expectText = {}, int64_t thinkMs = 0);
+  void Reply(Answer a, std::string expectText = {});
   void Type(std::string text, std::string expectText = {});
   // Answers every unscripted box with OK, Cancel, No or "" instead of failing the test.
   bool lenientBoxes = false;
@@ -70,8 +69,6 @@ class FakeWindow : public WindowServices {
   // A heading in the journal, e.g. what the script does next.
   void Note(const std::string& line) { journal += "\n== " + line + "\n"; }
   size_t PendingReplies() const { return replies_.size(); }
-  // The prompts of the message boxes shown so far, in order.
-  std::vector<std::string> Prompts() const;
 
   // ---- WindowServices ----
   Answer MsgBox(const std::string& prompt, int style,

@@ -29,10 +29,6 @@ struct Harness {
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
   Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
-  // A key press delivered at the first yield at or after virtual time t.
-  void Key(int64_t t, int keyCode, int shift = 0) {
-    window.At(t, [this, keyCode, shift] { form.Form_KeyDown(keyCode, shift); });
-  }
   // Chooses the menu item of that name, as the window does; a name no menu has fails.
   void Click(std::string_view item) {
     for (const MenuSpec& menu : MainMenus()) {
@@ -41,6 +37,22 @@ struct Harness {
       }
     }
     throw std::invalid_argument("no menu item " + std::string(item));
+  }
+  // Chooses menu > item by the captions a player reads (without the access letters) from
+  // the table, as the window does; captions no menu has fail.
+  void Choose(std::string_view menu, std::string_view item) {
+    for (const MenuSpec& m : MainMenus()) {
+      for (const MenuItemSpec& i : m.items) {
+        if (Shown(m.caption) == menu && Shown(i.caption) == item) return (form.*i.command)();
+      }
+    }
+    throw std::invalid_argument("no menu item " + std::string(menu) + " > " + std::string(item));
+  }
+  static std::string Shown(const char* caption) {
+    std::string s;
+    for (const char* p = caption; *p; ++p)
+      if (*p != '&') s += *p;
+    return s;
   }
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.
