@@ -22,17 +22,29 @@ namespace {
 using namespace std::chrono_literals;
 
 // A PulseAudio server with a null sink, in a runtime folder of its own so that a server
-// already running (the player's, another test's) is neither found nor disturbed.
-class PrivateSoundServer {
- public:
-  PrivateSoundServer() {
+// already running (the player's, another test's) is neither found nor disturbed; `o` are
+// the device's options for it.
+class FluidSynthIdle : public ::testing::Test {
+ protected:
+  void SetUp() override {
     char tmpl[] = "/tmp/kadeno-pulse-XXXXXX";
-    if (mkdtemp(tmpl) == nullptr) return;
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir_ = tmpl;
     std::ofstream(dir_ + "/null.pa") << "load-module module-null-sink sink_name=kadeno_test\n"
                                      << "load-module module-native-protocol-unix auth-anonymous=1 "
                                      << "socket=" << dir_ << "/socket\n";
     Start();
+    if (!Ready()) GTEST_SKIP() << "pulseaudio could not be started here";
+    setenv("PULSE_SERVER", ("unix:" + dir_ + "/socket").c_str(), 1);
+    o = FluidSynthOptions::FromEnvironment();
+    ASSERT_FALSE(o.soundfont.empty());
+    o.drivers = {"pulseaudio"};
+  }
+  void TearDown() override {
+    unsetenv("PULSE_SERVER");
+    if (dir_.empty()) return;
+    Stop();
+    std::filesystem::remove_all(dir_);
   }
   // A server on the same socket, as after a restart.
   void Start() {
@@ -51,22 +63,13 @@ class PrivateSoundServer {
     pid_ = -1;
     std::filesystem::remove(dir_ + "/socket");
   }
-  ~PrivateSoundServer() {
-    Stop();
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
-  }
-  bool Ready() const { return !dir_.empty() && access((dir_ + "/socket").c_str(), F_OK) == 0; }
+  bool Ready() const { return access((dir_ + "/socket").c_str(), F_OK) == 0; }
   std::string dir_;
   pid_t pid_ = -1;
+  FluidSynthOptions o;
 };
 
-TEST(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
-  PrivateSoundServer server;
-  if (!server.Ready()) GTEST_SKIP() << "pulseaudio could not be started here";
-  setenv("PULSE_SERVER", ("unix:" + server.dir_ + "/socket").c_str(), 1);
-  FluidSynthOptions o = FluidSynthOptions::FromEnvironment();
-  ASSERT_FALSE(o.soundfont.empty());
-  o.drivers = {"pulseaudio"};
+TEST_F(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   o.suspendAfterIdleMs = 300;
   FluidSynthDevice device(o);
   ASSERT_EQ(device.Open(), OpenResult::Ok);
@@ -86,7 +89,6 @@ TEST(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   device.PlayWave("/nonexistent.wav");
   device.Close();
   EXPECT_FALSE(device.Suspended());
-  unsetenv("PULSE_SERVER");
 }
 
 // Polls `done` every 20 ms for up to `limit`; whether it came true.
@@ -103,13 +105,7 @@ bool Within(std::chrono::milliseconds limit, Done done) {
 // The server goes away mid-game and a new one starts on the same socket: the device says
 // so once each way, plays on meanwhile, and renders into a new stream by itself, with no
 // note needed to wake it.
-TEST(FluidSynthIdle, ComesBackByItselfWhenTheServerDoes) {
-  PrivateSoundServer server;
-  if (!server.Ready()) GTEST_SKIP() << "pulseaudio could not be started here";
-  setenv("PULSE_SERVER", ("unix:" + server.dir_ + "/socket").c_str(), 1);
-  FluidSynthOptions o = FluidSynthOptions::FromEnvironment();
-  ASSERT_FALSE(o.soundfont.empty());
-  o.drivers = {"pulseaudio"};
+TEST_F(FluidSynthIdle, ComesBackByItselfWhenTheServerDoes) {
   FluidSynthDevice device(o);
   std::atomic<int> blocks{0};
   device.SetOutputTap([&blocks](int, const float*, const float*) { ++blocks; });
@@ -119,11 +115,11 @@ TEST(FluidSynthIdle, ComesBackByItselfWhenTheServerDoes) {
 
   testing::internal::CaptureStderr();
   for (int restart = 0; restart < 2; ++restart) {
-    server.Stop();
+    Stop();
     EXPECT_TRUE(Within(5000ms, [&] { return device.OutputLost(); }));
     device.SendShortMessage(NoteOnWord(5, 62, 100));  // no server: goes on silent at once
-    server.Start();
-    ASSERT_TRUE(server.Ready());
+    Start();
+    ASSERT_TRUE(Ready());
     const int before = blocks;
     EXPECT_TRUE(Within(5000ms, [&] { return !device.OutputLost() && blocks > before; }));
   }
@@ -133,7 +129,6 @@ TEST(FluidSynthIdle, ComesBackByItselfWhenTheServerDoes) {
       "again\n";
   const std::string back = "kadeno: the sound server answers again; sound is back\n";
   EXPECT_EQ(testing::internal::GetCapturedStderr(), lost + back + lost + back);
-  unsetenv("PULSE_SERVER");
 }
 
 }  // namespace
