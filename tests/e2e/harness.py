@@ -55,6 +55,7 @@ class Program:
     unless it says)."""
 
     def __init__(self, command, work, settings=None, settings_path=None, env=()):
+        os.makedirs(work, exist_ok=True)
         self.work, self.log_path = work, os.path.join(work, "midi.log")
         self.settings_path = settings_path or os.path.join(work, "config", "kadeno", "Kadeno.ini")
         if settings is not None:
