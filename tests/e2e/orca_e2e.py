@@ -153,7 +153,12 @@ def quit_game(orca, game, timeout=20.0):
 
 
 def start_desktop(work):
-    """Openbox, then Orca; returns Orca's log once it has spoken."""
+    """Openbox, then Orca; returns Orca's log once it has spoken, or None, with a line saying
+    so, when Orca, its speech or openbox is not installed."""
+    missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
+    if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
+        print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
+        return None
     speechd = os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher")
     os.makedirs(speechd, exist_ok=True)
     with open(os.path.join(speechd, "speechd.conf"), "w") as f:
@@ -201,24 +206,15 @@ def start_desktop(work):
     return log
 
 
-def missing_desktop():
-    """True, with a line saying so, when Orca, its speech or openbox is not installed."""
-    missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
-    if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
-        print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
-        return True
-    return False
-
-
 def active_window():
     return subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
                           capture_output=True, text=True).stdout.strip()
 
 
 def walk(work, exe):
-    if missing_desktop():
-        return 77
     orca = start_desktop(work)
+    if orca is None:
+        return 77
     try:
         play(orca, exe, work)
     except Failure:
