@@ -144,7 +144,6 @@ class Session(Program):
             self._shown.append(event.source)
 
     def windows(self, roles, name=None):
-        """The program's showing top-level windows in those roles."""
         return attempt(lambda: [w for w in self.app if w and w.getRole() in roles and name in (
             None, w.name) and w.getState().contains(pyatspi.STATE_SHOWING)]) or []
 
@@ -206,7 +205,6 @@ class Session(Program):
               "after cutting it off" % self.server.talked_over)
 
     def choose(self, menu, item):
-        """A menu item as the main window's menu bar reads it."""
         main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
         items = {i.name: i for bar in descendants(main[0], pyatspi.ROLE_MENU_BAR)
                  for m in bar if m.name == menu for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
