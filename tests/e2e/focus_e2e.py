@@ -1,11 +1,8 @@
-"""The keyboard comes back to the game after the start question, heard through Orca under
-openbox while busy loops keep every core loaded: the start question answered with Y, the
-main window active again and said, then keys reaching the game (Escape asks whether to
-quit). Repeated with a fresh program each time, since the fault was a race.
-
-    focus_e2e.py load PATH-TO-KADENO [RUNS, default 5]
-    focus_e2e.py bare PATH-TO-KADENO    no window manager at all, so nobody but the program
-                                        gives its window the keyboard back after a box
+"""The keyboard comes back to the game after the start question. load [RUNS, default 5]:
+heard through Orca under openbox while busy loops keep every core loaded, the start
+question answered with Y, the main window active again and said, then Escape reaching the
+game; a fresh program each run, since the fault was a race. bare: no window manager at all,
+so nobody but the program gives its window the keyboard back after a box.
 """
 
 import os
@@ -13,11 +10,9 @@ import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from harness import MAIN_TITLE, Failure, Program, _started, check, key, main, wait_for  # noqa: E402
-from orca_e2e import MAIN, active_window, alt, box, missing_desktop, press, start_desktop  # noqa: E402
-
-READY = box("About to start Game Play", "Are you ready?", "Yes")
-QUIT = box("Kadeno", "Do you really want to quit?", "Yes")
+from harness import MAIN_TITLE, Failure, _started, check, key, main, wait_for  # noqa: E402
+from orca_e2e import (MAIN, active_window, ask_to_start, press, quit_game,  # noqa: E402
+                      start_desktop, start_program)
 
 
 def busy_loops():
@@ -29,43 +24,24 @@ def busy_loops():
 
 
 def one_game(orca, exe, work):
-    started = []
-    orca.after(lambda: started.append(Program([exe], work, env={"KADENO_SPEECH": "auto"},
-                                              settings=b"Difficulty = 2\r\n")),
-               *box("Kadeno Help", "^  In this brief help area", "Yes"), timeout=60)
-    game = started[0]
+    game = start_program(orca, exe, work, b"Difficulty = 2\r\n", 60)
     orca.after(press("Escape"), MAIN, timeout=30)
-    # Under load Qt's bridge now and then loses a key while it waits on a loaded Orca's
-    # answer (keyEventError NoReply), and the menu does not open: it is asked for again,
-    # without an Escape, which would reach the game and ask to quit (the race under test
-    # comes later, at the start question).
-    for attempt in range(3):
-        try:
-            orca.after(alt(orca, "f", "Start Game"), "Start Game")
-            break
-        except Failure:
-            if attempt == 2:
-                raise
-    orca.after(press("Return"), *READY)
+    ask_to_start(orca, tries=3)  # the race under test comes at the start question
     # The game has the keyboard: Orca says its window, and Escape reaches it.
     orca.after(press("y"), MAIN, timeout=20)
     check(active_window() == MAIN_TITLE, "the active window is %r" % active_window())
-    orca.after(press("Escape"), *QUIT, timeout=20)
-    press("y")()
-    game.end()
+    quit_game(orca, game)
 
 
 def load(work, exe, runs="5"):
-    if missing_desktop():
-        return 77
     orca = start_desktop(work)
+    if orca is None:
+        return 77
     busy_loops()
     passed = 0
     for run in range(int(runs)):
-        folder = os.path.join(work, "run%d" % run)
-        os.mkdir(folder)
         try:
-            one_game(orca, exe, folder)
+            one_game(orca, exe, os.path.join(work, "run%d" % run))
             passed += 1
         except Failure as e:
             print("run %d: %s; Orca's last words: %r" % (run, e, orca.said()[-6:]), file=sys.stderr)

@@ -23,7 +23,6 @@ def check(condition, message):
 
 
 def wait_for(what, probe, timeout=20.0):
-    """Polls probe() until it gives something truthy; fails with `what` after timeout."""
     end = time.monotonic() + timeout
     while not (value := probe()):
         check(time.monotonic() < end, "timed out waiting for " + what)
@@ -41,7 +40,6 @@ def key(*names, window=None):
 
 
 def windows(title=None):
-    """The showing X windows of that title, or all of them."""
     found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
                             ".*" if title is None else "^%s$" % re.escape(title)],
                            capture_output=True, text=True)
@@ -55,6 +53,7 @@ class Program:
     unless it says)."""
 
     def __init__(self, command, work, settings=None, settings_path=None, env=()):
+        os.makedirs(work, exist_ok=True)
         self.work, self.log_path = work, os.path.join(work, "midi.log")
         self.settings_path = settings_path or os.path.join(work, "config", "kadeno", "Kadeno.ini")
         if settings is not None:
@@ -89,7 +88,6 @@ class Program:
             return f.read().splitlines()
 
     def end(self):
-        """Waits for the program to end by itself, with status 0."""
         try:
             check(self.process.wait(30) == 0, "Kadeno ended with %s" % self.process.returncode)
         except subprocess.TimeoutExpired:
@@ -134,8 +132,7 @@ def check_factory_sound(scan):
 
 
 def main(scenarios):
-    """Runs the scenario the first argument names, in a fresh folder, with the other
-    arguments; ends every program it started."""
+    """Runs the scenario sys.argv[1] names, in a fresh folder, with the other arguments."""
     name = sys.argv[1]
     with tempfile.TemporaryDirectory(prefix="kadeno-e2e-") as work:
         try:

@@ -1,14 +1,8 @@
 """The real program, its boxes read and answered through AT-SPI as a screen reader does,
-speaking to a stand-in speech service.
-
-    kadeno_e2e.py walk PATH-TO-KADENO     no screen reader: each box said once, in order; F1
-                                          in a game; the end saved, no note left sounding
-    kadeno_e2e.py reader PATH-TO-KADENO   a screen reader stops and starts during the run
-    kadeno_e2e.py modes PATH-TO-KADENO    KADENO_SPEECH off and on; a missing service, one
-                                          that never answers, one that drops the connection
-    kadeno_e2e.py close PATH-TO-KADENO    the window closed in the middle of a game
-    kadeno_e2e.py first PATH-TO-KADENO    a new player's first game sounds as after Set Midi
-                                          Back to Default; the shipped defaults stay as they are
+speaking to a stand-in speech service. Scenarios: walk (no screen reader: each box said
+once, in order), reader (a screen reader stops and starts), modes (KADENO_SPEECH off and on;
+a service missing, hung or dropping the connection), close (the window closed mid-game),
+first (a new player's first game sounds as after Set Midi Back to Default).
 """
 
 import os
@@ -21,8 +15,8 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pyatspi  # noqa: E402
 from gi.repository import Gio, GLib  # noqa: E402
-from harness import (MAIN_TITLE, Program, check, check_factory_sound, first_scan, key, main,  # noqa: E402
-                     shipped_settings, wait_for)
+from harness import (MAIN_TITLE, Failure, Program, check, check_factory_sound, first_scan,  # noqa: E402
+                     key, main, shipped_settings, wait_for)
 
 NOTE_ON, FALLING, DRUM = 0x90, 5, 9
 BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
@@ -31,6 +25,8 @@ HELP_1 = ("Kadeno Help.\nIn this brief help area, if you hit yes then I\nwill mo
           "\nYes, No, Cancel.")
 READY = "About to start Game Play.\nAre you ready?\nYes, No."
 SCORE = "Your score is 0.\nOK."
+QUIT = "Do you really want to quit?\nYes, No."
+CANCEL = "Game Play canceled by user request.\nOK."
 QUIET_S = 1.5  # long enough for a voice that was going to speak to have done so
 
 
@@ -45,8 +41,7 @@ class SpeechServer:
     up to a lone dot (a leading dot doubled), answered 225. It keeps the texts instead of
     saying them. drop_at, hang_at: the SPEAK (from 1) at which the connection is cut, or
     from which on nothing is answered. A text may not talk over the one before it: a SPEAK
-    that comes with no CANCEL or STOP since the last text is kept in talked_over. stop()
-    takes the socket away and cuts the connections; start() opens it again on the same path."""
+    that comes with no CANCEL or STOP since the last text is kept in talked_over."""
 
     def __init__(self, path, drop_at=None, hang_at=None):
         self.path, self.drop_at, self.hang_at, self.open = path, drop_at, hang_at, []
@@ -134,6 +129,7 @@ class Session(Program):
     def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, env=(),
                  settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n", **faults):
         announce_screen_reader(reader)
+        os.makedirs(work, exist_ok=True)
         path = os.path.join(work, "speech.sock")
         self.server, self.heard, self._shown, self._boxes_met = SpeechServer(path, **faults), [], [], 0
         pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
@@ -148,7 +144,6 @@ class Session(Program):
             self._shown.append(event.source)
 
     def windows(self, roles, name=None):
-        """The program's showing top-level windows in those roles."""
         return attempt(lambda: [w for w in self.app if w and w.getRole() in roles and name in (
             None, w.name) and w.getState().contains(pyatspi.STATE_SHOWING)]) or []
 
@@ -160,10 +155,18 @@ class Session(Program):
             self._shown.clear()
         return len(self._shown)
 
-    def box(self, what, answer, said=None, alert=True, typed=None, reader_stops=False):
+    def box(self, what, answer, said=None, alert=True, typed=None, reader_stops=False, shows=None):
         """Meets the next box (an alert, or else an input box), checks what was said of it
         (said: the text, or its start and end; none: nothing) and answers it. reader_stops:
-        the screen reader stops while it shows."""
+        the screen reader stops while it shows; shows: the title and text it must show."""
+        def read():
+            return [attempt(lambda: (w.name, box_text(w))) for w in self.windows(BOXES)]
+        if shows:
+            try:
+                wait_for(what, lambda: shows in read())
+            except Failure:
+                raise Failure("%s: the boxes showing read %r, not %r" % (what, read(), shows))
+
         def showing():
             if self.boxes_pending():
                 return self._shown.pop(0)
@@ -202,7 +205,6 @@ class Session(Program):
               "after cutting it off" % self.server.talked_over)
 
     def choose(self, menu, item):
-        """A menu item as the main window's menu bar reads it."""
         main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
         items = {i.name: i for bar in descendants(main[0], pyatspi.ROLE_MENU_BAR)
                  for m in bar if m.name == menu for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
@@ -225,16 +227,21 @@ class Session(Program):
         self.box("the reset done", "OK",
                  said and "Midi settings are now as Quenloft originally made them.\nOK.")
 
-    def start_game(self, said, **box):
-        self.choose("File", "Start Game")
-        self.box("the start question", "Yes", said, **box)
+    def start_game(self, said, answer="Yes", menu=("File", "Start Game"), **box):
+        self.choose(*menu)
+        self.box("the start question", answer, said, **box)
         self.focus_main_window()
         wait_for("the first falling note", lambda: notes_on(self.log(), FALLING), timeout=30)
 
-    def quit(self, said):
+    def exit(self):
+        self.choose("File", "Exit")
+        self.end()
+        self.silent_since_heard("the end")
+
+    def quit(self, said=None, answer="Yes", **box):
         self.focus_main_window()
         key("Escape")
-        self.box("the quit question", "Yes", said and "Do you really want to quit?\nYes, No.")
+        self.box("the quit question", answer, said, **box)
         self.end()
         self.silent_since_heard("the end")
 
@@ -257,6 +264,11 @@ def attempt(read):
 def descendants(node, role):
     return attempt(lambda: [d for child in node if child for d in (
         [child] if child.getRole() == role else []) + descendants(child, role)]) or []
+
+
+def box_text(node):
+    """The text a box shows: its labels' names, the empty ones and the icon's left out."""
+    return "\n".join(label.name for label in descendants(node, pyatspi.ROLE_LABEL) if label.name)
 
 
 def walk(work, exe):
@@ -283,7 +295,7 @@ def walk(work, exe):
     # UTF-8 is left unsaid.
     s.box("the hall of fame", "OK", ("Here is the Kadeno Masters Hall of Fame:\nFirst Place, "
                                      "with 1203 points is Ana at a difficulty level of ", "\nOK."))
-    s.quit(True)
+    s.quit(QUIT)
     check(s.server.connections == 1, "%d connections" % s.server.connections)
     s.saved_and_silent(b"\r\nDrumVolume = 90\r\n")
 
@@ -299,43 +311,38 @@ def reader(work, exe):
     mark = len(s.server.events)
     announce_screen_reader(True)
     wait_for("the speech to be stopped", lambda: s.server.events[mark:], timeout=10)
-    s.quit(False)
+    s.quit()
 
 
 def modes(work, exe):
     def run(name, spoken, **session):
-        """Three boxes, the first `spoken` of them said (or those whose flag is set)."""
-        said = [HELP_1, READY, "Game Play canceled by user request.\nOK."]
-        said = [t if (i < spoken if isinstance(spoken, int) else spoken[i]) else None
-                for i, t in enumerate(said)]
-        os.mkdir(os.path.join(work, name))
+        """Three boxes, those whose flag in `spoken` is set said."""
+        said = [text if on else None for text, on in zip([HELP_1, READY, CANCEL], spoken)]
         s = Session(exe, os.path.join(work, name), **session)
         started = time.monotonic()
         s.box("help page 1", "Cancel", said[0])
         s.choose("File", "Start Game")
         s.box("the start question", "No", said[1])
         s.box("the cancel", "OK", said[2])
-        s.choose("File", "Exit")
-        s.end()
-        s.silent_since_heard("the end")
+        s.exit()
         return s, time.monotonic() - started
 
     # Off: not a word, not even a connection, though no screen reader runs.
-    s, _ = run("off", 0, speech="off")
+    s, _ = run("off", (0, 0, 0), speech="off")
     check(s.server.connections == 0, "off connected to the speech service")
-    run("on", 3, speech="on", reader=True)  # speaks though a screen reader runs
+    run("on", (1, 1, 1), speech="on", reader=True)  # speaks though a screen reader runs
     # No speech service: the game goes on, with one line on stderr. One that drops the
     # connection at the second text: that box is silent, the next (shown 1.5 s later) is
     # said once the 2 s before the next try have passed, with a line for each.
     for name, spoken, lines_said, session in [
-            ("missing", 0, 1, {"socket_path": os.path.join(work, "no.sock")}),
-            ("dropped", (True, False, True), 2, {"drop_at": 2})]:
+            ("missing", (0, 0, 0), 1, {"socket_path": os.path.join(work, "no.sock")}),
+            ("dropped", (1, 0, 1), 2, {"drop_at": 2})]:
         s, _ = run(name, spoken, **session)
         lines = [line for line in s.errors() if "speech" in line]
         check(len(lines) == lines_said, "%s: stderr says of speech: %r" % (name, lines))
     # A service that takes the first text and never answers holds up no box, nor the end:
     # three quiet waits and about a second more, not the five-second reply limit.
-    _, took = run("hung", 0, hang_at=1)
+    _, took = run("hung", (0, 0, 0), hang_at=1)
     check(took < 3 * QUIET_S + 5, "the boxes waited for the speech (%.1f s)" % took)
 
 
@@ -373,7 +380,6 @@ def first(work, exe):
         shipped_bytes, shipped_time = f.read(), os.stat(shipped).st_mtime_ns
     scans = []
     for name in ("new", "reset"):
-        os.mkdir(os.path.join(work, name))
         # The old first start: an own file that sets nothing, so every volume is 0.
         s = Session(exe, os.path.join(work, name), speech="off", settings=None if name == "new" else b"")
         s.box("help page 1", "Cancel")
@@ -390,8 +396,7 @@ def first(work, exe):
         s.start_game(None)
         scans.append(wait_for("the first scan", lambda: first_scan(s), 60))
         check_factory_sound(scans[-1])
-        s.choose("File", "Exit")
-        s.end()
+        s.exit()
         check(s.settings() == shipped_bytes, "%s: saved %r" % (name, s.settings()))
     diverge = next((i for i, (a, b) in enumerate(zip(*scans)) if a != b), min(map(len, scans)))
     check(scans[0] == scans[1], "the new player's first scan differs from the reset one's from "

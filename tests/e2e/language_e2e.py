@@ -1,11 +1,8 @@
-"""The real program in a language, its boxes read through the accessibility tree: the
-first help page, the start question, a value prompt with its number, the score and the hall
-of fame must be the catalog's translations with the numbers filled in, and the self-voicing
-must ask the speech service for a voice of that language. With English the texts are the
-program's own, byte for byte.
-
-    language_e2e.py run PATH-TO-KADENO PO-FILE   the language of that catalog
-    language_e2e.py run PATH-TO-KADENO en        English
+"""The real program in a language (run PATH-TO-KADENO PO-FILE, or en for English, byte for
+byte), its boxes read through the accessibility tree: the first help page, the start
+question, a value prompt with its number, the score and the hall of fame must be the
+catalog's translations with the numbers filled in, and the self-voicing must ask the speech
+service for a voice of that language.
 """
 
 import os
@@ -14,11 +11,10 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "po"))
-import pyatspi  # noqa: E402
 import kadeno_e2e  # noqa: E402
 import pofile  # noqa: E402
-from harness import check, key, main, wait_for  # noqa: E402
-from kadeno_e2e import Session, descendants  # noqa: E402
+from harness import check, key, main  # noqa: E402
+from kadeno_e2e import Session  # noqa: E402
 
 HELP_1_ID = ("  In this brief help area, if you hit yes then I   \n"
              "  will move on to the next part.  If you hit no    \n"
@@ -51,69 +47,40 @@ class Catalog:
         return self.tr(caption).replace("&", "")
 
 
-def box_text(node):
-    """The text a box shows: its labels' names, the empty ones and the icon's left out."""
-    return "\n".join(label.name for label in descendants(node, pyatspi.ROLE_LABEL) if label.name)
-
-
-class Reading(Session):
-    """A session whose boxes are read before they are answered."""
-
-    def read(self, what, answer, title, text, said_end, **box):
-        """Meets the next box, which must show that title and text and whose self-voicing
-        must end with said_end (the buttons, in the box's language)."""
-        from kadeno_e2e import BOXES, attempt
-        showing = []
-
-        def shown():
-            showing[:] = [attempt(lambda: (w.name, box_text(w))) for w in self.windows(BOXES)]
-            return (title, text) in showing
-        try:
-            wait_for(what, shown, timeout=20)
-        except AssertionError:
-            check(False, "%s: the boxes showing read %r, not %r" % (what, showing, (title, text)))
-        self.box(what, answer, said=("", said_end), **box)
-
-
 def run(work, exe, po):
     c = Catalog(po)
     os.environ["KADENO_LANG"] = c.language or "en"
     kadeno_e2e.MAIN_TITLE = c.tr("Kadeno: Musical Tumbla")
-    s = Reading(exe, work, speech="on")
-    yes, no, ok, cancel = (c.tr(b).replace("&", "") for b in ("&Yes", "&No", "OK", "Cancel"))
+    s = Session(exe, work, speech="on")
+    yes, ok, cancel = (c.tr(b).replace("&", "") for b in ("&Yes", "OK", "Cancel"))
+
+    def read(what, answer, title, text, said_end, **box):
+        """The next box must show that title and text, and be said ending in said_end (the
+        buttons, in the box's language)."""
+        s.box(what, answer, said=("", said_end), shows=(title, text), **box)
     # The boxes show "\r\n" as a line end.
-    s.read("help page 1", cancel, c.tr("Kadeno Help"), c.tr(HELP_1_ID),
-           c.said("Yes, No, Cancel"))
+    read("help page 1", cancel, c.tr("Kadeno Help"), c.tr(HELP_1_ID), c.said("Yes, No, Cancel"))
     wanted = [] if c.language is None else ["SET SELF LANGUAGE " + c.language.replace("_", "-")]
     check([x for x in s.server.settings if "LANGUAGE" in x.upper()] == wanted,
           "the speech service was told %r" % s.server.settings)
     s.choose(c.item("&Midi"), c.item("Set Midi Back to Default"))
-    s.read("the reset question", yes, "Kadeno",
-           c.tr("Are you sure you want to reset all the midi settings back to factory default?"),
-           c.said("Yes, No"))
-    s.read("the reset done", ok, "Kadeno",
-           c.tr("Midi settings are now as Quenloft originally made them."), c.said("OK"))
+    read("the reset question", yes, "Kadeno",
+         c.tr("Are you sure you want to reset all the midi settings back to factory default?"),
+         c.said("Yes, No"))
+    read("the reset done", ok, "Kadeno",
+         c.tr("Midi settings are now as Quenloft originally made them."), c.said("OK"))
     s.choose(c.item("&Midi"), c.item("Drum Volume"))
-    s.read("the drum volume", cancel, "Kadeno", c.tr(DRUM_ID, "100"),
-           c.said("In the field: %1", "100") + c.said("OK, Cancel"), alert=False)
-    s.choose(c.item("&File"), c.item("&Start Game"))
-    s.read("the start question", yes, c.tr("About to start Game Play"), c.tr("Are you ready?"),
-           c.said("Yes, No"))
-    s.focus_main_window()
-    wait_for("the first falling note", lambda: kadeno_e2e.notes_on(s.log(), kadeno_e2e.FALLING),
-             timeout=30)
+    read("the drum volume", cancel, "Kadeno", c.tr(DRUM_ID, "100"),
+         c.said("In the field: %1", "100") + c.said("OK, Cancel"), alert=False)
+    s.start_game(("", c.said("Yes, No")), yes, (c.item("&File"), c.item("&Start Game")),
+                 shows=(c.tr("About to start Game Play"), c.tr("Are you ready?")))
     key("s")
-    s.read("the score", ok, "Kadeno", c.tr("Your score is %1", "0"), c.said("OK"))
+    read("the score", ok, "Kadeno", c.tr("Your score is %1", "0"), c.said("OK"))
     s.choose(c.item("&File"), c.item("&Hall Of Fame"))
     # The name was filed by another program in Latin-1; the box shows its odd byte as such.
-    s.read("the hall of fame", ok, "Kadeno", c.tr("Here is the Kadeno Masters Hall of Fame:") + "\n"
-           + c.tr(PLACE_ID, "1203", "An\ufffda", " 1") + "\n", c.said("OK"))
-    s.focus_main_window()
-    key("Escape")
-    s.read("the quit question", yes, "Kadeno", c.tr("Do you really want to quit?"),
-           c.said("Yes, No"))
-    s.end()
-
+    read("the hall of fame", ok, "Kadeno", c.tr("Here is the Kadeno Masters Hall of Fame:") + "\n"
+         + c.tr(PLACE_ID, "1203", "An\ufffda", " 1") + "\n", c.said("OK"))
+    s.quit(("", c.said("Yes, No")), yes, shows=("Kadeno", c.tr("Do you really want to quit?")))
 
 if __name__ == "__main__":
     sys.exit(main({"run": run}))

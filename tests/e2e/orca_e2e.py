@@ -1,9 +1,7 @@
-"""The program heard through Orca itself, played from the keyboard alone; Orca must say
-every box once. A light window manager gives the main window the focus back when a box
+"""The program heard through Orca itself, played from the keyboard alone (walk); Orca must
+say every box once. A light window manager gives the main window the focus back when a box
 closes, as every desktop does; Orca speaks through speech-dispatcher and espeak-ng to
 ALSA's null device, so no sound card is needed.
-
-    orca_e2e.py walk PATH-TO-KADENO
 """
 
 import os
@@ -121,8 +119,46 @@ def box(title, text, button):
     return ("alert " + title, text, button + " push button")
 
 
+READY = box("About to start Game Play", "Are you ready?", "Yes")
+
+
+def start_program(orca, exe, work, settings, timeout):
+    """The program started, once Orca has read the first help page; Escape leaves the help."""
+    started = []
+    orca.after(lambda: started.append(Program([exe], work, env={"KADENO_SPEECH": "auto"},
+                                              settings=settings)),
+               *box("Kadeno Help", "^  " + HELP[0], "Yes"), timeout=timeout)
+    return started[0]
+
+
+def ask_to_start(orca, tries=1):
+    """Alt+F, Start Game, Return: the start question. Under load Qt's bridge now and then
+    loses a key while it waits on a loaded Orca's answer (keyEventError NoReply), and the
+    menu does not open: it is asked for again, without an Escape, which would reach the game
+    and ask to quit."""
+    for attempt in range(tries):
+        try:
+            orca.after(alt(orca, "f", "Start Game"), "Start Game")
+            break
+        except Failure:
+            if attempt == tries - 1:
+                raise
+    orca.after(press("Return"), *READY)
+
+
+def quit_game(orca, game, timeout=20.0):
+    orca.after(press("Escape"), *box("Kadeno", "Do you really want to quit?", "Yes"), timeout=timeout)
+    press("y")()
+    game.end()
+
+
 def start_desktop(work):
-    """Openbox, then Orca; returns Orca's log once it has spoken."""
+    """Openbox, then Orca; returns Orca's log once it has spoken, or None, with a line saying
+    so, when Orca, its speech or openbox is not installed."""
+    missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
+    if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
+        print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
+        return None
     speechd = os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher")
     os.makedirs(speechd, exist_ok=True)
     with open(os.path.join(speechd, "speechd.conf"), "w") as f:
@@ -170,24 +206,15 @@ def start_desktop(work):
     return log
 
 
-def missing_desktop():
-    """True, with a line saying so, when Orca, its speech or openbox is not installed."""
-    missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
-    if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
-        print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
-        return True
-    return False
-
-
 def active_window():
     return subprocess.run(["xdotool", "getactivewindow", "getwindowname"],
                           capture_output=True, text=True).stdout.strip()
 
 
 def walk(work, exe):
-    if missing_desktop():
-        return 77
     orca = start_desktop(work)
+    if orca is None:
+        return 77
     try:
         play(orca, exe, work)
     except Failure:
@@ -197,12 +224,8 @@ def walk(work, exe):
 
 def play(orca, exe, work):
     # The help pages, forward with Y, back with N, left with Escape.
-    started = []
-    orca.after(lambda: started.append(Program([exe], work, env={"KADENO_SPEECH": "auto"}, settings=(
-        b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n2ndPlaceScore = 870\r\n"
-        b"2ndPlaceName = Bee\r\nDifficulty = 2\r\n"))),
-        *box("Kadeno Help", "^  " + HELP[0], "Yes"), timeout=120)
-    game = started[0]
+    game = start_program(orca, exe, work, b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n"
+                         b"2ndPlaceScore = 870\r\n2ndPlaceName = Bee\r\nDifficulty = 2\r\n", 120)
     for name, page in [("y", 2), ("n", 1)]:
         orca.after(press(name), *box("Kadeno Help", "^  " + HELP[page - 1], "Yes"))
     orca.after(press("Escape"), MAIN)
@@ -218,14 +241,11 @@ def play(orca, exe, work):
     wait_for("the difficulty typed in the settings file",
              lambda: b"\r\nDifficulty = 3\r\n" in game.settings(), 10)
     # Start Game declined; Alt with a letter right after a box closed.
-    ready = box("About to start Game Play", "Are you ready?", "Yes")
-    orca.after(alt(orca, "f", "Start Game"), "Start Game")
-    orca.after(press("Return"), *ready)
+    ask_to_start(orca)
     orca.after(press("n"), *box("Kadeno", "Game Play canceled by user request", "OK"))
     orca.after(press("Return"), MAIN)
     # A game of dropped notes to its score and the hall of fame.
-    orca.after(alt(orca, "f", "Start Game"), "Start Game")
-    orca.after(press("Return"), *ready)
+    ask_to_start(orca)
 
     def play_until_the_round_ends():
         # Orca falls behind while the game runs (the program answers it only between the
@@ -246,9 +266,7 @@ def play(orca, exe, work):
     orca.after(press("Return"), *box("Kadeno", PRACTICE, "OK"))
     orca.after(press("Return"), *box("Kadeno", LISTING, "OK"))
     orca.after(press("Return"), MAIN)
-    orca.after(press("Escape"), *box("Kadeno", "Do you really want to quit?", "Yes"))
-    press("y")()
-    game.end()
+    quit_game(orca, game)
     for text, times in SHOWN:
         n = sum(text in s for s in orca.said())
         check(n == times, "Orca said %r %d times, not %d" % (text[:50], n, times))

@@ -1,13 +1,8 @@
 """The real program losing its sound server or its speech service mid-run and finding it
-again when it comes back.
-
-    reconnect_e2e.py sound PATH-TO-KADENO    a game on the built-in synthesiser while its
-                                             private sound server exits and starts again on
-                                             the same socket, twice: the sound is back within
-                                             2 s and the scan still sweeps left to right
-    reconnect_e2e.py speech PATH-TO-KADENO   the stand-in speech service stops and starts
-                                             again: the box shown meanwhile does not wait,
-                                             the next one is heard
+again. sound: a game on the built-in synthesiser while its private sound server exits and
+starts again on the same socket, twice: the sound is back within 2 s and the scan still
+sweeps left to right. speech: the stand-in speech service stops and starts again: the boxes
+shown meanwhile do not wait, the next one is heard.
 """
 
 import array
@@ -19,7 +14,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from harness import check, main, shipped_settings, wait_for  # noqa: E402
-from kadeno_e2e import HELP_1, QUIET_S, READY, Session  # noqa: E402
+from kadeno_e2e import CANCEL, HELP_1, QUIET_S, READY, Session  # noqa: E402
 
 RATE, SINK = 44100, "kadeno_e2e"
 SOUND_LOST = "kadeno: the sound server went away; the game goes on without sound until one " \
@@ -27,7 +22,6 @@ SOUND_LOST = "kadeno: the sound server went away; the game goes on without sound
 SOUND_BACK = "kadeno: the sound server answers again; sound is back"
 SPEECH_LOST = "; going on without speech"
 SPEECH_BACK = "kadeno: the speech service answers again; speaking on"
-CANCEL = "Game Play canceled by user request.\nOK."
 BACK_WITHIN_S = 2.0  # from the server's return to the first sound it hears from the game
 WINDOW_S = 0.05  # the stretch of sound whose balance counts as one look at the stereo
 
@@ -178,7 +172,7 @@ def sound(work, exe):
                  lambda: sweep(capture.balances(heard)) == 1, timeout=12)
     check([line for line in s.errors() if "sound" in line] == [SOUND_LOST, SOUND_BACK] * 2,
           "stderr says of the sound: %r" % s.errors())
-    s.quit(False)
+    s.quit()
     capture.stop()
     server.exit()
 
@@ -200,9 +194,7 @@ def speech(work, exe):
     s.choose("File", "Start Game")
     s.box("the start question once the service is back", "No", READY)
     s.box("the cancel", "OK", CANCEL)
-    s.choose("File", "Exit")
-    s.end()
-    s.silent_since_heard("the end")
+    s.exit()
     said = [line for line in s.errors() if "speech" in line]
     check(said == lost + [SPEECH_BACK], "stderr says of speech: %r" % said)
     check(s.server.connections == 2, "%d connections" % s.server.connections)

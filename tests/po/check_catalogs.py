@@ -25,10 +25,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pofile  # noqa: E402
 
 problems = []
-
-
-def problem(text):
-    problems.append(text)
+problem = problems.append
 
 
 def template_is_current(source):

@@ -5,18 +5,12 @@ one private display, from the same settings file, to the message log:
     wine_e2e.py first LINUX-KADENO WINE KADENO-WINDOWS.ZIP APPDATA-FOLDER
     wine_e2e.py language WINE ZIP READ-BOX.EXE PO-FILE
 
-Each program leaves the help with Escape, sets the difficulty to 9 (Alt+F, D, 9, Enter),
-starts a game (Alt+F, S, then Y) and once its first scan has been heard leaves by Alt+F, X:
-the first scans' MIDI messages must be the same, and so must the settings files, byte for
-byte. Last, kadeno.exe with a MIDI device that cannot be opened says so in a box and ends.
-
-first: a new player of each, with no settings file (an empty %APPDATA% for the Windows
-one, which is unpacked from the zip): the first scans sound at the factory velocities and
-are the same, and Exit writes each player's own file as the shipped defaults hold them.
-
-In a language, the zip's program with KADENO_LANG set to that catalog's: the help's title,
-the main window's, and the start question (with its buttons) and its cancel, read from
-the boxes (READ-BOX.EXE), must be the catalog's translations.
+compare: a game at difficulty 9 on each; the first scans' MIDI messages and the settings
+files must be the same, byte for byte. Then kadeno.exe with a MIDI device that cannot be
+opened says so in a box and ends. first: a new player of each (the Windows one unpacked
+from the zip, with an empty %APPDATA%) sounds at the factory velocities, the same, and Exit
+writes the shipped defaults. language: the help's, the main window's and the start
+question's texts and its cancel, read from the boxes (READ-BOX.EXE), are the catalog's.
 """
 
 import os
@@ -45,58 +39,54 @@ def choose(main_window, letter, menu="f"):
     key(letter)
 
 
-def play(p):
+def on_wine(wine, exe, work, env=(), **program):
+    # Wine sees the Linux file system as drive Z:.
+    log = "log:Z:" + os.path.join(work, "midi.log").replace("/", "\\")
+    return Program([wine, exe], work, env=dict({"KADENO_MIDI_OUT": log}, **dict(env)), **program)
+
+
+def play(p, level=None):
+    """From the help (through Set Difficulty to that level) into a game, and out once its
+    first scan has been heard."""
     key("Escape", window=window("Kadeno Help"))
-    main_window = window(MAIN_TITLE)
-    choose(main_window, "d")
-    key("9", "Return", window=window("Kadeno"))  # the offered level is selected: 9 replaces it
-    wait_for("the new level in the settings file", lambda: b"\r\nDifficulty = 9\r\n" in p.settings(), 60)
-    choose(main_window, "s")
+    if level:
+        choose(window(MAIN_TITLE), "d")
+        key(level, "Return", window=window("Kadeno"))  # the offered level is selected: replaced
+        wait_for("the new level in the settings file",
+                 lambda: b"\r\nDifficulty = %s\r\n" % level.encode() in p.settings(), 60)
+    choose(window(MAIN_TITLE), "s")
     key("y", window=window("About to start Game Play"))
     scan = wait_for("the first scan", lambda: first_scan(p), 60)
-    choose(main_window, "x")
+    choose(window(MAIN_TITLE), "x")
     p.end()
     print("%s: %d MIDI messages in the first scan" % (p.process.args[0], len(scan)))
     return scan, p.settings()
 
 
+def check_same_scans(on_linux, on_windows):
+    diverge = next((i for i, (a, b) in enumerate(zip(on_linux, on_windows)) if a != b),
+                   min(len(on_linux), len(on_windows)))
+    check(on_windows == on_linux, "the first scans differ from message %d: Linux %s, Windows %s"
+          % (diverge, on_linux[diverge:diverge + 3], on_windows[diverge:diverge + 3]))
+
+
 def compare(work, linux, wine, exe, appdata, seed):
     with open(seed, "rb") as f:
         seed = f.read()
-    os.mkdir(os.path.join(work, "linux"))
-    os.mkdir(os.path.join(work, "windows"))
-    on_linux = play(Program([linux], os.path.join(work, "linux"), settings=seed))
-    # Wine sees the Linux file system as drive Z:.
-    log = "log:Z:" + os.path.join(work, "windows", "midi.log").replace("/", "\\")
-    on_windows = play(Program([wine, exe], os.path.join(work, "windows"), settings=seed, env={
-        "KADENO_MIDI_OUT": log}, settings_path=os.path.join(appdata, "Kadeno", "Kadeno.ini")))
+    on_linux = play(Program([linux], os.path.join(work, "linux"), settings=seed), "9")
+    on_windows = play(on_wine(wine, exe, os.path.join(work, "windows"), settings=seed,
+                              settings_path=os.path.join(appdata, "Kadeno", "Kadeno.ini")), "9")
     check(any(m[0] == 0x99 for m in on_linux[0]), "the first scan beat no drum: nothing compared")
-    diverge = next((i for i, (a, b) in enumerate(zip(on_linux[0], on_windows[0])) if a != b),
-                   min(len(on_linux[0]), len(on_windows[0])))
-    check(on_windows[0] == on_linux[0], "the first scans differ from message %d: Linux %s, Windows"
-          " %s" % (diverge, on_linux[0][diverge:diverge + 3], on_windows[0][diverge:diverge + 3]))
+    check_same_scans(on_linux[0], on_windows[0])
     check(on_windows[1] == on_linux[1], "the settings files differ:\n%r\n%r" % (on_linux[1], on_windows[1]))
     # A MIDI device that cannot be opened: after the help, the program's own message in a
     # box, and the program ends once it is answered, its window never shown.
-    os.mkdir(os.path.join(work, "no-device"))
     p = Program([wine, exe], os.path.join(work, "no-device"), env={"KADENO_MIDI_OUT": "winmm:4000"})
     key("Escape", window=window("Kadeno Help"))
     box = window("Kadeno")
     check(not windows(MAIN_TITLE), "the main window shows with no device to play on")
     key("Return", window=box)
     p.end()
-
-
-def play_first(p):
-    """Straight from the help into a game, and out once its first scan has been heard."""
-    key("Escape", window=window("Kadeno Help"))
-    choose(window(MAIN_TITLE), "s")
-    key("y", window=window("About to start Game Play"))
-    scan = wait_for("the first scan", lambda: first_scan(p), 60)
-    choose(window(MAIN_TITLE), "x")
-    p.end()
-    check_factory_sound(scan)
-    return scan, p.settings()
 
 
 def first(work, linux, wine, zip_path, appdata):
@@ -112,20 +102,16 @@ def first(work, linux, wine, zip_path, appdata):
         shipped_bytes = f.read()
     own = os.path.join(appdata, "Kadeno", "Kadeno.ini")
     check(not os.path.exists(own), "%APPDATA% already holds a settings file")
-    os.mkdir(os.path.join(work, "linux"))
-    os.mkdir(os.path.join(work, "windows"))
-    on_linux = play_first(Program([linux], os.path.join(work, "linux")))
-    log = "log:Z:" + os.path.join(work, "windows", "midi.log").replace("/", "\\")
-    on_windows = play_first(Program([wine, os.path.join(unpacked, "Kadeno", "kadeno.exe")],
-                                    os.path.join(work, "windows"), env={"KADENO_MIDI_OUT": log},
-                                    settings_path=own))
-    check(on_windows[0] == on_linux[0], "the new players' first scans differ")
+    on_linux = play(Program([linux], os.path.join(work, "linux")))
+    check_factory_sound(on_linux[0])
+    on_windows = play(on_wine(wine, os.path.join(unpacked, "Kadeno", "kadeno.exe"),
+                              os.path.join(work, "windows"), settings_path=own))
+    check_factory_sound(on_windows[0])
+    check_same_scans(on_linux[0], on_windows[0])
     check(on_windows[1] == shipped_bytes == on_linux[1], "saved: %r" % on_windows[1])
     with open(shipped, "rb") as f:
         check(f.read() == shipped_bytes, "the shipped settings file changed")
-    print("first start: %d MIDI messages in the first scan, velocities %s" % (
-        len(on_windows[0]), sorted({m[2] for m in on_windows[0] if m[0] & 0xF0 == 0x90})))
-
+    print("first start: velocities %s" % sorted({m[2] for m in on_windows[0] if m[0] & 0xF0 == 0x90}))
 
 
 def language(work, wine, zip_path, read_box, po):
@@ -141,8 +127,7 @@ def language(work, wine, zip_path, read_box, po):
         z.extractall(work)
     exe = os.path.join(work, "Kadeno", "kadeno.exe")
     lang = os.path.basename(po)[:-3]
-    log = "log:Z:" + os.path.join(work, "midi.log").replace("/", "\\")
-    p = Program([wine, exe], work, env={"KADENO_LANG": lang, "KADENO_MIDI_OUT": log})
+    p = on_wine(wine, exe, work, env={"KADENO_LANG": lang})
     key("Escape", window=window(tr("Kadeno Help")))
     main_window = window(tr("Kadeno: Musical Tumbla"))
     choose(main_window, access("&Start Game"), access("&File"))
