@@ -79,6 +79,16 @@ TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, true));
   EXPECT_EQ(h.audio.Pans(Channel::Effect, from), std::vector<int>{62});
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), (std::vector<int>{40, 25, 1}));
+  // Space drops the note eight octaves and back up to the floor, silently; Down then does
+  // nothing either.
+  g.NoteDumped = false;
+  g.FallingNote = 75;
+  g.FallingDegree = 2;
+  const size_t beforeSpace = h.audio.words.size();
+  h.form.Form_KeyDown(Key::Space, 0);
+  h.form.Form_KeyDown(Key::Down, 0);
+  EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(39, 2, true));
+  EXPECT_EQ(h.audio.words.size(), beforeSpace);
 }
 
 TEST_F(Game, TriadScoresInEveryColumn) {

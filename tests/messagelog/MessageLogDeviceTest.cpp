@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <regex>
 
 #include "sound/MidiOut.h"
@@ -22,7 +24,9 @@ TEST(MessageLog, LineFormat) {
 
 // Each call is one line, in the file at once, timed (under 5 s) from the open; waves by name.
 TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
-  const std::string path = testing::TempDir() + "kadeno-midi.log";
+  // Names of this run's own: two builds may run this test at the same time.
+  const std::string own = testing::TempDir() + "kadeno-" + std::to_string(std::random_device{}());
+  const std::string path = own + "-midi.log", missing = own + "/missing/midi.log";
   const auto text = [&path] {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -43,9 +47,9 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   EXPECT_EQ(std::regex_replace(text(), std::regex(R"(\n[0-4]?\d{1,3}\.\d{3} )"), "\n"),
             "earlier run\nC9 00\n99 24 64\nwave TenMore\nwave AddFifty\nwave TenMore\nwave stop\n");
   testing::internal::CaptureStderr();
-  EXPECT_EQ(MessageLogDevice("/no/such/folder/midi.log").Open(), OpenResult::CannotWriteLog);
-  EXPECT_NE(testing::internal::GetCapturedStderr().find("/no/such/folder/midi.log"),
-            std::string::npos);
+  EXPECT_EQ(MessageLogDevice(missing).Open(), OpenResult::CannotWriteLog);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find(missing), std::string::npos);
+  std::remove(path.c_str());
 }
 
 // A disk that fills up (here the device that is always full) costs the lines, one line on
