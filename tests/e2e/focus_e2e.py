@@ -26,7 +26,7 @@ def busy_loops():
 def one_game(orca, exe, work):
     game = start_program(orca, exe, work, b"Difficulty = 2\r\n", 60)
     orca.after(press("Escape"), MAIN, timeout=30)
-    ask_to_start(orca, tries=3)  # the race under test comes at the start question
+    ask_to_start(orca)  # the race under test comes at the start question
     # The game has the keyboard: Orca says its window, and Escape reaches it.
     orca.after(press("y"), MAIN, timeout=20)
     check(active_window() == MAIN_TITLE, "the active window is %r" % active_window())

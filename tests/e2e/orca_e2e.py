@@ -131,18 +131,23 @@ def start_program(orca, exe, work, settings, timeout):
     return started[0]
 
 
-def ask_to_start(orca, tries=1):
-    """Alt+F, Start Game, Return: the start question. Under load Qt's bridge now and then
+def open_file_menu(orca, tries=3):
+    """Alt+F, until Orca says the menu's first item. Under load Qt's bridge now and then
     loses a key while it waits on a loaded Orca's answer (keyEventError NoReply), and the
     menu does not open: it is asked for again, without an Escape, which would reach the game
-    and ask to quit."""
+    and ask to quit. Each retry is said on stderr."""
     for attempt in range(tries):
         try:
-            orca.after(alt(orca, "f", "Start Game"), "Start Game")
-            break
-        except Failure:
+            return orca.after(alt(orca, "f", "Start Game"), "Start Game")
+        except Failure as e:
             if attempt == tries - 1:
                 raise
+            print("the File menu did not open (%s); Alt+F again" % e, file=sys.stderr)
+
+
+def ask_to_start(orca):
+    """Alt+F, Start Game, Return: the start question."""
+    open_file_menu(orca)
     orca.after(press("Return"), *READY)
 
 
@@ -230,7 +235,7 @@ def play(orca, exe, work):
         orca.after(press(name), *box("Kadeno Help", "^  " + HELP[page - 1], "Yes"))
     orca.after(press("Escape"), MAIN)
     # The menu read item by item as the arrows reach it; a value command.
-    orca.after(alt(orca, "f", "Start Game"), "Start Game")
+    open_file_menu(orca)
     for name, item in [("Down", "Set Difficulty"), ("Down", "Hall Of Fame"), ("Up", "Set Difficulty")]:
         orca.after(press(name), item)
     said = orca.after(press("Return"), "Kadeno dialog", PROMPT + " text")
