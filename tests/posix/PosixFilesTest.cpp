@@ -1,15 +1,50 @@
 #include "posix/PosixFiles.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <csignal>
 #include <filesystem>
 #include <optional>
 #include <random>
 #include <tuple>
+
+// What each fsync met while the saves watch: the synced name and what it held (a
+// folder: nothing), and the saved file's text at that instant, as one line.
+// fail_syncs: syncs still to fail with EIO.
+namespace sync_watch {
+bool on = false;
+int fail_syncs = 0;
+std::string saved_path;
+std::vector<std::string> met;
+}  // namespace sync_watch
+
+// The library is linked in statically: its fsync calls come here.
+extern "C" int fsync(int fd) {
+  using namespace sync_watch;
+  if (on) {
+    char name[4096] = {};
+    const std::string link = "/proc/self/fd/" + std::to_string(fd);
+    if (readlink(link.c_str(), name, sizeof name - 1) < 0) name[0] = 0;
+    struct stat st {};
+    const bool file = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    met.push_back(std::string(name) + " holding " +
+                  (file ? kadeno::PosixReadFile(name).value_or("(unread)") : "-") + ", saved " +
+                  kadeno::PosixReadFile(saved_path).value_or("(none)"));
+    if (fail_syncs > 0) {
+      --fail_syncs;
+      errno = EIO;
+      return -1;
+    }
+  }
+  return static_cast<int>(syscall(SYS_fsync, fd));
+}
 
 namespace kadeno {
 namespace {
@@ -44,6 +79,27 @@ TEST_F(PosixFiles, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   EXPECT_FALSE(PosixWriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
   EXPECT_EQ(PosixReadFile(path), "new\r\n");
   EXPECT_EQ(Entries(), 3);  // a, a/b, a/b/Kadeno.ini
+}
+
+// The text reaches the disk before it takes the file's name, and the new name reaches it
+// before the save says it is done. A text the disk refused leaves the old file.
+TEST_F(PosixFiles, ASaveSyncsTheTextBeforeTheRenameAndTheFolderAfterIt) {
+  const std::string path = dir_ + "/Kadeno.ini", tmp = PosixTemporaryFor(path);
+  ASSERT_TRUE(PosixWriteFileAtomically(path, "old\n"));
+  sync_watch::saved_path = path;
+  sync_watch::met.clear();
+  sync_watch::on = true;
+  const bool saved = PosixWriteFileAtomically(path, "new\n");
+  sync_watch::fail_syncs = 1;
+  const bool refused = PosixWriteFileAtomically(path, "lost\n");
+  sync_watch::on = false;
+  EXPECT_TRUE(saved);
+  EXPECT_FALSE(refused);
+  EXPECT_EQ(sync_watch::met, (std::vector<std::string>{tmp + " holding new\n, saved old\n",
+                                                       dir_ + " holding -, saved new\n",
+                                                       tmp + " holding lost\n, saved new\n"}));
+  EXPECT_EQ(PosixReadFile(path), "new\n");
+  EXPECT_EQ(Entries(), 1);
 }
 
 // Saves killed at random instants, and two programs saving at once: every read finds one
