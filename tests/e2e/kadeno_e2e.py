@@ -310,7 +310,8 @@ def reader(work, exe):
     # The screen reader starts again: the program's voice falls silent at once.
     mark = len(s.server.events)
     announce_screen_reader(True)
-    wait_for("the speech to be stopped", lambda: s.server.events[mark:], timeout=10)
+    came = wait_for("the speech to be stopped", lambda: s.server.events[mark:], timeout=10)
+    check(came[0] in (("cancel",), ("stop",)), "the screen reader's start met %r" % came)
     s.quit()
 
 

@@ -7,6 +7,7 @@
 
 #include "fluidsynth/FluidSynthDevice.h"
 #include "support/Harness.h"
+#include "support/TempFolder.h"
 
 namespace kadeno {
 namespace {
@@ -90,8 +91,7 @@ TEST(FluidSynthDevice, PercussionChannelSoundsADrum) {
 }
 
 // A 441 Hz sine wave; the synthesiser's idle output is not exactly zero, but far below 1e-9.
-std::string WriteSine(const char* name, int rate, double seconds) {
-  const std::string path = testing::TempDir() + name;
+std::string WriteSine(const std::string& path, int rate, double seconds) {
   SF_INFO info{0, rate, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
   SNDFILE* f = sf_open(path.c_str(), SFM_WRITE, &info);
   std::vector<float> v(static_cast<size_t>(rate * seconds));
@@ -103,8 +103,9 @@ std::string WriteSine(const char* name, int rate, double seconds) {
 
 // Resampled, in the middle; ended by the next wave, a stop, or a missing or broken file.
 TEST(FluidSynthDevice, WavesPlayReplaceAndStop) {
-  const std::string dir = testing::TempDir(), longWave = WriteSine("long.wav", 22050, 2.0);
-  std::ofstream(dir + "header.wav", std::ios::binary)
+  const test::TempFolder dir;
+  const std::string longWave = WriteSine(dir / "long.wav", 22050, 2.0);
+  std::ofstream(dir / "header.wav", std::ios::binary)
       .write("RIFF\xff\xff\xff\x7fWAVEfmt \x10\0\0\0\x01\0\x01\0", 24);
   Synth d;
   d.PlayWave(longWave);
@@ -114,11 +115,11 @@ TEST(FluidSynthDevice, WavesPlayReplaceAndStop) {
   // A sine of amplitude 0.5 comes out at a quarter of that (RMS 0.088): just above the
   // music, not over it.
   EXPECT_NEAR(std::sqrt(s.Energy(0.05, 0.35) / (2.0 * Sound::At(0.3))), 0.125 / M_SQRT2, 0.005);
-  d.PlayWave(WriteSine("short.wav", 48000, 0.2));
+  d.PlayWave(WriteSine(dir / "short.wav", 48000, 0.2));
   s = d.Play({}, 0.4);
   EXPECT_GT(s.Energy(0, 0.15), 0);
   EXPECT_LT(s.Energy(0.25, 0.4), 1e-9) << "the long wave still plays";
-  const std::string ends[] = {"", "/no/such/TenMore.wav", dir + "header.wav"};
+  const std::string ends[] = {"", "/no/such/TenMore.wav", dir / "header.wav"};
   for (const std::string& path : ends) {
     d.PlayWave(longWave);
     path.empty() ? d.StopWave() : d.PlayWave(path);

@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <random>
 #include <regex>
 
 #include "sound/MidiOut.h"
+#include "support/TempFolder.h"
 
 namespace kadeno {
 namespace {
@@ -24,9 +23,8 @@ TEST(MessageLog, LineFormat) {
 
 // Each call is one line, in the file at once, timed (under 5 s) from the open; waves by name.
 TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
-  // Names of this run's own: two builds may run this test at the same time.
-  const std::string own = testing::TempDir() + "kadeno-" + std::to_string(std::random_device{}());
-  const std::string path = own + "-midi.log", missing = own + "/missing/midi.log";
+  const test::TempFolder own;
+  const std::string path = own / "midi.log", missing = own / "missing/midi.log";
   const auto text = [&path] {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -49,7 +47,6 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   testing::internal::CaptureStderr();
   EXPECT_EQ(MessageLogDevice(missing).Open(), OpenResult::CannotWriteLog);
   EXPECT_NE(testing::internal::GetCapturedStderr().find(missing), std::string::npos);
-  std::remove(path.c_str());
 }
 
 // A disk that fills up (here the device that is always full) costs the lines, one line on
