@@ -114,6 +114,7 @@ TEST_F(PosixFiles, KilledAndSimultaneousSavesNeverMix) {
   std::mt19937 random(11);
   for (int kill = 0; kill < 20; ++kill) {
     const pid_t child = fork();
+    ASSERT_GE(child, 0) << "fork";  // -1 would have kill() end every process of ours
     if (child == 0)
       for (int i = 0;; ++i) PosixWriteFileAtomically(path, i % 2 ? a : b);
     usleep(200 + random() % 3000);
@@ -124,7 +125,8 @@ TEST_F(PosixFiles, KilledAndSimultaneousSavesNeverMix) {
   }
   pid_t writers[2];
   for (int w = 0; w < 2; ++w) {
-    if ((writers[w] = fork()) == 0) {
+    ASSERT_GE(writers[w] = fork(), 0) << "fork";
+    if (writers[w] == 0) {
       bool ok = true;
       for (int i = 0; i < 300; ++i) ok = PosixWriteFileAtomically(path, w ? a : b) && ok;
       _exit(ok ? 0 : 1);

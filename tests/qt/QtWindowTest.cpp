@@ -15,13 +15,16 @@ using namespace kadeno;
 
 namespace {
 
-// Runs `act` on the modal box once it shows, from inside its own event loop.
-void OnNextBox(std::function<void(QWidget*)> act, int triesLeft = 200) {
+// Runs `act` on the modal box once it shows, from inside its own event loop. A box that
+// has not shown within 10 s would never be answered: the test ends at once, failed.
+void OnNextBox(std::function<void(QWidget*)> act, int triesLeft = 2000) {
   QTimer::singleShot(5, [act, triesLeft] {
     if (QWidget* box = QApplication::activeModalWidget()) {
       act(box);
     } else if (triesLeft > 0) {
       OnNextBox(act, triesLeft - 1);
+    } else {
+      qFatal("no box showed within 10 s");
     }
   });
 }

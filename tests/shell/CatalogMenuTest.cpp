@@ -14,6 +14,7 @@
 #include "catalog/MoCatalog.h"
 #include "seams/Translate.h"
 #include "shell/MenuTable.h"
+#include "support/TranslatorGuard.h"
 
 namespace kadeno {
 namespace {
@@ -97,9 +98,8 @@ TEST(CatalogMenuTest, AccessKeysAreUniquePerMenuInEveryLanguage) {
     const auto catalog = MoCatalog::Parse(ReadWhole(mo), &why);
     ASSERT_TRUE(catalog) << mo << ": " << why;
     const CatalogTranslator translator(*catalog);
-    SetTranslator(&translator);
+    const TranslatorGuard in(&translator);
     ExpectUniqueKeys(entry.path().filename().string());
-    SetTranslator(nullptr);
     ++catalogs;
   }
   // Every po/<lang>.po of the source has its compiled catalog here.

@@ -35,6 +35,7 @@
 #include "shell/SelfVoicing.h"
 #include "support/Harness.h"
 #include "support/TestData.h"
+#include "support/TranslatorGuard.h"
 
 namespace kadeno::test {
 namespace {
@@ -290,7 +291,7 @@ namespace kadeno::test {
 // program shows goes through the catalog, and every message it asks for is in the template.
 TEST(Transcript, EveryBoxAndCaptionComesFromTheCatalogAndEveryMessageIsInTheTemplate) {
   MarkingTranslator catalog;
-  SetTranslator(&catalog);
+  const TranslatorGuard guard(&catalog);
   Harness h;
   MemoryRegistry reg;
   RegistryAccess access(reg, h.window, h.window);
@@ -321,7 +322,6 @@ TEST(Transcript, EveryBoxAndCaptionComesFromTheCatalogAndEveryMessageIsInTheTemp
   for (int code = 1; code < 8; ++code) Tr(RegistryErrorDescription(code).c_str());
   const std::string help = ReadCommandLine({"--help"}, "1").out;
   const std::string refused = ReadCommandLine({"--x"}, "1").err;
-  SetTranslator(nullptr);
 
   EXPECT_TRUE(Marked(help));
   EXPECT_TRUE(Marked(refused));

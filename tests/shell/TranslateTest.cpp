@@ -6,6 +6,7 @@
 #include <string>
 
 #include "seams/Translate.h"
+#include "support/TranslatorGuard.h"
 
 namespace kadeno {
 namespace {
@@ -22,11 +23,6 @@ class MapTranslator : public Translator {
 
  private:
   std::map<std::string, std::string> texts_;
-};
-
-struct TranslatorGuard {
-  explicit TranslatorGuard(const Translator* t) { SetTranslator(t); }
-  ~TranslatorGuard() { SetTranslator(nullptr); }
 };
 
 TEST(TranslateTest, FormatFillsEachPlaceholderOnce) {

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <thread>
 
@@ -27,11 +30,14 @@ std::wstring Text(HWND w) {
 // shows; join it after the box has returned.
 std::thread OnBox(const wchar_t* title, std::function<void(HWND)> act) {
   return std::thread([title, act] {
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < 2000; ++i) {
       HWND box = FindWindowW(L"#32770", title);
       if (box != nullptr && IsWindowVisible(box)) return act(box);
       Sleep(5);
     }
+    // Nobody would answer the box the test waits in: fail now rather than hang.
+    std::fprintf(stderr, "no box titled %ls showed within 10 s\n", title);
+    std::_Exit(1);
   });
 }
 
@@ -159,27 +165,28 @@ TEST(Win32Waits, AWaitWakesForInputAndDoesNotCountItsHandlersTime) {
   test::FakeAudio audio;
   MainForm form(window, audio);
   Win32MainWindow main(form, window);
-  int64_t boxAt = 0;
+  // Whether the box showed while the wait still ran: the order of events decides, not the
+  // clock, so a loaded machine cannot fail it. Only the lower bound of the wait is checked.
+  std::atomic<bool> waiting = true, shownInTheWait = false;
   std::thread player([&] {
     Sleep(30);
     PostMessageW(main.Handle(), WM_KEYDOWN, 'S', 0);
     OnBox(L"Kadeno", [&](HWND box) {
-      boxAt = window.ClockMs();
+      shownInTheWait = waiting.load();
       Sleep(150);
       Press(box, IDOK);
     }).join();
   });
   const int64_t start = window.ClockMs();
   window.WaitMs(300);
+  waiting = false;
   const int64_t took = window.ClockMs() - start;
   player.join();
-  EXPECT_GT(boxAt, 0);
-  EXPECT_LT(boxAt - start, 250) << "the key waited for the end of the wait";
+  EXPECT_TRUE(shownInTheWait) << "the key waited for the end of the wait";
   EXPECT_GE(took, 450);
-  EXPECT_LT(took, 1500);
   const int64_t before = window.ClockMs();
-  window.WaitMs(-5);
-  EXPECT_LT(window.ClockMs() - before, 5);
+  window.WaitMs(-5);  // nothing, not forever
+  EXPECT_LT(window.ClockMs() - before, 1000);
 }
 
 }  // namespace
