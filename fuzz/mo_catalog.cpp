@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "catalog/MoCatalog.h"
 
@@ -15,10 +16,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!catalog) return 0;
   if (catalog->Size() * 8 > size) std::abort();  // more messages than its tables hold
   (void)catalog->HeaderField("Language");
-  // Every text is NUL-terminated inside the catalog: reading it runs to its end safely.
-  for (size_t at = 0; at + 1 < size && at < 4096; at += 7) {
-    const std::string key(bytes.c_str() + at);
-    if (const char* text = catalog->Find(key)) (void)std::strlen(text);
+  // Every msgid is a NUL-terminated string somewhere in the bytes, so trying the string at
+  // each offset asks for each of them. Every text found is NUL-terminated inside the
+  // catalog's copy of the bytes: reading it runs to its end safely, and it is found in them.
+  for (size_t at = 0; at + 1 < size && at < 4096; ++at) {
+    const char* text = catalog->Find(bytes.c_str() + at);
+    if (text != nullptr && bytes.find(std::string_view(text, std::strlen(text))) == bytes.npos)
+      std::abort();
   }
   return 0;
 }
