@@ -65,8 +65,10 @@ TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
   Settings after = before;
   after.EffectVolume = 70;
   EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(after));
-  EXPECT_EQ(h.audio.NotesOn(Channel::Effect).size(), 1u);
-  EXPECT_EQ(h.audio.Hex().at(2), "96 5A 50");  // after the pan and the program: 80 of 100
+  // The echo, then (outside a game) the new volume's phrase on the effect voice.
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{90, 85, 89, 92, 97}));
+  EXPECT_EQ(h.audio.Hex().at(2), "96 5A 50");   // after the pan and the program: 80 of 100
+  EXPECT_EQ(h.audio.Hex().back(), "86 61 46");  // the phrase at the stored 70
 }
 
 }  // namespace

@@ -30,7 +30,11 @@ TEST(ValueCommands, AValueBoxSilencesTheEffectNote) {
   h.form.voices().SoundEffectNote(Channel::Effect, 70, 90);
   h.window.Type("50");
   h.Click("mnuMidiDrumVolume");
-  EXPECT_EQ(h.audio.Hex(), (std::vector<std::string>{"C6 00", "96 46 5A", "86 46 5A"}));
+  // Then, outside a game, the drum at its new volume (50): kick, kick, snare, kick.
+  EXPECT_EQ(h.audio.Hex(),
+            (std::vector<std::string>{"C6 00", "96 46 5A", "86 46 5A", "C9 00", "99 24 32",
+                                      "89 24 32", "C9 00", "99 24 32", "89 24 32", "C9 00",
+                                      "99 26 32", "89 26 32", "C9 00", "99 24 32", "89 24 32"}));
 }
 
 }  // namespace

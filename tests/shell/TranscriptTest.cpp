@@ -10,13 +10,14 @@
 // blank line, a comment, an unknown key, blanks around a value, Stereo and StereoBalance
 // missing, every volume and instrument different); the help pages walked forwards and
 // back; About; F1 cancelled; the empty hall of fame; every value command with a typed
-// value (some out of range, one not a number, one cancelled); both toggles twice; the
-// factory reset declined and then done; a game declined, then a game at difficulty 10 in
+// value (some out of range, one not a number, one cancelled), both toggles twice and the
+// factory reset declined and then done, each with the MIDI words of what it lets the player
+// hear; a game declined, then a game at difficulty 10 in
 // which the player lays the C# major scale (50 points) and the second round scores
-// nothing; the name box; the hall of fame with the new name; the quit question answered
-// No; Uninstall declined, then done. Second start: the file edited again to hold five
-// places (two of them tied); the hall of fame full; Alt+F4 ignored without Alt; the quit
-// question answered Yes.
+// nothing; the name box; the hall of fame with the new name; Hear the Field whole and
+// left early; a practice; the quit question answered No; Uninstall declined, then done. Second
+// start: the file edited again to hold five places (two of them tied); the hall of fame full;
+// Alt+F4 ignored without Alt; the quit question answered Yes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -43,6 +44,16 @@ namespace {
 void Choose(Harness& h, const std::string& menu, const std::string& item) {
   h.window.Note("menu " + menu + " > " + item);
   h.Choose(menu, item);
+}
+
+// A command outside a game, then what it sounded: its MIDI words, sixteen a line.
+void ChooseAndHear(Harness& h, const std::string& menu, const std::string& item) {
+  const size_t from = h.audio.words.size();
+  Choose(h, menu, item);
+  const std::vector<std::string> words = h.audio.Hex(from);
+  for (size_t i = 0; i < words.size(); ++i)
+    h.window.journal += (i % 16 == 0 ? "midi " : " ") + words[i] + (i % 16 == 15 ? "\n" : "");
+  if (words.size() % 16 != 0) h.window.journal += "\n";
 }
 
 void Press(Harness& h, const std::string& name, int key, int shift = 0) {
@@ -93,7 +104,8 @@ constexpr const char* kFivePlaces =
 // Every value command of the menus, in menu order: each item of File and Midi but the
 // switches (their captions change) and those that start, list, end or reset something.
 std::vector<std::pair<std::string, std::string>> ValueCommands() {
-  const std::set<std::string_view> others = {"mnuFileStartGame", "mnuFileHallOfFame", "mnuFileExit",
+  const std::set<std::string_view> others = {"mnuFileStartGame", "mnuFilePractice",
+                                             "mnuFileHallOfFame", "mnuFileExit",
                                              "mnuMidiBackToDefault"};
   std::vector<std::pair<std::string, std::string>> out;
   for (const MenuSpec& m : MainMenus()) {
@@ -132,19 +144,19 @@ void FirstStart(Harness& h, MemoryRegistry& reg, RegistryAccess& access) {
   ASSERT_EQ(commands.size(), std::size(kTyped));
   for (size_t i = 0; i < commands.size(); ++i) {
     h.window.Type(kTyped[i]);  // "": Cancel
-    Choose(h, commands[i].first, commands[i].second);
+    ChooseAndHear(h, commands[i].first, commands[i].second);
   }
   for (int i = 0; i < 2; ++i) {
     h.window.Reply(Ok);
-    Choose(h, "Midi", "Stereo (on)");
+    ChooseAndHear(h, "Midi", "Stereo (on)");
     h.window.Reply(Ok);
-    Choose(h, "Midi", "Falling Note Movement Sound (Note)");
+    ChooseAndHear(h, "Midi", "Falling Note Movement Sound (Note)");
   }
   h.window.Reply(No);
-  Choose(h, "Midi", "Set Midi Back to Default");
+  ChooseAndHear(h, "Midi", "Set Midi Back to Default");
   h.window.Reply(Yes);
   h.window.Reply(Ok);
-  Choose(h, "Midi", "Set Midi Back to Default");
+  ChooseAndHear(h, "Midi", "Set Midi Back to Default");
   h.window.Reply(No);
   h.window.Reply(Ok);
   Choose(h, "File", "Start Game");
@@ -162,6 +174,35 @@ void FirstStart(Harness& h, MemoryRegistry& reg, RegistryAccess& access) {
   Choose(h, "File", "Start Game");
   h.window.Reply(Ok);
   Choose(h, "File", "Hall Of Fame");
+  // The tour walked whole, then left at its third box. Practice: the column key; F sharp
+  // dropped in column 6; the next note (C sharp) moved to column 6 and lowered twice to A
+  // sharp, dropped: F sharp major scores; the score; the tour and a game asked for
+  // meanwhile; Escape, which ends practice without a question.
+  for (int i = 0; i < 15; ++i) h.window.Reply(Ok);
+  Choose(h, "Help", "Hear the Field");
+  for (Answer a : {Ok, Ok, Cancel}) h.window.Reply(a);
+  Choose(h, "Help", "Hear the Field");
+  for (int i = 0; i < 6; ++i) h.window.Reply(Ok);
+  const int64_t practice = h.window.now;
+  const std::pair<int64_t, std::vector<std::pair<const char*, int>>> keys[] = {
+      {4000, {{"C", Key::C}}},
+      {6000, {{"Space", Key::Space}}},
+      {12000, {{"Right", Key::Right}, {"Right", Key::Right}, {"Right", Key::Right}}},
+      {12500, {{"Right", Key::Right}, {"Right", Key::Right}}},
+      {12700, {{"Down", Key::Down}, {"Down", Key::Down}}},
+      {13000, {{"Space", Key::Space}}},
+      {20000, {{"S", Key::S}}}};
+  for (const auto& [ms, presses] : keys) {
+    h.window.At(practice + ms, [&h, presses] {
+      for (const auto& [name, code] : presses) Press(h, name, code);
+    });
+  }
+  h.window.At(practice + 21000, [&h] {
+    Choose(h, "Help", "Hear the Field");
+    Choose(h, "File", "Start Game");
+  });
+  h.window.At(practice + 24000, [&h] { Press(h, "Escape", Key::Escape); });
+  Choose(h, "File", "Practice");
   h.window.Reply(No);
   Press(h, "Escape", Key::Escape);
   h.window.Reply(Ok);
@@ -214,6 +255,18 @@ class MarkingTranslator : public Translator {
 };
 
 constexpr const char* kNotAsked[] = {
+    // What only a longer practice shows: the scale, the ceiling, the other notes' names.
+    "The scale scored %1 points.",
+    "The ground has reached the ceiling: the field starts afresh.",
+    "C",
+    "C sharp",
+    "D",
+    "D sharp",
+    "E",
+    "F",
+    "G",
+    "G sharp",
+    "B",
     "Cancel",
     "&Yes",
     "&No",

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "game/EffectNotes.h"
 #include "game/Field.h"
@@ -28,6 +29,7 @@ inline constexpr int Left = 37;
 inline constexpr int Up = 38;
 inline constexpr int Right = 39;
 inline constexpr int Down = 40;
+inline constexpr int C = 67;  // practice only: which column the note is in
 inline constexpr int P = 80;
 inline constexpr int S = 83;
 inline constexpr int F1 = 112;
@@ -46,7 +48,8 @@ class Game {
   void StartGame();
   // The S key: says the score.
   void SayScore();
-  // The keys that steer the falling note: Space, the arrows, P (game/Keyboard.cpp).
+  // The keys that steer the falling note: Space, the arrows, P, and in practice C
+  // (game/Keyboard.cpp). The tour plays its own moves and takes none from the player.
   void SteerKey(int32_t keyCode);
   // A settings save: its time must not count in the step being measured.
   void ForgetScanStamp() { state_.ScanStampMs = 0; }
@@ -55,8 +58,50 @@ class Game {
 
   const GameState& State() const { return state_; }
 
+  // ---- Learning by ear: the game's own parts at another pace or with another ending ----
+  // Help > Hear the Field: the sounds of the game one by one, each announced in a box
+  // (game/Tour.cpp).
+  void HearTheField();
+  // File > Practice: the field of a game with no clock, until Escape (game/Practice.cpp).
+  void Practice();
+  // The Escape key: ends the tour or practice and returns true; false when neither runs.
+  bool StopLesson();
+  // A setting was stored: outside a game the player hears what it now sounds like. `key`
+  // is its key in the settings file, empty for the whole sound put back to the factory's
+  // (game/SettingSounds.cpp).
+  void HearSetting(std::string_view key);
+
  private:
   friend class GameTestAccess;
+
+  enum class Lesson { None, Tour, Practice, Phrase };
+  // A lesson plays on a field of its own: the game's state and field are put back as they
+  // were however it ends, so that the next game starts exactly as it would have.
+  class LessonScope {
+   public:
+    LessonScope(Game& game, Lesson lesson);
+    ~LessonScope();
+    LessonScope(const LessonScope&) = delete;
+    LessonScope& operator=(const LessonScope&) = delete;
+
+   private:
+    Game& game_;
+    GameState state_;
+    Field field_;
+  };
+  // False, after saying so, while a game or a lesson runs.
+  bool MayStartLesson();
+  // A fresh field in the first round's key, at a pace of the lesson's own.
+  void SetUpLessonField(int32_t halfStepTime);
+  // One scan step's length of quiet-listening time, keys served.
+  void HoldStep();
+  // A box of the tour: OK goes on; Cancel, or Escape pressed meanwhile, leaves.
+  bool TourStep(const char* text, int style);
+  // Practice's scan: the note keeps its pitch; after a landing, the box that says it.
+  void PracticeScan();
+  void SayLanding(int32_t column, double pointsScored);
+  void SayColumn();
+  void Steer(int32_t keyCode);
 
   // ---- The driver (game/GameDriver.cpp) ----
   void PlayGame();
@@ -65,9 +110,12 @@ class Game {
 
   // ---- The scan (game/ScanCycle.cpp) ----
   void Scan();
+  // The seven steps of a scan; it stops at a landing or when a lesson is stopped.
+  void SweepColumns();
   void SpeedUp();
   void HalfStepWait();
   void PlayColumn(int32_t column);
+  int32_t LandingDifficulty() const;
 
   // ---- Landing and scoring (game/Scoring.cpp, game/Awards.cpp) ----
   void LandNote(int32_t column);
@@ -95,7 +143,10 @@ class Game {
   EffectNotes effects_;
   GameState state_;
   Field field_;
-  bool running_ = false;
+  bool running_ = false;  // a game or a lesson runs
+  Lesson lesson_ = Lesson::None;
+  bool lessonStopped_ = false;
+  int32_t landedColumn_ = 0;  // where the last note landed
 };
 
 }  // namespace kadeno

@@ -8,9 +8,7 @@
 namespace kadeno {
 
 namespace {
-constexpr int32_t kFirstKeyNote = 36;
 constexpr int32_t kCeilingNote = 84;
-constexpr int32_t kHalfStepFloor = 1500;
 constexpr double kDifficultySpeedUp = 0.003;
 constexpr int32_t kMajorScale[8] = {0, 0, 2, 4, 5, 7, 9, 11};  // degrees 1..7
 

@@ -13,6 +13,12 @@ namespace kadeno {
 
 // ---- Scan timing ----
 
+// The key a game's rounds count up from (the first round is a semitone higher, C sharp).
+inline constexpr int32_t kFirstKeyNote = 36;
+// The shortest half-step of a game, in hundredths of a millisecond; the effect notes hold
+// for shares of it.
+inline constexpr int32_t kHalfStepFloor = 1500;
+
 // The factor by which stage 1 of the speed-up shrinks a half-step time in its range.
 double SpeedUpFactor(int32_t halfStepTime);
 // One speed-up of the half-step time (hundredths of a millisecond) in three stages.

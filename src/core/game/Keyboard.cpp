@@ -18,6 +18,15 @@ constexpr int64_t kPausePollMs = 5;
 }  // namespace
 
 void Game::SteerKey(int32_t keyCode) {
+  if (lesson_ == Lesson::Tour) return;
+  if (keyCode == Key::C) {
+    if (lesson_ == Lesson::Practice) SayColumn();
+    return;
+  }
+  Steer(keyCode);
+}
+
+void Game::Steer(int32_t keyCode) {
   switch (keyCode) {
     case Key::Space:
       if (state_.FallingNote >= INT32_MIN + kDumpDrop) state_.FallingNote -= kDumpDrop;

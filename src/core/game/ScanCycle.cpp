@@ -21,6 +21,10 @@ void Game::Scan() {
   if (state_.NoteLanded) NewFallingNote();
   state_.NoteLanded = false;
   ScanPause();
+  SweepColumns();
+}
+
+void Game::SweepColumns() {
   for (int32_t s = 1; s <= kColumns; ++s) {
     if (s == 1) state_.ScanStampMs = clock_.ClockMs();
     if (s == 2) {
@@ -33,7 +37,7 @@ void Game::Scan() {
     voices_.AllNotesOff();
     HalfStepWait();
     ScanColumn(s);
-    if (state_.NoteLanded) return;
+    if (state_.NoteLanded || lessonStopped_) return;
   }
 }
 
@@ -69,12 +73,18 @@ void Game::ScanColumn(int32_t column) {
   if (state_.FallingColumn == column) {
     const int32_t floor = field_.BaseLineNote();
     const Landing l = LandingRaise(state_.FallingNote, field_.Top(column, floor - 12), floor,
-                                   LandingDistance(settings_.Difficulty));
+                                   LandingDistance(LandingDifficulty()));
     state_.FallingNote = l.note;
     landed = l.landed;
   }
   PlayColumn(column);
   if (landed) LandNote(column);
+}
+
+int32_t Game::LandingDifficulty() const {
+  // A lesson lands a note only where it is dropped or lowered onto the ground, as at the
+  // gentlest level, whatever the player's.
+  return lesson_ == Lesson::None ? settings_.Difficulty : 0;
 }
 
 void Game::PlayColumn(int32_t column) {

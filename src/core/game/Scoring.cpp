@@ -16,6 +16,7 @@ constexpr const char* kScaleRefused =
 void Game::LandNote(int32_t column) {
   if (column < 1 || column > kColumns) return;
   state_.NoteLanded = true;
+  landedColumn_ = column;
   voices_.SendPan(ColumnPan(column), Channel::Effect);
   // Each note of the landing sound yields, and a key may change the falling note between
   // them: every pitch is worked out from the note as it stands when it sounds.

@@ -53,6 +53,11 @@ void SettingsCommands::AskValue(const SettingRow& row) {
   }
   if (cmd.rebuildsStereo) sound_.stereoShapeChanged();
   store_.SaveSettings();
+  Stored(row.key);
+}
+
+void SettingsCommands::Stored(std::string_view key) {
+  if (sound_.stored) sound_.stored(key);
 }
 
 namespace {
@@ -70,6 +75,7 @@ void SettingsCommands::ToggleStereo() {
   // the new state reaches the file with the next save of any kind.
   Toggle(boxes_, store_.Writable().Stereo, MenuItem::mMidiStereo, kStereoOnCaption,
          kStereoOffCaption, N_("Kadeno will scan in stereo"), N_("Kadeno will scan in mono"));
+  Stored("Stereo");
 }
 
 void SettingsCommands::ToggleMovementSound() {
@@ -77,6 +83,7 @@ void SettingsCommands::ToggleMovementSound() {
          MenuItem::mnuMidiFallingNoteMovementSound, kMovementPercussiveCaption,
          kMovementNoteCaption, N_("Move a falling note, you'll hear Percussion."),
          N_("Move a falling note, you'll hear the Falling Note."));
+  Stored("FallingNoteMovementSound");
 }
 
 void SettingsCommands::BackToDefault() {
@@ -92,6 +99,7 @@ void SettingsCommands::BackToDefault() {
   store_.SaveSettings();
   boxes_.MsgBox(Tr("Midi settings are now as Quenloft originally made them."), Box::Ok,
                 std::nullopt);
+  Stored("");
 }
 
 }  // namespace kadeno

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string_view>
 
 #include "seams/Boxes.h"
 #include "settings/SettingsStore.h"
@@ -15,6 +16,9 @@ namespace kadeno {
 struct SoundFollows {
   std::function<void()> silence;
   std::function<void()> stereoShapeChanged;
+  // A setting was stored (its key; empty when Back to Default restored the whole sound):
+  // the player may hear what it sounds like now.
+  std::function<void(std::string_view key)> stored = nullptr;
 };
 
 class SettingsCommands {
@@ -30,6 +34,8 @@ class SettingsCommands {
   void BackToDefault();
 
  private:
+  void Stored(std::string_view key);
+
   Boxes& boxes_;
   SettingsStore& store_;
   SoundFollows sound_;

@@ -15,7 +15,8 @@ MainForm::MainForm(WindowServices& window, AudioDevice& audio)
       hallOfFame_(window, store_),
       game_(window, window, voices_, store_.Values(), hallOfFame_),
       commands_(window, store_,
-                {[this] { voices_.EndPitchedNotes(); }, [this] { voices_.BuildPanTable(); }}) {
+                {[this] { voices_.EndPitchedNotes(); }, [this] { voices_.BuildPanTable(); },
+                 [this](std::string_view key) { game_.HearSetting(key); }}) {
   // The time spent saving must not count in the scan's step measurement.
   store_.OnSaved([this] { game_.ForgetScanStamp(); });
 }
@@ -52,6 +53,8 @@ void MainForm::CloseDown() {
 void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
   switch (keyCode) {
     case Key::Escape:
+      // Escape leaves the tour or practice without a question.
+      if (game_.StopLesson()) break;
       if (window_.MsgBox(Tr("Do you really want to quit?"), Box::YesNo, std::nullopt) ==
           Answer::Yes) {
         mnuFileExit_Click();
@@ -77,11 +80,13 @@ void MainForm::Form_KeyDown(int32_t keyCode, int32_t shift) {
 }
 
 void MainForm::mnuFileStartGame_Click() { game_.StartGame(); }
+void MainForm::mnuFilePractice_Click() { game_.Practice(); }
 void MainForm::mnuFileHallOfFame_Click() {
   hallOfFame_.RecordAndShowHallOfFame(game_.State().Score);
 }
 void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, registry_); }
 void MainForm::mnuHelpInstructions_Click() { ShowInstructions(window_); }
+void MainForm::mnuHelpHearTheField_Click() { game_.HearTheField(); }
 void MainForm::mnuHelpAbout_Click() { ShowAbout(window_); }
 
 void MainForm::mMidiStereo_Click() { commands_.ToggleStereo(); }

@@ -46,10 +46,12 @@ class MainForm {
 
   // ---- File, Program and Help menus ----
   void mnuFileStartGame_Click();
+  void mnuFilePractice_Click();
   void mnuFileHallOfFame_Click();
   void mnuFileExit_Click();  // ends the program
   void mnuProgramUninstallKadeno_Click();
   void mnuHelpInstructions_Click();
+  void mnuHelpHearTheField_Click();
   void mnuHelpAbout_Click();
 
   // ---- Midi menu (and Set Difficulty) ----

@@ -15,6 +15,9 @@ constexpr MenuItemSpec kFile[] = {
     // TRANSLATORS: File menu item. "&" marks its access key: keep one, a different letter from the
     // other items of the File menu.
     {"mnuFileStartGame", N_("&Start Game"), &F::mnuFileStartGame_Click},
+    // TRANSLATORS: File menu item: a game with no clock, to learn steering. "&" marks its
+    // access key: keep one, a different letter from the other items of the File menu.
+    {"mnuFilePractice", N_("&Practice"), &F::mnuFilePractice_Click},
     // TRANSLATORS: File menu item. "&" marks its access key: keep one, a different letter from the
     // other items of the File menu.
     {"mnuFileSetDifficulty", N_("Set &Difficulty"),
@@ -97,6 +100,9 @@ constexpr MenuItemSpec kHelp[] = {
     // TRANSLATORS: Help menu item. "&" marks its access key: keep one, a different letter from the
     // other items of the Help menu.
     {"mnuHelpInstructions", N_("&Instructions"), &F::mnuHelpInstructions_Click, Key::F1},
+    // TRANSLATORS: Help menu item: a guided tour of the game's sounds. "&" marks its access
+    // key: keep one, a different letter from the other items of the Help menu.
+    {"mnuHelpHearTheField", N_("&Hear the Field"), &F::mnuHelpHearTheField_Click},
     // TRANSLATORS: Help menu item. "&" marks its access key: keep one, a different letter from the
     // other items of the Help menu.
     {"mnuHelpAbout", N_("&About"), &F::mnuHelpAbout_Click},

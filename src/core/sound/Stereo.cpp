@@ -25,4 +25,9 @@ void Voices::SendPan(int32_t value, int32_t channel) {
   Send(PanWord(std::clamp(channel, 0, kMidiChannels - 1), pan));
 }
 
+void Voices::CentreAllChannels() {
+  constexpr int32_t kCentre = 63;  // the centre column's nominal place
+  for (int c = 0; c < kMidiChannels; ++c) Send(PanWord(c, kCentre));
+}
+
 }  // namespace kadeno

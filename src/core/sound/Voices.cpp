@@ -82,27 +82,49 @@ void Voices::PlayWave(const std::string& name) {
   audio_.PlayWave(files_.ProgramFolder() + "/" + name + ".wav");
 }
 
-void Voices::SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, int32_t row2Note,
-                         int32_t row3Note, int32_t fallingNote) {
-  const int32_t base = baseNote - 12;
-  const int32_t row1 = row1Note == baseNote ? 0 : row1Note;
-  const int32_t row2 = row2Note == baseNote ? 0 : row2Note;
-
-  auto load = [this](int c, int32_t program, int32_t note, int32_t velocity) {
-    midi_.ChannelLastNote[c] = 0;
-    midi_.ChannelProgram[c] = program;
-    midi_.ChannelNote[c] = note;
-    midi_.ChannelVelocity[c] = velocity;
-  };
+void Voices::LoadVoice(int32_t channel, int32_t note) {
   const Settings& s = settings_;
   const float k = s.KeyboardScaling;
-  load(Channel::Drum, 0, drumKey, s.DrumVolume);
-  load(Channel::BaseLine, s.BaseLineInstrument, base, ScaledVelocity(s.BaseLineVolume, k, base));
-  load(Channel::Row1, s.Row1Instrument, row1, ScaledVelocity(s.Row1Volume, k, row1));
-  load(Channel::Row2, s.Row2Instrument, row2, ScaledVelocity(s.Row2Volume, k, row2));
-  load(Channel::Row3, s.Row3Instrument, row3Note, ScaledVelocity(s.Row3Volume, k, row3Note));
-  load(Channel::Falling, s.FallingInstrument, fallingNote,
-       ScaledVelocity(s.FallingVolume, k, fallingNote));
+  auto load = [this, channel, note](int32_t program, int32_t velocity) {
+    midi_.ChannelLastNote[channel] = 0;
+    midi_.ChannelProgram[channel] = program;
+    midi_.ChannelNote[channel] = note;
+    midi_.ChannelVelocity[channel] = velocity;
+  };
+  switch (channel) {
+    case Channel::Drum:
+      return load(0, s.DrumVolume);
+    case Channel::BaseLine:
+      return load(s.BaseLineInstrument, ScaledVelocity(s.BaseLineVolume, k, note));
+    case Channel::Row1:
+      return load(s.Row1Instrument, ScaledVelocity(s.Row1Volume, k, note));
+    case Channel::Row2:
+      return load(s.Row2Instrument, ScaledVelocity(s.Row2Volume, k, note));
+    case Channel::Row3:
+      return load(s.Row3Instrument, ScaledVelocity(s.Row3Volume, k, note));
+    case Channel::Falling:
+      return load(s.FallingInstrument, ScaledVelocity(s.FallingVolume, k, note));
+    case Channel::Effect:
+      return load(s.EffectInstrument, s.EffectVolume);
+    default:
+      return;
+  }
+}
+
+void Voices::SoundVoice(int32_t channel, int32_t note) {
+  LoadVoice(channel, note);
+  if (ValidChannel(channel) && midi_.ChannelVelocity[channel] != 0) SoundChannel(channel);
+}
+
+void Voices::SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, int32_t row2Note,
+                         int32_t row3Note, int32_t fallingNote) {
+  LoadVoice(Channel::Drum, drumKey);
+  LoadVoice(Channel::BaseLine, baseNote - 12);
+  // A ground row on the floor is silent: the base line already sounds it.
+  LoadVoice(Channel::Row1, row1Note == baseNote ? 0 : row1Note);
+  LoadVoice(Channel::Row2, row2Note == baseNote ? 0 : row2Note);
+  LoadVoice(Channel::Row3, row3Note);
+  LoadVoice(Channel::Falling, fallingNote);
 
   if (midi_.ChannelVelocity[Channel::Drum] != 0) SoundChannel(Channel::Drum);
   for (int c = Channel::BaseLine; c <= Channel::Falling; ++c) {

@@ -37,11 +37,17 @@ class Voices {
   // One step of the scan: the drum, the base line, the three rows and the falling note.
   void SoundVoices(int32_t drumKey, int32_t baseNote, int32_t row1Note, int32_t row2Note,
                    int32_t row3Note, int32_t fallingNote);
+  // One note of one voice (a channel of the scan, or the effect channel) with that voice's
+  // instrument and volume; the caller ends it.
+  void SoundVoice(int32_t channel, int32_t note);
 
   // ---- Stereo placement (sound/Stereo.cpp) ----
   void BuildPanTable();
   // Places a channel (or Channel::All) at a nominal position, through the stereo table.
   void SendPan(int32_t value, int32_t channel);
+  // Every channel in the middle, whatever the stereo switch says: how mono sounds when the
+  // switch has just been turned off and the channels still stand where the last pan put them.
+  void CentreAllChannels();
 
   // ---- Waves (sound/Voices.cpp) ----
   // Plays NAME.wav from the program's folder.
@@ -50,6 +56,8 @@ class Voices {
  private:
   friend class VoicesTestAccess;
   void Send(uint32_t word);
+  // Loads a voice's instrument, velocity and note into its channel's table.
+  void LoadVoice(int32_t channel, int32_t note);
   // Sounds the note loaded in a channel's table, unless it is already sounding.
   void SoundChannel(int32_t channel);
   int32_t MapPan(int32_t nominal) const;
