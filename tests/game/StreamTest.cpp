@@ -69,10 +69,10 @@ struct Program {
     wave_ = h.audio.waves.size();
     journal_ = h.window.journal.size();
   }
-  // Plays a game from the Start Game command to its end.
-  std::string Game() {
+  // Plays a game (or the tour, or a practice) from its command to its end.
+  std::string Game(const std::string& menu = "File", const std::string& item = "Start Game") {
     try {
-      h.Choose("File", "Start Game");
+      h.Choose(menu, item);
     } catch (const ProgramEnded&) {
       h.window.Note("the program ended");
     }
@@ -182,6 +182,28 @@ TEST(Streams, ChordRefusalAndTheEndOfAGame) {
     ExpectSameAsData(s.record, r.Game());
     EXPECT_EQ(r.h.window.PendingReplies(), 0u) << s.record;
   }
+}
+
+// Practice at difficulty 10, which it does not take: the scan at difficulty 0's pace, the
+// note left alone for 30 s keeps its pitch and lands only on Space; the next one is lowered
+// with Down until it lands; C says its column; no round ends, and Escape ends it. Then the
+// tour, every box answered OK: the columns one by one at their pans, a scan, the falling
+// note in columns 2 and 6, the moves, D sharp minor in column 3 and the C sharp major scale.
+TEST(Streams, PracticeAndTheTour) {
+  Program r(10);
+  r.NextGame();
+  r.Keys(30000, {Key::Space});
+  for (int64_t ms : {36000, 37000, 38000, 39000, 40000}) r.Keys(ms, {Key::Down});
+  r.Keys(45000, {Key::C});
+  r.Keys(50000, {Key::Escape});
+  r.h.window.Reply(Answer::Ok);
+  r.h.window.lenientBoxes = true;
+  ExpectSameAsData("stream-practice.txt", r.Game("File", "Practice"));
+  for (int i = 0; i < 15; ++i) r.h.window.Reply(Answer::Ok);
+  r.h.window.lenientBoxes = false;
+  r.NextGame();
+  ExpectSameAsData("stream-tour.txt", r.Game("Help", "Hear the Field"));
+  EXPECT_EQ(r.h.window.PendingReplies(), 0u);
 }
 
 }  // namespace
