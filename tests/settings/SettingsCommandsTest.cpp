@@ -37,5 +37,18 @@ TEST(ValueCommands, AValueBoxSilencesTheEffectNote) {
                                       "99 26 32", "89 26 32", "C9 00", "99 24 32", "89 24 32"}));
 }
 
+TEST(ValueCommands, StartGameChosenDuringThePhraseEndsItAndThenStarts) {
+  // Not refused as a game in play would refuse it: the phrase stops after its first note.
+  Harness h;
+  h.window.Type("50");
+  h.window.At(h.window.now + 300, [&h] { h.Click("mnuFileStartGame"); });
+  h.window.Reply(Answer::No, "Are you ready?");
+  h.window.Reply(Answer::Ok, "Game Play canceled by user request");
+  h.Click("mnuMidiDrumVolume");
+  EXPECT_EQ(h.audio.NotesOn(Channel::Drum), std::vector<int>{36});
+  EXPECT_EQ(h.window.boxes.size(), 3u);
+  EXPECT_EQ(h.window.PendingReplies(), 0u);
+}
+
 }  // namespace
 }  // namespace kadeno::test

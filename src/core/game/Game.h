@@ -91,6 +91,9 @@ class Game {
   };
   // False, after saying so, while a game or a lesson runs.
   bool MayStartLesson();
+  // A command chosen while a setting's phrase plays: the phrase stops and the command runs
+  // once it has ended. True when it was put off so.
+  bool PutOffUntilPhraseEnds(void (Game::*command)());
   // A fresh field in the first round's key, at a pace of the lesson's own.
   void SetUpLessonField(int32_t halfStepTime);
   // One scan step's length of quiet-listening time, keys served.
@@ -101,6 +104,7 @@ class Game {
   void PracticeScan();
   void SayLanding(int32_t column, double pointsScored);
   void SayColumn();
+  void PlayPhrase(std::string_view key);
   void Steer(int32_t keyCode);
 
   // ---- The driver (game/GameDriver.cpp) ----
@@ -147,6 +151,7 @@ class Game {
   Lesson lesson_ = Lesson::None;
   bool lessonStopped_ = false;
   int32_t landedColumn_ = 0;  // where the last note landed
+  void (Game::*afterPhrase_)() = nullptr;
 };
 
 }  // namespace kadeno

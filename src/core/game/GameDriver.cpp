@@ -30,6 +30,7 @@ Game::Game(Boxes& boxes, EventClock& clock, Voices& voices, const Settings& sett
       effects_(clock, voices, settings) {}
 
 void Game::StartGame() {
+  if (PutOffUntilPhraseEnds(&Game::StartGame)) return;
   // Every wait of a game serves the menu, so Start Game can be chosen again in mid-game;
   // a game nested in another would leave the outer one playing on the inner one's state.
   if (running_) return;

@@ -23,6 +23,13 @@ Game::LessonScope::~LessonScope() {
   game_.lessonStopped_ = false;
 }
 
+bool Game::PutOffUntilPhraseEnds(void (Game::*command)()) {
+  if (lesson_ != Lesson::Phrase) return false;
+  lessonStopped_ = true;
+  afterPhrase_ = command;
+  return true;
+}
+
 bool Game::MayStartLesson() {
   if (!running_) return true;
   // TRANSLATORS: Help > Hear the Field or File > Practice chosen while a game (or the tour,

@@ -38,7 +38,7 @@ std::string Number(int32_t n) { return std::to_string(n); }
 }  // namespace
 
 void Game::Practice() {
-  if (!MayStartLesson()) return;
+  if (PutOffUntilPhraseEnds(&Game::Practice) || !MayStartLesson()) return;
   LessonScope lesson(*this, Lesson::Practice);
   if (boxes_.MsgBox(TrLines(kPracticeHelp), Box::OkCancel, Tr(kPracticeTitle)) != Answer::Ok) {
     return;

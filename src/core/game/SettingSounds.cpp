@@ -3,8 +3,11 @@
 // from 0 to 127 becomes an instrument the player has heard; a stereo command and Set Midi
 // Back to Default by one quick scan of the seven columns, the movement switch by the sound
 // a move now makes. Inside a game nothing extra sounds: the game is heard as it is.
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <string_view>
+#include <utility>
 
 #include "game/Game.h"
 #include "game/GameRules.h"
@@ -41,11 +44,18 @@ constexpr std::string_view kScanKeys[] = {"", "Stereo", "StereoWide", "StereoCur
 
 void Game::HearSetting(std::string_view key) {
   if (running_) return;
+  PlayPhrase(key);
+  // Start Game, the tour or practice chosen meanwhile stopped the phrase: now they run.
+  if (auto command = std::exchange(afterPhrase_, nullptr)) (this->*command)();
+}
+
+void Game::PlayPhrase(std::string_view key) {
   for (const VoicePhrase& p : kVoicePhrases) {
     if (key != p.volumeKey && key != p.instrumentKey) continue;
     LessonScope phrase(*this, Lesson::Phrase);
     voices_.SendPan(ColumnPan(4), p.channel);
     for (int32_t note : p.notes) {
+      if (lessonStopped_) return;
       voices_.SoundVoice(p.channel, note);
       int32_t hold = kPhraseNoteUnits;
       Delay(clock_, hold);
@@ -53,24 +63,23 @@ void Game::HearSetting(std::string_view key) {
     }
     return;
   }
-  for (std::string_view scanKey : kScanKeys) {
-    if (key != scanKey) continue;
-    LessonScope phrase(*this, Lesson::Phrase);
-    SetUpLessonField(kQuickHalfStep);
+  const bool scan =
+      std::find(std::begin(kScanKeys), std::end(kScanKeys), key) != std::end(kScanKeys);
+  if (!scan && key != "FallingNoteMovementSound") return;
+  LessonScope phrase(*this, Lesson::Phrase);
+  SetUpLessonField(kQuickHalfStep);
+  if (scan) {
     state_.FallingColumn = 0;
     // Channels keep the last pan they were sent, and mono sends none.
     if (!settings_.Stereo) voices_.CentreAllChannels();
     SweepColumns();
     return;
   }
-  if (key == "FallingNoteMovementSound") {
-    LessonScope phrase(*this, Lesson::Phrase);
-    SetUpLessonField(kQuickHalfStep);
-    state_.FallingColumn = 4;
-    state_.FallingNote = state_.CeilingNote + state_.ScaleTable[1];
-    Steer(Key::Left);
-    HoldStep();
-    Steer(Key::Right);
+  state_.FallingColumn = 4;
+  state_.FallingNote = state_.CeilingNote + state_.ScaleTable[1];
+  for (int32_t k : {Key::Left, Key::Right}) {
+    if (lessonStopped_) return;
+    Steer(k);
     HoldStep();
   }
 }

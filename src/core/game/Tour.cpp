@@ -84,7 +84,7 @@ bool Game::TourStep(const char* text, int style) {
 }
 
 void Game::HearTheField() {
-  if (!MayStartLesson()) return;
+  if (PutOffUntilPhraseEnds(&Game::HearTheField) || !MayStartLesson()) return;
   LessonScope lesson(*this, Lesson::Tour);
   SetUpLessonField(*StartingHalfStepTime(0));
   state_.FallingColumn = 0;  // no falling note while the columns are heard alone
