@@ -297,6 +297,11 @@ constexpr const char* kNotAsked[] = {
     "Stack a major or "
     "minor chord in one column, or lay the whole major scale across the top row, to score. Every "
     "round plays in a new key and goes faster, and the five best games are kept in a hall of fame.",
+    "A new player learns by ear first: Hear the Field, in the Help menu, plays the game's sounds "
+    "one at a time, from the seven columns to a chord and the scale, and Practice, in the File "
+    "menu, is the field of a game with no clock, where a box says after every landing what the "
+    "column holds. Outside a game, a sound setting plays a short phrase when it is stored, so you "
+    "hear the instrument a number stands for.",
     "The game is played from the keyboard alone: F1 reads the help page by page, S says your "
     "score, P pauses, Escape asks to quit, and F10 or Alt with a letter opens the menus for the "
     "difficulty, the hall of fame and every sound setting. Kadeno turns on its own accessibility "
