@@ -80,7 +80,7 @@ void MainForm::mnuFileStartGame_Click() { game_.StartGame(); }
 void MainForm::mnuFileHallOfFame_Click() {
   hallOfFame_.RecordAndShowHallOfFame(game_.State().Score);
 }
-void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, registry_); }
+void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, registry_, removal_); }
 void MainForm::mnuHelpInstructions_Click() { ShowInstructions(window_); }
 void MainForm::mnuHelpAbout_Click() { ShowAbout(window_); }
 
