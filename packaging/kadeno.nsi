@@ -12,7 +12,9 @@
 ; and hall of fame (%APPDATA%\Kadeno) are never touched by an install or an update, and the
 ; uninstaller keeps them unless the box on its last page is checked.
 
-Unicode true
+; A 64-bit installer for a 64-bit program: it sees the registry kadeno.exe sees (a 32-bit one
+; would find HKLM\SOFTWARE under WOW6432Node), and it runs where kadeno.exe runs.
+Target amd64-unicode
 !include MUI2.nsh
 !include FileFunc.nsh
 
@@ -96,8 +98,6 @@ LangString RemoveSettings ${LANG_RUSSIAN} "Удалить также мои на
 
 Section
   SetShellVarContext current
-  ; An update replaces the catalogs whole, so that none of a language since dropped stays.
-  RMDir /r "$INSTDIR\locale"
   SetOutPath "$INSTDIR"
   File /r "${BUILD}/zip/Kadeno/*"
   WriteUninstaller "$INSTDIR\uninstall.exe"
