@@ -12,7 +12,7 @@ build=$(cd "${1:-$here/../../build-win}" && pwd)
 linux=$(realpath "${2:-$here/../../build/kadeno}")
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-for tool in "$wine" Xvfb xdotool /usr/bin/python3; do
+for tool in "$wine" Xvfb xdotool /usr/bin/python3 makensis; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/deps.sh test installs it)"; exit 1; }
 done
 
