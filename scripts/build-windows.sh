@@ -2,13 +2,14 @@
 # Cross-builds Kadeno for 64-bit Windows with Debian's mingw-w64 (posix threads) into
 # build-win/ (or the folder given): kadeno.exe, statically linked so that it needs no DLL
 # beyond Windows' own, the core's and the Win32 pieces' tests (tests/wine/run-wine-checks.sh
-# runs them), and the zip for players, build-win/Kadeno-Windows.zip.
+# runs them), the zip for players, build-win/Kadeno-Windows.zip, and the installer that lays
+# down the same files, build-win/Kadeno-VERSION-Setup.exe (packaging/kadeno.nsi).
 #   scripts/build-windows.sh [BUILD-FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-win}
-command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v zip >/dev/null ||
-  scripts/deps.sh test
+command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v zip >/dev/null &&
+  command -v makensis >/dev/null || scripts/deps.sh test
 
 options=()
 command -v ccache >/dev/null && options+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
@@ -44,4 +45,16 @@ data/README-Windows.txt README-Windows.txt
 LICENSE LICENSE.txt
 EOF_TEXTS
 (cd "$build/zip" && TZ=UTC zip -q -X -9 -r ../Kadeno-Windows.zip Kadeno)
-ls -l "$build/kadeno.exe" "$build/Kadeno-Windows.zip"
+
+# The installer: the zip's folder, and for its uninstaller the lines that remove each file
+# and then each folder, the deepest first.
+version=$(sed -n 's/^project(Kadeno VERSION \([0-9.]*\) .*/\1/p' CMakeLists.txt)
+(
+  cd "$stage"
+  find . -type f | LC_ALL=C sort | sed 's|^\./\(.*\)|Delete "$INSTDIR\\\1"|'
+  find . -mindepth 1 -type d | LC_ALL=C sort -r | sed 's|^\./\(.*\)|RMDir "$INSTDIR\\\1"|'
+) | tr / '\\' >"$build/uninstall-files.nsh"
+rm -f "$build"/Kadeno-*-Setup.exe
+makensis -V2 -DVERSION="$version" -DBUILD="$(realpath "$build")" \
+  -DOUTFILE="$(realpath "$build")/Kadeno-$version-Setup.exe" packaging/kadeno.nsi
+ls -l "$build/kadeno.exe" "$build/Kadeno-Windows.zip" "$build/Kadeno-$version-Setup.exe"

@@ -18,7 +18,7 @@ test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
   orca speech-dispatcher speech-dispatcher-espeak-ng openbox libglib2.0-bin dconf-gsettings-backend
-  g++-mingw-w64-x86-64 wine64 zip
+  g++-mingw-w64-x86-64 wine64 zip nsis
   espeak-ng sox valgrind
   pulseaudio pulseaudio-utils libxml2-utils
   lintian appstream desktop-file-utils man-db

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Makes the release files of the commit checked out, from a clean tree: the Debian package
-# and the Windows zip, each built afresh in build-release/, and their checksums. Leaves
-#   release/kadeno_VERSION_ARCH.deb  release/Kadeno-VERSION-Windows.zip  release/SHA256SUMS
+# Makes the release files of the commit checked out, from a clean tree: the Debian package,
+# the Windows zip and the Windows installer, each built afresh in build-release/, and their
+# checksums. Leaves
+#   release/kadeno_VERSION_ARCH.deb  release/Kadeno-VERSION-Windows.zip
+#   release/Kadeno-VERSION-Setup.exe  release/SHA256SUMS
 # VERSION is project(VERSION) in CMakeLists.txt; NEWS, the AppStream release list and the
 # Debian changelog must name it (tests/package/check-release-notes.sh).
 #   scripts/release.sh
@@ -24,10 +26,15 @@ deb=$(scripts/build-deb.sh build-release/deb)
 scripts/build-windows.sh build-release/win
 cp "$deb" "$out/"
 cp build-release/win/Kadeno-Windows.zip "$out/Kadeno-$version-Windows.zip"
+cp "build-release/win/Kadeno-$version-Setup.exe" "$out/"
 (
   cd "$out"
-  sha256sum -- kadeno_*.deb Kadeno-*-Windows.zip >SHA256SUMS
-  sha256sum -c SHA256SUMS
+  files=("$(basename "$deb")" "Kadeno-$version-Windows.zip" "Kadeno-$version-Setup.exe")
+  sha256sum -- "${files[@]}" >SHA256SUMS
+  # The folder holds these three and SHA256SUMS, which lists every other file once, and
+  # each checksum holds.
+  [ "$(ls | grep -v -x SHA256SUMS | LC_ALL=C sort)" = "$(cut -d' ' -f3- SHA256SUMS | LC_ALL=C sort)" ] &&
+    sha256sum --strict -c SHA256SUMS || { echo "release.sh: SHA256SUMS does not hold" >&2; exit 1; }
 )
 echo "release $version of $(git rev-parse --short HEAD) in $out/:"
 ls -l "$out"

@@ -145,7 +145,7 @@ TEST_F(RegistryTest, CleanUpRemovesTheTwoEntriesOnlyAfterAYesAndEveryTime) {
     ASSERT_TRUE(access.WriteRegistryValue(kKey + sub, "v", 1));  // a tree: the deepest go first
   const RegistryKeys before = reg.Keys();
   Harness h;
-  h.form.SetRegistry(&access);
+  h.form.SetRegistry(&access, Removal::PackageManager);
   h.window.lenientBoxes = true;  // OK, and No to the question; OK after the Yes below
   h.form.mnuProgramUninstallKadeno_Click();
   EXPECT_EQ(std::pair(h.window.boxes.at(1).style, reg.Keys()), std::pair(Box::YesNo, before));

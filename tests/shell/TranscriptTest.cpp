@@ -126,7 +126,7 @@ const char* const kTyped[] = {"10", "55",  "101", "12.5", "-4", "200", "33", "92
 void FirstStart(Harness& h, MemoryRegistry& reg, RegistryAccess& access) {
   using enum Answer;
   h.window.files[h.SettingsPath()] = kHandEdited;
-  h.form.SetRegistry(&access);
+  h.form.SetRegistry(&access, Removal::PackageManager);
   access.WriteRegistryValue("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno", "Path",
                             std::string("C:\\Games\\Kadeno"));
   h.window.Note("start");
@@ -356,11 +356,15 @@ TEST(Transcript, EveryBoxAndCaptionComesFromTheCatalogAndEveryMessageIsInTheTemp
   FirstStart(h, reg, access);
   Harness again;
   SecondStart(again, h.window.files[h.SettingsPath()]);
-  // What the run does not show: no device to play on.
+  // What the run does not show: no device to play on, and the clean-up's end on Windows.
   Harness practice;
   practice.audio.deviceCount = 0;
   practice.window.lenientBoxes = true;
   EXPECT_THROW(practice.form.voices().OpenMidiOut(), ProgramEnded);
+  practice.form.SetRegistry(nullptr, Removal::AddRemovePrograms);
+  practice.window.Reply(Answer::Ok);
+  practice.window.Reply(Answer::Yes);
+  EXPECT_THROW(practice.form.mnuProgramUninstallKadeno_Click(), ProgramEnded);
   std::vector<BoxRecord> boxes = h.window.boxes;
   for (const Harness* other : {&again, &practice})
     boxes.insert(boxes.end(), other->window.boxes.begin(), other->window.boxes.end());

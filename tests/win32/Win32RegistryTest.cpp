@@ -48,7 +48,7 @@ TEST(Win32Registry, CleanUpRemovesKadenosEntriesAndNothingElse) {
   Win32Registry api;
   test::Harness h;
   RegistryAccess access(api, h.window, h.window);
-  h.form.SetRegistry(&access);
+  h.form.SetRegistry(&access, Removal::AddRemovePrograms);
   const std::string run = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
   const std::string program = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno";
   ASSERT_TRUE(access.WriteRegistryValue(run, "KadenoTestNeighbour", std::string("other.exe")));

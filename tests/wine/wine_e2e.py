@@ -4,6 +4,7 @@ one private display, from the same settings file, to the message log:
     wine_e2e.py compare LINUX-KADENO WINE KADENO.EXE APPDATA-FOLDER SETTINGS-FILE
     wine_e2e.py first LINUX-KADENO WINE KADENO-WINDOWS.ZIP APPDATA-FOLDER
     wine_e2e.py language WINE ZIP READ-BOX.EXE PO-FILE
+    wine_e2e.py installed WINE KADENO.EXE APPDATA-FOLDER
 
 compare: a game at difficulty 9 on each; the first scans' MIDI messages and the settings
 files must be the same, byte for byte. Then kadeno.exe with a MIDI device that cannot be
@@ -11,6 +12,8 @@ opened says so in a box and ends. first: a new player of each (the Windows one u
 from the zip, with an empty %APPDATA%) sounds at the factory velocities, the same, and Exit
 writes the shipped defaults. language: the help's, the main window's and the start
 question's texts and its cancel, read from the boxes (READ-BOX.EXE), are the catalog's.
+installed: the installed program, with an empty %APPDATA%, sounds at the factory velocities
+and Exit writes the shipped defaults beside it.
 """
 
 import os
@@ -145,5 +148,15 @@ def language(work, wine, zip_path, read_box, po):
     print("%s: the start question in %s" % (exe, lang))
 
 
+def installed(work, wine, exe, appdata):
+    own = os.path.join(appdata, "Kadeno", "Kadeno.ini")
+    check(not os.path.exists(own), "%APPDATA% already holds a settings file")
+    scan, saved = play(on_wine(wine, exe, work, settings_path=own))
+    check_factory_sound(scan)
+    with open(os.path.join(os.path.dirname(exe), "Kadeno-default.ini"), "rb") as f:
+        check(saved == f.read(), "saved: %r" % saved)
+
+
 if __name__ == "__main__":
-    sys.exit(main({"compare": compare, "first": first, "language": language}))
+    sys.exit(main({"compare": compare, "first": first, "language": language,
+                   "installed": installed}))

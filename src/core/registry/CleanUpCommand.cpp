@@ -16,7 +16,7 @@ const std::string kProgramKey = "HKEY_LOCAL_MACHINE\\SOFTWARE\\Quenloft\\Kadeno"
 
 }  // namespace
 
-void UninstallKadeno(Boxes& window, RegistryAccess* registry) {
+void UninstallKadeno(Boxes& window, RegistryAccess* registry, Removal removal) {
   window.MsgBox(
       // TRANSLATORS: Program > Uninstall Kadeno, first box. Keep the line ends (\n).
       TrLines("To help reduce the 'Space-Garbage' that collects in your registry,\n"
@@ -41,9 +41,17 @@ void UninstallKadeno(Boxes& window, RegistryAccess* registry) {
     registry->DeleteRegistryKey(kProgramKey);
   }
   window.MsgBox(
-      // TRANSLATORS: The last box of Program > Uninstall Kadeno. Keep the line end (\n).
-      TrLines("Kadeno Registry Keys Removed, you may now Uninstall Kadeno.\n"
-              "To Uninstall, Use the 'Add/Remove Programs' object in Control Panel."),
+      removal == Removal::AddRemovePrograms
+          // TRANSLATORS: The last box of Program > Uninstall Kadeno on Windows. Keep the
+          // line end (\n). Name the Control Panel item as Windows in your language does
+          // (Programs and Features).
+          ? TrLines("Kadeno Registry Keys Removed, you may now Uninstall Kadeno.\n"
+                    "To Uninstall, Use the 'Add/Remove Programs' object in Control Panel.")
+          // TRANSLATORS: The last box of Program > Uninstall Kadeno on Linux. Keep the line
+          // end (\n) and the command as it is.
+          : TrLines("Kadeno Registry Keys Removed, you may now Uninstall Kadeno.\n"
+                    "To Uninstall, use your package manager, for example: sudo apt remove "
+                    "kadeno."),
       Box::Ok, std::nullopt);
   // Straight out: the settings are not saved and the MIDI output is left as it is.
   window.EndProgram();

@@ -84,7 +84,7 @@ void MainForm::mnuFilePractice_Click() { game_.Practice(); }
 void MainForm::mnuFileHallOfFame_Click() {
   hallOfFame_.RecordAndShowHallOfFame(game_.State().Score);
 }
-void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, registry_); }
+void MainForm::mnuProgramUninstallKadeno_Click() { UninstallKadeno(window_, registry_, removal_); }
 void MainForm::mnuHelpInstructions_Click() { ShowInstructions(window_); }
 void MainForm::mnuHelpHearTheField_Click() { game_.HearTheField(); }
 void MainForm::mnuHelpAbout_Click() { ShowAbout(window_); }

@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "game/Game.h"
+#include "registry/CleanUpCommand.h"
 #include "seams/AudioDevice.h"
 #include "seams/WindowServices.h"
 #include "settings/HallOfFame.h"
@@ -27,16 +28,18 @@
 
 namespace kadeno {
 
-class RegistryAccess;
-
 class MainForm {
  public:
   MainForm(WindowServices& window, AudioDevice& audio);
   MainForm(const MainForm&) = delete;
   MainForm& operator=(const MainForm&) = delete;
 
-  // The registry the Uninstall command cleans; none where there is no registry.
-  void SetRegistry(RegistryAccess* registry) { registry_ = registry; }
+  // The registry the Uninstall command cleans (none where there is no registry), and how
+  // the player then removes the program on this platform.
+  void SetRegistry(RegistryAccess* registry, Removal removal) {
+    registry_ = registry;
+    removal_ = removal;
+  }
 
   // ---- Start-up and the ways out ----
   void Form_Load();
@@ -85,6 +88,7 @@ class MainForm {
   Game game_;
   SettingsCommands commands_;
   RegistryAccess* registry_ = nullptr;
+  Removal removal_ = Removal::PackageManager;
   bool closedDown_ = false;
 };
 

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
   kadeno::MainForm form(speakingWindow, *audio);
   kadeno::FileRegistry registryFile;
   kadeno::RegistryAccess registry(registryFile, speakingWindow, speakingWindow);
-  form.SetRegistry(&registry);
+  form.SetRegistry(&registry, kadeno::Removal::PackageManager);
 
   kadeno::QtMainWindow mainWindow(form, window);
   // The help pages come first, before the window shows; a failed MIDI open ends the

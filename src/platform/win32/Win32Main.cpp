@@ -26,7 +26,7 @@ int main() {
   kadeno::MainForm form(window, *audio);
   kadeno::Win32Registry registryApi;
   kadeno::RegistryAccess registry(registryApi, window, window);
-  form.SetRegistry(&registry);
+  form.SetRegistry(&registry, kadeno::Removal::AddRemovePrograms);
 
   kadeno::Win32MainWindow mainWindow(form, window);
   // The help pages come first, before the window shows; a failed MIDI open ends the
