@@ -40,13 +40,6 @@ done <<EOF_FILES
 -rw-r--r-- usr/share/doc/kadeno/copyright
 -rw-r--r-- usr/share/doc/kadeno/changelog\.gz
 EOF_FILES
-# Every catalog of the source, where gettext looks for it.
-for po in "$here"/../po/*.po; do
-  [ -e "$po" ] || continue
-  lang=$(basename "$po" .po)
-  grep -Eq "^-rw-r--r-- root/root .* \./usr/share/locale/$lang/LC_MESSAGES/kadeno\.mo$" <<<"$listing" ||
-    fail "no catalog for $lang in the package"
-done
 strays=$(awk '{print $NF}' <<<"$listing" | grep -Ev '^\./usr/(games|share)/' | grep -Evx '\./(usr/)?' || true)
 [ -z "$strays" ] || fail "files outside /usr/games and /usr/share: $strays"
 owners=$(awk '{print $2}' <<<"$listing" | sort -u)
@@ -62,10 +55,13 @@ licence=$(lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1 | 
 
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
-# The menu entry and the software centre's summary in every language of the catalogs.
+# Every catalog of the source where gettext looks for it, and the menu entry and the software
+# centre's summary in its language.
 for po in "$here"/../po/*.po; do
   [ -e "$po" ] || continue
   lang=$(basename "$po" .po)
+  grep -Eq "^-rw-r--r-- root/root .* \./usr/share/locale/$lang/LC_MESSAGES/kadeno\.mo$" <<<"$listing" ||
+    fail "no catalog for $lang in the package"
   grep -q "^Comment\[$lang\]=" "$root/usr/share/applications/kadeno.desktop" ||
     fail "the menu entry has no comment in $lang"
   grep -q "<summary xml:lang=\"$lang\">" "$root"/usr/share/metainfo/*.metainfo.xml ||
@@ -88,13 +84,12 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
 [ -z "$warnings" ] || fail "the manual page: $warnings"
 echo "package: name, Depends, files, lintian, menu entry, AppStream and manual page pass"
 
+# The program unpacked: its command line, the catalogs where the package puts them (German),
+# a walk and a new player's first game from the shipped defaults (tests/e2e/harness.py).
 exe=$root/usr/games/kadeno
-"$here/e2e/check-command-line.sh" "$exe" "$version"
-# The program finds the catalogs where the package puts them.
 german=$(/usr/bin/python3 "$here/po/pofile.py" "$here/../po/de.po" \
   "kadeno: unknown argument '%1' (try kadeno --help)")
 [ "$(KADENO_LANG=de "$exe" --x 2>&1)" = "${german//%1/--x}" ] ||
   fail "the packaged program does not answer in German"
-"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" walk "$exe"
-# A new player: the first game sounds, from the shipped defaults.
-"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" first "$exe"
+/usr/bin/python3 "$here/e2e/harness.py" command_line "$exe" "$version"
+for scenario in kadeno.walk kadeno.first; do /usr/bin/python3 "$here/e2e/harness.py" $scenario "$exe"; done
