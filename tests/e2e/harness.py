@@ -59,11 +59,11 @@ def read(path, mode="rb"):
         return f.read()
 
 
-def write(path, data, mode=None):
+def write(path, data, mode=0o644):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb" if isinstance(data, bytes) else "w") as f:
         f.write(data)
-    os.chmod(path, mode or 0o644)
+    os.chmod(path, mode)
 
 
 def xdotool(*args, pause=0.0, must=True):
@@ -73,9 +73,7 @@ def xdotool(*args, pause=0.0, must=True):
     return done.stdout.strip()
 
 
-def key(*names, window=None):
-    """Keys typed through the X server; with no window manager, nobody but us gives a window
-    the keyboard."""
+def key(*names, window=None):  # with no window manager, nobody but us gives a window the keys
     if window:
         xdotool("windowfocus", "--sync", window)
     for name in names:
@@ -128,9 +126,8 @@ def private(command):
 
 
 class Program:
-    """The program with its settings in WORK/config (or at settings_path; started from the bytes
-    `settings` when given), its MIDI in the message log WORK/midi.log, its standard error in
-    WORK/stderr.txt; env: more of the environment (its own voice is off unless it says)."""
+    """The program with its settings in WORK/config or settings_path (from the bytes `settings`),
+    its MIDI in WORK/midi.log, its stderr in WORK/stderr.txt; its own voice off unless env says."""
 
     def __init__(self, command, work, settings=None, settings_path=None, env=()):
         self.work, self.log_path = work, os.path.join(work, "midi.log")
@@ -215,11 +212,11 @@ QUIET_S = 1.5  # long enough for a voice that was going to speak to have done so
 
 
 class SpeechServer:
-    """The speech service's text protocol (SSIP) on a Unix socket, as far as the client library
-    uses it: lines end in CR LF; SPEAK is answered 230, then the text comes in lines up to a lone
-    dot (a leading dot doubled), answered 225. It keeps the texts instead of saying them.
-    drop_at, hang_at: the SPEAK (from 1) at which the connection is cut, or from which on nothing
-    is answered. A SPEAK with no CANCEL or STOP since the last text talks over it: talked_over."""
+    """The speech service's protocol (SSIP) on a Unix socket, as far as the client uses it: lines
+    end in CR LF; SPEAK is answered 230, then the text comes in lines up to a lone dot (a leading
+    dot doubled), answered 225; the texts are kept, not said. drop_at, hang_at: the SPEAK (from 1)
+    that cuts the connection, or from which on nothing is answered. A SPEAK with no CANCEL or
+    STOP since the last text talks over it (talked_over)."""
 
     def __init__(self, path, drop_at=None, hang_at=None):
         self.path, self.drop_at, self.hang_at, self.open = path, drop_at, hang_at, []
@@ -322,8 +319,7 @@ class Session(Program):
         return attempt(lambda: [w for w in self.app if w and w.getRole() in roles and name in (
             None, w.name) and w.getState().contains(pyatspi.STATE_SHOWING)]) or []
 
-    def boxes_pending(self, forget=False):
-        """How many boxes have shown and not been met yet; with forget, those are dropped."""
+    def boxes_pending(self, forget=False):  # shown and not met yet; with forget, dropped
         while GLib.MainContext.default().pending():
             GLib.MainContext.default().iteration(False)
         if forget:
@@ -383,8 +379,7 @@ class Session(Program):
         check(item in items, "no menu item %s > %s" % (menu, item))
         check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
 
-    def focus_main_window(self):
-        """Once every box has gone, as a window manager would."""
+    def focus_main_window(self):  # once every box has gone, as a window manager would
         wait_for("the boxes to close", lambda: not self.windows(BOXES))
         self.window_id = xdotool("search", "--sync", "--limit", "1", "--pid", str(self.process.pid),
                                  "--name", "^%s$" % MAIN_TITLE).split()[0]
@@ -398,29 +393,27 @@ class Session(Program):
                  "them.\nOK.")
 
     def start_game(self, said, answer="Yes", menu=("File", "Start Game"), falling=True, **box):
-        """Start Game, the start question answered, the main window given the keys, and (falling)
-        the first falling note (channel 5) started in the message log."""
+        """The start question answered, the keys to the main window, and (falling) the first
+        falling note (channel 5) in the message log."""
         self.choose(*menu)
         self.box("the start question", answer, said, **box)
         self.focus_main_window()
         wait_for("the first falling note", lambda: not falling or any(
             isinstance(m, list) and m[0] == 0x95 and m[2:3] > [0] for _, m in self.log()), 30)
 
-    def decline(self, said=(None, None)):
-        """Start Game, No, and the cancel that follows, said as `said`."""
+    def decline(self, said=(None, None)):  # Start Game, No, and the cancel that follows
         self.choose("File", "Start Game")
         self.box("the start question", "No", said[0])
         self.box("the cancel", "OK", said[1])
 
-    def exit(self):
-        self.choose("File", "Exit")
-        self.end()
-        self.silent_since_heard("the end")
-
-    def quit(self, said=None, answer="Yes", **box):
-        self.focus_main_window()
-        key("Escape")
-        self.box("the quit question", answer, said, **box)
+    def quit(self, said=None, answer="Yes", menu=False, **box):
+        """Out by File > Exit (menu), or by Escape and the quit question answered."""
+        if menu:
+            self.choose("File", "Exit")
+        else:
+            self.focus_main_window()
+            key("Escape")
+            self.box("the quit question", answer, said, **box)
         self.end()
         self.silent_since_heard("the end")
 
@@ -445,8 +438,7 @@ class OrcaLog:
     def __init__(self, path):
         self.path, self._read, self._pending, self._said = path, 0, "", []
 
-    def said(self):
-        """Every utterance so far, in order."""
+    def said(self):  # every utterance so far, in order
         if os.path.exists(self.path):
             with open(self.path, encoding="utf-8", errors="replace") as f:
                 f.seek(self._read)
@@ -463,18 +455,16 @@ class OrcaLog:
         self._pending = text[starts[-1]:] if starts else text
         return self._said
 
-    def heard(self, what, mark, seconds):
-        """Waits up to `seconds` for an utterance since `mark` that starts with `what`."""
+    def heard(self, what, mark, seconds):  # an utterance since `mark` that starts so
         end = time.monotonic() + seconds
         while time.monotonic() < end and not any(s.startswith(what) for s in self.said()[mark:]):
             time.sleep(0.05)
 
     def after(self, action, *expected, timeout=20.0):
-        """Does action, waits until Orca has said the expected phrases in that order (a leading ^:
-        a phrase that starts so; Orca ends a phrase with a full stop where it pauses), then until
-        it has been quiet for 0.8 s; returns all it said meanwhile. The timeout counts from the
-        end of the action: one that waits for the game (a round on a loaded machine can take
-        minutes) must not use up Orca's time."""
+        """Does action, waits until Orca has said the expected phrases in that order (^: one that
+        starts so; a full stop where it pauses), then until it has been quiet for 0.8 s; returns
+        all it said meanwhile. The timeout counts from the end of the action (a round on a loaded
+        machine can take minutes)."""
         mark = len(self.said())
         action()
         end = time.monotonic() + timeout
@@ -498,8 +488,7 @@ class OrcaLog:
 
 
 def start_desktop(work):
-    """Openbox, then Orca; returns Orca's log once it has spoken, or None, with a line saying so,
-    when Orca, its speech or openbox is not installed."""
+    """Openbox, then Orca; returns Orca's log once it has spoken (None: not installed)."""
     missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
     if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
         return print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
@@ -545,11 +534,10 @@ def active_window():
 
 
 def alt(orca, letter, opens):
-    """Alt held around the letter, as fingers do, and let go once Orca says the item the menu
-    opens on (or after 20 s). Every key goes to Orca's key listener before it reaches the
-    program, and Qt's bridge can reorder keys whose answers from a loaded Orca come late: an Alt
-    let go too soon overtook the letter and the menu never opened. So the letter follows Orca's
-    echo of Alt, and Alt is let go after the menu opened."""
+    """Alt held around the letter as fingers do. Every key goes to Orca's key listener first, and
+    Qt's bridge can reorder keys whose answers from a loaded Orca come late: an Alt let go too
+    soon overtook the letter. So the letter follows Orca's echo of Alt, and Alt is let go once
+    Orca says the item the menu opens on (or after 20 s)."""
     def act():
         mark = len(orca.said())
         xdotool("keydown", "alt")
@@ -561,17 +549,16 @@ def alt(orca, letter, opens):
 
 
 def step(keys, *said, timeout=20.0, then=None):
-    """A step of an Orca scenario: keys (a key's name, at a person's pace: a burst with no gap can
-    lose one; "alt+X" and the item its menu opens on; a function), what Orca must say then, in
-    order (OrcaLog.after), and then(what it said)."""
+    """A step of an Orca scenario: keys (a key's name, at a person's pace as a burst can lose one;
+    "alt+X" and the item its menu opens on; a function), what Orca must say then (OrcaLog.after),
+    and then(what it said)."""
     return keys, said, timeout, then
 
 
 def orca_steps(orca, steps):
-    """Takes the steps. Under load Qt's bridge now and then loses a key while it waits on a loaded
-    Orca's answer (keyEventError NoReply) and a menu does not open: Alt and its letter are pressed
-    again, up to three times, without an Escape (which would reach the game and ask to quit), and
-    each retry is said on stderr."""
+    """Under load Qt's bridge now and then loses a key while it waits on Orca (keyEventError
+    NoReply) and a menu does not open: Alt and its letter are pressed again, up to three times,
+    without an Escape (which would reach the game and ask to quit), each retry said on stderr."""
     for keys, said, timeout, then in steps:
         tries = 3 if str(keys).startswith("alt+") else 1
         for n in range(tries):
@@ -587,8 +574,7 @@ def orca_steps(orca, steps):
             then(heard)
 
 
-def box(title, text, button):
-    """A box as Orca reads it: role and title, the text, the button that has the focus."""
+def box(title, text, button):  # as Orca reads it: role and title, text, the focused button
     return ("alert " + title, text, button + " push button")
 
 
@@ -602,8 +588,7 @@ def help_page(n):
     return box("Kadeno Help", "^  " + HELP[n - 1], "Yes")
 
 
-def program_step(games, exe, work, settings, timeout):
-    """The program started, once Orca has read the first help page."""
+def program_step(games, exe, work, settings, timeout):  # started, until the first help is read
     return step(lambda: games.append(Program([exe], work, env={"KADENO_SPEECH": "auto"},
                                              settings=settings)), *help_page(1), timeout=timeout)
 
@@ -623,10 +608,9 @@ WINDOW_S = 0.05  # the stretch of sound whose balance counts as one look at the 
 
 
 class SoundServer:
-    """A PulseAudio server with a null sink. The program finds it on a socket in `folder`, which
-    outlives the server, so that a new one is where the program looks again. The test talks to it
-    on a socket of its own, and opens the program's only once the sink is awake: a fresh null
-    sink first sleeps about 1.8 s before it reacts to anything, which a sound card does not, and
+    """A PulseAudio server with a null sink, on a socket in `folder` that outlives it, where the
+    program looks again. The program's socket opens only once the sink is awake (the test talks
+    on its own): a fresh null sink sleeps about 1.8 s first, which a sound card does not, and
     which would hide how soon the program comes back."""
 
     def __init__(self, folder):
@@ -636,7 +620,6 @@ class SoundServer:
         self.env = dict(os.environ, PULSE_SERVER="unix:" + control)
 
     def start(self):
-        """Starts it and its capture; returns the capture and the time the program's socket opened."""
         log = open(self.folder + "/log", "a")
         self.process = subprocess.Popen(
             ["pulseaudio", "-n", "-F", self.folder + "/null.pa", "--daemonize=no", "--exit-idle-time=-1",
@@ -705,9 +688,8 @@ class Capture:
 
 
 def sweep(balances):
-    """The way the scan moves in these looks at the stereo: +1 rightwards, -1 leftwards, None when
-    no stretch of one scan (at most 4 s at difficulty 2) moves steadily from one side of the field
-    to the other: the seven columns in turn."""
+    """+1 when a stretch of one scan (at most 4 s at difficulty 2) moves steadily rightwards from
+    one side of the field to the other, the seven columns in turn; -1 leftwards; else None."""
     for direction in (1, -1):
         for i, (t0, b0) in enumerate(balances):
             stretch = [direction * b for t, b in balances[i:] if t - t0 <= 4.0]
@@ -774,7 +756,7 @@ def kadeno_modes(work, exe):
         s, started = Session(exe, os.path.join(work, name), **session), time.monotonic()
         s.box("help page 1", "Cancel", said[0])
         s.decline(said[1:])
-        s.exit()
+        s.quit(menu=True)
         return s, time.monotonic() - started
 
     # Off: not a word, not even a connection, though no screen reader runs.
@@ -844,7 +826,7 @@ def kadeno_first(work, exe):
         s.start_game(None)
         scans.append(wait_for("the first scan", lambda: first_scan(s), 60))
         check_factory_sound(scans[-1])
-        s.exit()
+        s.quit(menu=True)
         check(s.settings() == shipped_bytes, "%s: saved %r" % (name, s.settings()))
     check_same(scans[0], scans[1], "the new player's first scan and the reset one's")
     check((read(shipped), os.stat(shipped).st_mtime_ns) == (shipped_bytes, shipped_time),
@@ -962,7 +944,7 @@ def reconnect_speech(work, exe):
     check(len(lost) == 1 and lost[0].endswith("; going on without speech"), "stderr says of speech: %r" % lost)
     s.server.start()
     s.decline((READY, CANCEL))
-    s.exit()
+    s.quit(menu=True)
     said = [line for line in s.errors() if "speech" in line]
     check(said == lost + ["kadeno: the speech service answers again; speaking on"],
           "stderr says of speech: %r" % said)

@@ -1,16 +1,9 @@
-"""The Windows build under Wine against the Linux build, both driven from the keyboard on one
-private display by their windows' titles (the shared pieces in tests/e2e/harness.py):
+"""The Windows build under Wine against the Linux build, both driven from the keyboard by their
+windows' titles on one private display (with the pieces of tests/e2e/harness.py):
 
     wine_e2e.py compare LINUX-KADENO WINE KADENO.EXE APPDATA-FOLDER SETTINGS-FILE
     wine_e2e.py first LINUX-KADENO WINE KADENO-WINDOWS.ZIP APPDATA-FOLDER
     wine_e2e.py language WINE ZIP READ-BOX.EXE PO-FILE
-
-compare: a game at difficulty 9 on each from the same settings file; the first scans' MIDI
-messages and the settings files must be the same, byte for byte. Then kadeno.exe with a MIDI
-device that cannot be opened says so in a box and ends. first: a new player of each (the
-Windows one unpacked from the zip, with an empty %APPDATA%) sounds at the factory velocities,
-the same, and Exit writes the shipped defaults. language: the help's, the main window's and
-the start question's texts and its cancel, read from the boxes (READ-BOX.EXE), are the catalog's.
 """
 
 import os
@@ -62,14 +55,16 @@ def play(p, level=None):
 
 
 def compare(work, linux, wine, exe, appdata, seed):
+    """A game at difficulty 9 on each from the same settings file: the first scans' MIDI messages
+    and the settings files the same, byte for byte. Then a MIDI device that cannot be opened:
+    after the help, the program's own message in a box, and it ends once that is answered, its
+    window never shown."""
     on_linux = play(Program([linux], os.path.join(work, "linux"), settings=read(seed)), "9")
     on_windows = play(on_wine(wine, exe, os.path.join(work, "windows"), settings=read(seed),
                               settings_path=os.path.join(appdata, "Kadeno", "Kadeno.ini")), "9")
     check(any(m[0] == 0x99 for m in on_linux[0]), "the first scan beat no drum: nothing compared")
     check_same(on_linux[0], on_windows[0], "the first scans on Linux and on Windows")
     check(on_windows[1] == on_linux[1], "the settings files differ:\n%r\n%r" % (on_linux[1], on_windows[1]))
-    # A MIDI device that cannot be opened: after the help, the program's own message in a box,
-    # and the program ends once it is answered, its window never shown.
     p = Program([wine, exe], os.path.join(work, "no-device"), env={"KADENO_MIDI_OUT": "winmm:4000"})
     key("Escape", window=window("Kadeno Help"))
     box = window("Kadeno")
@@ -79,6 +74,8 @@ def compare(work, linux, wine, exe, appdata, seed):
 
 
 def first(work, linux, wine, zip_path, appdata):
+    """A new player of each (the Windows one unpacked from the zip, %APPDATA% empty) sounds at the
+    factory velocities, the same, and Exit writes the shipped defaults."""
     unpacked, own = os.path.join(work, "unpacked"), os.path.join(appdata, "Kadeno", "Kadeno.ini")
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
@@ -101,6 +98,8 @@ def first(work, linux, wine, zip_path, appdata):
 
 
 def language(work, wine, zip_path, read_box, po):
+    """The help's, the main window's and the start question's texts and its cancel, read from the
+    boxes (read_box.exe), are the catalog's."""
     c = Catalog(po)
     access = lambda caption: re.search("&(.)", c.tr(caption)).group(1).lower()  # noqa: E731
 
