@@ -26,20 +26,13 @@ done
 # player's first save writes a file of their own), the menu entry, the icon, the software
 # centre's data, the manual page and Debian's copyright and changelog; nothing elsewhere.
 listing=$(dpkg-deb -c "$deb")
-while read -r mode path; do
-  grep -Eq "^$mode root/root .* \./$path$" <<<"$listing" || fail "no $path ($mode) in the package"
-done <<EOF_FILES
--rwxr-xr-x usr/games/kadeno
--rw-r--r-- usr/share/kadeno/TenMore\.wav
--rw-r--r-- usr/share/kadeno/AddFifty\.wav
--rw-r--r-- usr/share/kadeno/Kadeno-default\.ini
--rw-r--r-- usr/share/applications/kadeno\.desktop
--rw-r--r-- usr/share/icons/hicolor/scalable/apps/kadeno\.svg
--rw-r--r-- usr/share/metainfo/[a-z0-9.]+\.metainfo\.xml
--rw-r--r-- usr/share/man/man6/kadeno\.6\.gz
--rw-r--r-- usr/share/doc/kadeno/copyright
--rw-r--r-- usr/share/doc/kadeno/changelog\.gz
-EOF_FILES
+for path in games/kadeno share/kadeno/{TenMore\\.wav,AddFifty\\.wav,Kadeno-default\\.ini} \
+  share/applications/kadeno\\.desktop share/icons/hicolor/scalable/apps/kadeno\\.svg \
+  share/man/man6/kadeno\\.6\\.gz 'share/metainfo/[a-z0-9.]+\.metainfo\.xml' \
+  share/doc/kadeno/{copyright,changelog\\.gz}; do
+  mode=$([ "$path" = games/kadeno ] && echo -rwxr-xr-x || echo -rw-r--r--)
+  grep -Eq "^$mode root/root .* \./usr/$path$" <<<"$listing" || fail "no /usr/$path ($mode) in the package"
+done
 strays=$(awk '{print $NF}' <<<"$listing" | grep -Ev '^\./usr/(games|share)/' | grep -Evx '\./(usr/)?' || true)
 [ -z "$strays" ] || fail "files outside /usr/games and /usr/share: $strays"
 owners=$(awk '{print $2}' <<<"$listing" | sort -u)

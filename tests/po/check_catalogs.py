@@ -27,7 +27,7 @@ def template_is_current(source, problem):
         for part in ("src", "desktop", "scripts", "po"):
             shutil.copytree(os.path.join(source, part), os.path.join(work, part),
                             ignore=shutil.ignore_patterns("*.po"))
-        subprocess.run([os.path.join(work, "scripts", "update-pot.sh")], check=True, stderr=subprocess.DEVNULL)
+        subprocess.run([work + "/scripts/update-pot.sh"], check=True, stderr=subprocess.DEVNULL)
         fresh = {e["msgid"] for e in pofile.entries(os.path.join(work, "po", "kadeno.pot"))}
     kept = {e["msgid"] for e in pofile.entries(os.path.join(source, "po", "kadeno.pot"))}
     for msgid in sorted(fresh - kept):
