@@ -9,6 +9,7 @@ import array
 import os
 import re
 import shutil
+import signal
 import socket
 import subprocess
 import sys
@@ -95,6 +96,7 @@ def private(command):
     if missing or not pyatspi:
         return print("SKIP: not installed: " + " ".join(missing or ["python3-pyatspi"])) or 77
     work = tempfile.mkdtemp(prefix="kadeno-private-")
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # the display and folder go all the same
     log, (number, fd), home = open(work + "/xvfb.log", "w+"), os.pipe(), work + "/home"
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd), "-screen", "0", "1024x768x24", "-nolisten",
                              "tcp"], pass_fds=[fd], stderr=log)
@@ -104,8 +106,8 @@ def private(command):
                    XDG_STATE_HOME=home + "/.local/state")
     env = {k: v for k, v in os.environ.items() if k not in (
         "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DCONF_PROFILE", "GSETTINGS_BACKEND")}
-    env.update(folders, DISPLAY=":" + os.read(number, 16).decode().strip(), KADENO_PRIVATE=work)
     try:
+        env.update(folders, DISPLAY=":" + os.read(number, 16).decode().strip(), KADENO_PRIVATE=work)
         if env["DISPLAY"] == ":":
             return print("Xvfb did not start:\n" + read(log.name, "r")) or 1
         for folder in folders.values():
