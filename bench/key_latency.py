@@ -5,7 +5,7 @@ alone; the scan only ever pans all sixteen at once). Printed for the starting sp
 (difficulty 2) and a fast game (difficulty 28 in the settings file, whose scan steps are
 measured and printed), with the synthesiser's budget added to give key to sound.
 
-    tests/e2e/run-on-private-display.sh /usr/bin/python3 bench/key_latency.py build/kadeno [presses]
+    /usr/bin/python3 tests/e2e/harness.py private /usr/bin/python3 bench/key_latency.py build/kadeno [presses]
 
 The synthesiser's budget comes from bench_fluidsynth_latency when a sound server answers
 (scripts/bench-synth.sh starts one), else from KADENO_SYNTH_BUDGET="median,p99" in ms.

@@ -3,7 +3,7 @@
 CPU during a game at the fastest starting level, resident memory. Each is the median of
 several runs. Run it on a private display with its own buses:
 
-    tests/e2e/run-on-private-display.sh /usr/bin/python3 bench/qt_figures.py build/kadeno
+    /usr/bin/python3 tests/e2e/harness.py private /usr/bin/python3 bench/qt_figures.py build/kadeno
 
 The built-in synthesiser needs an audio server; when none runs, a PulseAudio server with
 a null sink is started for the run, so the synthesiser renders as it would for a player.

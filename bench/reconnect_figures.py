@@ -2,7 +2,7 @@
 what the program costs while no server runs: a game on a private PulseAudio server with a
 null sink, the server stopped and started again RESTARTS times (10 by default).
 
-    tests/e2e/run-on-private-display.sh /usr/bin/python3 bench/reconnect_figures.py build/kadeno [RESTARTS]
+    /usr/bin/python3 tests/e2e/harness.py private /usr/bin/python3 bench/reconnect_figures.py build/kadeno [RESTARTS]
 """
 
 import os
@@ -12,8 +12,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import _started, wait_for  # noqa: E402
-from reconnect_e2e import SoundServer, SoundSession  # noqa: E402
+from harness import Session, SoundServer, _started, wait_for  # noqa: E402
 
 DOWN_S = 5.0  # how long the server stays away each time
 
@@ -28,8 +27,8 @@ def cpu_seconds(pid):
 def measure(work, exe, restarts):
     server = SoundServer(os.path.join(work, "pulse"))
     capture, _ = server.start()
-    SoundSession.more = {"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket}
-    s = SoundSession(exe, work, speech="off")
+    s = Session(exe, work, speech="off",
+                env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
     s.box("help page 1", "Cancel")
     s.reset(False)
     s.choose("File", "Start Game")

@@ -1,16 +1,34 @@
-"""What the end-to-end tests share: the real program on a private display (see
-run-on-private-display.sh) in a folder of its own, keys typed through the X server, its
-sound read from the message log."""
+"""The end-to-end tests: the real program in a folder of its own on a private display, its boxes
+read and answered through AT-SPI as a screen reader does or heard through Orca, its sound read
+from the message log or a private sound server. Exit code 77: a tool is missing.
+    harness.py SCENARIO ARGS...    one of SCENARIOS (at the end), on a display of its own
+    harness.py private COMMAND...  any command on a private display (the benchmarks)
+"""
 
+import array
 import os
 import re
+import shutil
+import signal
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "po"))
+import pofile  # noqa: E402
+
+try:
+    import pyatspi
+    from gi.repository import Gio, GLib
+    BOXES = (pyatspi.ROLE_ALERT, pyatspi.ROLE_DIALOG)
+except ImportError:  # private() says so
+    pyatspi = None
+
 MAIN_TITLE = "Kadeno: Musical Tumbla"
-_started, _programs = [], []  # the processes main() ends, the programs among them
+_started, _programs, _orca = [], [], []  # the processes main() ends, the programs, Orca's log
 
 
 class Failure(AssertionError):
@@ -30,62 +48,113 @@ def wait_for(what, probe, timeout=20.0):
     return value
 
 
-def key(*names, window=None):
-    """Keys typed through the X server; with no window manager, nobody but us gives a
-    window the keyboard."""
+def attempt(read):
+    try:
+        return read()
+    except Exception:  # an object that went away while read
+        return None
+
+
+def read(path, mode="rb"):
+    with open(path, mode) as f:
+        return f.read()
+
+
+def write(path, data, mode=0o644):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb" if isinstance(data, bytes) else "w") as f:
+        f.write(data)
+    os.chmod(path, mode)
+
+
+def xdotool(*args, pause=0.0, must=True):
+    done = subprocess.run(["xdotool", *args], capture_output=True, text=True)
+    check(done.returncode == 0 or not must, "xdotool %s: %s" % (" ".join(args), done.stderr))
+    time.sleep(pause)
+    return done.stdout.strip()
+
+
+def key(*names, window=None):  # with no window manager, nobody but us gives a window the keys
     if window:
-        subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True)
+        xdotool("windowfocus", "--sync", window)
     for name in names:
-        subprocess.run(["xdotool", "key", "--clearmodifiers", name], check=True)
+        xdotool("key", "--clearmodifiers", name)
 
 
 def windows(title=None):
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                            ".*" if title is None else "^%s$" % re.escape(title)],
-                           capture_output=True, text=True)
-    return found.stdout.split()
+    return xdotool("search", "--onlyvisible", "--name", "^%s$" % re.escape(title) if title else ".*",
+                   must=False).split()
+
+
+def private(command):
+    """Runs command on a private Xvfb in its own session bus, where the accessibility bus starts
+    on demand, with a home of its own: the user's desktop settings (dconf) may say that a screen
+    reader runs, and must be neither read nor changed. Xvfb picks the display (-displayfd): a
+    number picked here raced with tests starting beside it, as a second server on a taken
+    display removes the first one's socket as it fails."""
+    missing = [t for t in ("Xvfb", "dbus-run-session", "xdotool") if not shutil.which(t)]
+    if missing or not pyatspi:
+        return print("SKIP: not installed: " + " ".join(missing or ["python3-pyatspi"])) or 77
+    work = tempfile.mkdtemp(prefix="kadeno-private-")
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))  # the display and folder go all the same
+    log, (number, fd), home = open(work + "/xvfb.log", "w+"), os.pipe(), work + "/home"
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(fd), "-screen", "0", "1024x768x24", "-nolisten",
+                             "tcp"], pass_fds=[fd], stderr=log)
+    os.close(fd)
+    folders = dict(HOME=home, XDG_RUNTIME_DIR=work + "/runtime", XDG_CONFIG_HOME=home + "/.config",
+                   XDG_DATA_HOME=home + "/.local/share", XDG_CACHE_HOME=home + "/.cache",
+                   XDG_STATE_HOME=home + "/.local/state")
+    env = {k: v for k, v in os.environ.items() if k not in (
+        "DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "DCONF_PROFILE", "GSETTINGS_BACKEND")}
+    try:
+        env.update(folders, DISPLAY=":" + os.read(number, 16).decode().strip(), KADENO_PRIVATE=work)
+        if env["DISPLAY"] == ":":
+            return print("Xvfb did not start:\n" + read(log.name, "r")) or 1
+        for folder in folders.values():
+            os.makedirs(folder, mode=0o700)
+        run = subprocess.Popen(["dbus-run-session", "--", *command], env=env, stderr=subprocess.PIPE,
+                               text=True, errors="replace")
+        for line in run.stderr:
+            if not re.search("Failed to set fd limit|Activating service|Successfully activated", line):
+                sys.stderr.write(line)
+        if run.wait() not in (0, 77):
+            sys.stderr.write("--- Xvfb said:\n" + read(log.name, "r"))
+        return run.returncode
+    finally:  # with the daemons started for the session (a speech service spawned by Orca)
+        xvfb.terminate()
+        xvfb.wait()
+        subprocess.run(["pkill", "-f", "--", work + "/"])
+        shutil.rmtree(work, ignore_errors=True)
 
 
 class Program:
-    """The program with its settings in WORK/config and its MIDI in the message log
-    WORK/midi.log; its standard error goes to WORK/stderr.txt. settings: bytes to start
-    the settings file with; env: more of the environment (the program's own voice is off
-    unless it says)."""
+    """The program with its settings in WORK/config or settings_path (from the bytes `settings`),
+    its MIDI in WORK/midi.log, its stderr in WORK/stderr.txt; its own voice off unless env says."""
 
     def __init__(self, command, work, settings=None, settings_path=None, env=()):
-        os.makedirs(work, exist_ok=True)
         self.work, self.log_path = work, os.path.join(work, "midi.log")
         self.settings_path = settings_path or os.path.join(work, "config", "kadeno", "Kadeno.ini")
         if settings is not None:
-            os.makedirs(os.path.dirname(self.settings_path), exist_ok=True)
-            with open(self.settings_path, "wb") as f:
-                f.write(settings)
+            write(self.settings_path, settings)
+        os.makedirs(work, exist_ok=True)
         self.stderr = open(os.path.join(work, "stderr.txt"), "w")
         _programs.append(self)
-        environment = dict(os.environ, XDG_CONFIG_HOME=os.path.join(work, "config"),
-                           XDG_DATA_HOME=os.path.join(work, "data"), KADENO_SPEECH="off",
-                           KADENO_MIDI_OUT="log:" + self.log_path)
-        environment.update(env)
-        self.process = subprocess.Popen(command, env=environment, stdin=subprocess.DEVNULL,
-                                        stderr=self.stderr)
+        self.process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stderr=self.stderr, env=dict(
+            os.environ, XDG_CONFIG_HOME=os.path.join(work, "config"), KADENO_SPEECH="off",
+            XDG_DATA_HOME=os.path.join(work, "data"), KADENO_MIDI_OUT="log:" + self.log_path) | dict(env))
         _started.append(self.process)
 
     def log(self):
         """[(ms, [bytes...]) or (ms, 'wave ...')] from the message log."""
-        if not os.path.exists(self.log_path):
-            return []
-        with open(self.log_path) as f:
-            lines = [line.split(None, 1) for line in f if len(line.split()) > 1]
-        return [(float(t), rest.strip() if rest.startswith("wave") else
-                 [int(b, 16) for b in rest.split()]) for t, rest in lines]
+        lines = read(self.log_path, "r").splitlines() if os.path.exists(self.log_path) else []
+        return [(float(t), m.strip() if m.startswith("wave") else [int(b, 16) for b in m.split()])
+                for t, m in (line.split(None, 1) for line in lines if len(line.split()) > 1)]
 
     def settings(self):
-        with open(self.settings_path, "rb") as f:
-            return f.read()
+        return read(self.settings_path)
 
     def errors(self):
-        with open(self.stderr.name) as f:
-            return f.read().splitlines()
+        return read(self.stderr.name, "r").splitlines()
 
     def end(self):
         try:
@@ -102,9 +171,14 @@ def first_scan(p):
     return words[:starts[7]] if len(starts) >= 8 else None
 
 
+def check_same(a, b, what):
+    at = next((i for i, (x, y) in enumerate(zip(a, b)) if x != y), min(len(a), len(b)))
+    check(a == b, "%s differ from message %d: %s, not %s" % (what, at, a[at:at + 4], b[at:at + 4]))
+
+
 def shipped_settings(exe):
-    """The default settings file beside the program's award sounds: in its own folder in
-    the build tree, in ../share/kadeno once installed."""
+    """The default settings file beside the award sounds: in the program's folder in the build
+    tree, in ../share/kadeno once installed."""
     folder = os.path.dirname(os.path.abspath(exe))
     for data in (folder, os.path.join(folder, "..", "share", "kadeno")):
         if os.path.exists(os.path.join(data, "TenMore.wav")):
@@ -112,35 +186,967 @@ def shipped_settings(exe):
     raise Failure("no award sounds beside %s" % exe)
 
 
-# The factory settings' voices as the first scan must sound them: channel, velocity and
-# instrument (the drum channel keeps program 0).
+# The factory voices as the first scan must sound them, channel: velocity, instrument (the drum
+# channel keeps program 0).
 FACTORY_VOICES = {1: (127, 24), 2: (100, 24), 3: (100, 24), 4: (100, 1), 5: (100, 1), 6: (100, 0),
                   9: (100, 0)}
 
 
 def check_factory_sound(scan):
-    """Every note of the scan at its voice's factory velocity, every instrument its factory
-    one; the base line, the falling note and the drum among them."""
+    """Every note of the scan at its voice's factory velocity, every instrument its factory one;
+    the base line, the falling note and the drum among them."""
     played = {m[0] & 15 for m in scan if m[0] & 0xF0 == 0x90}
     check({1, 5, 9} <= played, "the first scan played channels %s" % sorted(played))
     for m in scan:
-        channel = m[0] & 15
         if m[0] & 0xF0 == 0x90:
-            check(m[2] == FACTORY_VOICES[channel][0], "note %s at velocity %d" % (m, m[2]))
+            check(m[2] == FACTORY_VOICES[m[0] & 15][0], "note %s at velocity %d" % (m, m[2]))
         if m[0] & 0xF0 == 0xC0:
-            check(m[1] == FACTORY_VOICES[channel][1], "instrument %s" % m)
+            check(m[1] == FACTORY_VOICES[m[0] & 15][1], "instrument %s" % m)
+
+
+# --- a stand-in speech service, and the program as a screen reader meets it through AT-SPI
+
+HELP_1 = ("Kadeno Help.\nIn this brief help area, if you hit yes then I\nwill move on to the next",
+          "\nYes, No, Cancel.")
+READY = "About to start Game Play.\nAre you ready?\nYes, No."
+CANCEL = "Game Play canceled by user request.\nOK."
+QUIET_S = 1.5  # long enough for a voice that was going to speak to have done so
+
+
+class SpeechServer:
+    """The speech service's protocol (SSIP) on a Unix socket, as far as the client uses it: lines
+    end in CR LF; SPEAK is answered 230, then the text comes in lines up to a lone dot (a leading
+    dot doubled), answered 225; the texts are kept, not said. drop_at, hang_at: the SPEAK (from 1)
+    that cuts the connection, or from which on nothing is answered. A SPEAK with no CANCEL or
+    STOP since the last text talks over it (talked_over)."""
+
+    def __init__(self, path, drop_at=None, hang_at=None):
+        self.path, self.drop_at, self.hang_at, self.open = path, drop_at, hang_at, []
+        self.events, self.settings, self.talked_over = [], [], []  # ("say", text), ("stop",); SETs
+        self.connections, self._speaks, self._speaking = 0, 0, False
+        self.start()
+
+    def said(self):
+        return [e[1] for e in list(self.events) if e[0] == "say"]
+
+    def start(self):
+        self._socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self._socket.bind(self.path)
+        self._socket.listen(4)
+        threading.Thread(target=self._accept, args=(self._socket,), daemon=True).start()
+
+    def stop(self):
+        for s in [self._socket] + self.open:
+            s.shutdown(socket.SHUT_RDWR)
+        self._socket.close()
+        self.open = []
+        os.unlink(self.path)
+
+    def _accept(self, listening):
+        while conn := attempt(lambda: listening.accept()[0]):  # until stopped
+            self.connections += 1
+            self.open.append(conn)
+            threading.Thread(target=self._serve, args=(conn,), daemon=True).start()
+
+    def _serve(self, conn):
+        reply = lambda text: conn.sendall(text.encode() + b"\r\n")  # noqa: E731
+        text = None  # the lines of a message being received
+        with conn, conn.makefile("rb") as stream:
+            for raw in stream:
+                line = raw.decode("utf-8").rstrip("\r\n")
+                words = line.upper().split()
+                if text is not None and line != ".":
+                    text.append(line[1:] if line.startswith("..") else line)
+                elif text is not None:
+                    self.events.append(("say", "\n".join(text)))
+                    self._speaking, text = True, None
+                    reply("225-%d\r\n225 OK MESSAGE QUEUED" % self._speaks)
+                elif words[:1] == ["SPEAK"]:
+                    self._speaks += 1
+                    if self._speaking:
+                        self.talked_over.append(self._speaks)
+                    if self._speaks == self.drop_at:
+                        return
+                    if self._speaks == self.hang_at:
+                        return stream.read()  # hears on, says nothing
+                    text = []
+                    reply("230 OK RECEIVING DATA")
+                elif words[:2] in (["CANCEL", "SELF"], ["STOP", "SELF"]):
+                    self.events.append((words[0].lower(),))
+                    self._speaking = False
+                    reply("210 OK")
+                elif words[:1] == ["QUIT"]:
+                    return reply("231 HAPPY HACKING")
+                else:  # SET SELF CLIENT_NAME, PRIORITY, LANGUAGE
+                    self.settings.append(line)
+                    reply("2%02d OK" % (8 if "CLIENT_NAME" in words else 2))
+
+
+def announce_screen_reader(on):
+    """What a screen reader does as it starts and stops: sets the accessibility bus's flag."""
+    Gio.bus_get_sync(Gio.BusType.SESSION, None).call_sync(
+        "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
+        GLib.Variant("(ssv)", ("org.a11y.Status", "ScreenReaderEnabled", GLib.Variant("b", on))),
+        None, Gio.DBusCallFlags.NONE, -1, None)
+
+
+def descendants(node, role):
+    return attempt(lambda: [d for child in node if child for d in (
+        [child] if child.getRole() == role else []) + descendants(child, role)]) or []
+
+
+class Session(Program):
+    """The program speaking to a stand-in speech service. Boxes are met by the event of their
+    showing, in order (looking for showing windows instead can take a new box for one just
+    answered: the bridge hands a freed object path to the next object)."""
+
+    def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, env=(),
+                 settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n", **faults):
+        announce_screen_reader(reader)
+        path = os.path.join(work, "speech.sock")
+        os.makedirs(work, exist_ok=True)
+        self.server, self.heard, self._shown, self._boxes_met = SpeechServer(path, **faults), [], [], 0
+        pyatspi.Registry.registerEventListener(self._on_showing, "object:state-changed:showing")
+        super().__init__([exe], work, settings=settings, env=dict(
+            env, KADENO_SPEECH=speech, SPEECHD_ADDRESS="unix_socket:" + (socket_path or path)))
+        self.app = wait_for("Kadeno on the accessibility bus", lambda: attempt(lambda: next(
+            a for a in pyatspi.Registry.getDesktop(0) if a and a.get_process_id() == self.process.pid)),
+            timeout=60)  # a slow start on a loaded machine
+
+    def _on_showing(self, event):
+        if event.detail1 == 1 and attempt(event.source.getRole) in BOXES:
+            self._shown.append(event.source)
+
+    def windows(self, roles, name=None):
+        return attempt(lambda: [w for w in self.app if w and w.getRole() in roles and name in (
+            None, w.name) and w.getState().contains(pyatspi.STATE_SHOWING)]) or []
+
+    def boxes_pending(self, forget=False):  # shown and not met yet; with forget, dropped
+        while GLib.MainContext.default().pending():
+            GLib.MainContext.default().iteration(False)
+        if forget:
+            self._shown.clear()
+        return len(self._shown)
+
+    def box(self, what, answer, said=None, alert=True, typed=None, reader_stops=False, shows=None):
+        """Meets the next box (an alert, or else an input box), checks what was said of it (said:
+        the text, or its start and end; none: nothing) and answers it. reader_stops: the screen
+        reader stops while it shows; shows: the title and the text (its labels') it must show."""
+        def read():
+            return [attempt(lambda: (w.name, "\n".join(label.name for label in descendants(
+                w, pyatspi.ROLE_LABEL) if label.name))) for w in self.windows(BOXES)]
+        if shows and not attempt(lambda: wait_for(what, lambda: shows in read())):
+            raise Failure("%s: the boxes showing read %r, not %r" % (what, read(), shows))
+
+        def showing():
+            if self.boxes_pending():
+                return self._shown.pop(0)
+            # The very first box may show before the bridge has heard that anyone listens; with
+            # no box before it, a showing one can only be this one.
+            return self._boxes_met == 0 and (self.windows(BOXES) + [None])[0]
+        node = wait_for(what, showing)
+        self._boxes_met += 1
+        check(node.getRole() == BOXES[0 if alert else 1], "%s came as a %s" % (what, node.getRoleName()))
+        if not said or reader_stops:
+            time.sleep(QUIET_S)
+            self.silent_since_heard(what)
+        if reader_stops:
+            announce_screen_reader(False)
+        if said:
+            text = wait_for("%s to be said" % what, lambda: self.server.said()[len(self.heard):], 10)[0]
+            check(text.startswith(said[0]) and text.endswith(said[1]) if isinstance(said, tuple)
+                  else text == said, "%s was said as %r" % (what, text))
+            self.heard.append(text)
+        self.silent_since_heard(what)
+        if typed is not None:
+            descendants(node, pyatspi.ROLE_TEXT)[0].queryEditableText().setTextContents(typed)
+        buttons = {b.name: b.queryAction() for b in descendants(node, pyatspi.ROLE_PUSH_BUTTON)}
+        check(answer in buttons, "no button %r in %s (has %s)" % (answer, what, list(buttons)))
+        buttons[answer].doAction(next((i for i in range(buttons[answer].nActions) if
+                                       buttons[answer].getName(i).lower() in ("press", "click")), 0))
+        # Whatever the box said before it took the answer has arrived by now, ahead of the
+        # answer's reply; none of it is about a box still to come.
+        self.boxes_pending(forget=True)
+
+    def silent_since_heard(self, what):
+        check(self.server.said() == self.heard, "said around %s: %r, not %r"
+              % (what, self.server.said(), self.heard))
+        check(not self.server.talked_over, "texts %r said over the text before them, not after "
+              "cutting it off" % self.server.talked_over)
+
+    def choose(self, menu, item):
+        main = wait_for("the main window", lambda: self.windows([pyatspi.ROLE_FRAME], MAIN_TITLE))
+        items = {i.name: i for bar in descendants(main[0], pyatspi.ROLE_MENU_BAR)
+                 for m in bar if m.name == menu for i in descendants(m, pyatspi.ROLE_MENU_ITEM)}
+        check(item in items, "no menu item %s > %s" % (menu, item))
+        check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
+
+    def focus_main_window(self):  # once every box has gone, as a window manager would
+        wait_for("the boxes to close", lambda: not self.windows(BOXES))
+        self.window_id = xdotool("search", "--sync", "--limit", "1", "--pid", str(self.process.pid),
+                                 "--name", "^%s$" % MAIN_TITLE).split()[0]
+        key(window=self.window_id)
+
+    def reset(self, said):
+        self.choose("Midi", "Set Midi Back to Default")
+        self.box("the reset question", "Yes", said and "Are you sure you want to reset all the midi "
+                 "settings back to factory default?\nYes, No.")
+        self.box("the reset done", "OK", said and "Midi settings are now as Quenloft originally made "
+                 "them.\nOK.")
+
+    def start_game(self, said, answer="Yes", menu=("File", "Start Game"), falling=True, **box):
+        """The start question answered, the keys to the main window, and (falling) the first
+        falling note (channel 5) in the message log."""
+        self.choose(*menu)
+        self.box("the start question", answer, said, **box)
+        self.focus_main_window()
+        wait_for("the first falling note", lambda: not falling or any(
+            isinstance(m, list) and m[0] == 0x95 and m[2:3] > [0] for _, m in self.log()), 30)
+
+    def decline(self, said=(None, None)):  # Start Game, No, and the cancel that follows
+        self.choose("File", "Start Game")
+        self.box("the start question", "No", said[0])
+        self.box("the cancel", "OK", said[1])
+
+    def quit(self, said=None, answer="Yes", menu=False, **box):
+        """Out by File > Exit (menu), or by Escape and the quit question answered."""
+        if menu:
+            self.choose("File", "Exit")
+        else:
+            self.focus_main_window()
+            key("Escape")
+            self.box("the quit question", answer, said, **box)
+        self.end()
+        self.silent_since_heard("the end")
+
+    def saved_and_silent(self, line):
+        check(line in self.settings(), "settings saved: %r" % self.settings())
+        sounding = {}  # notes started and not ended, drums aside (they ring out by themselves)
+        for _, m in self.log():
+            if isinstance(m, list) and len(m) == 3 and m[0] & 0xE0 == 0x80 and m[0] & 15 != 9:
+                sounding[(m[0] & 15, m[1])] = m[0] & 0xF0 == 0x90 and m[2] > 0
+        check(not any(sounding.values()), "notes left sounding: %s" % sounding)
+
+
+# --- Orca itself under a light window manager, speaking through speech-dispatcher and
+# espeak-ng to ALSA's null device (no sound card needed)
+
+class OrcaLog:
+    """What Orca said, from its debug log: entries "HH:MM:SS.ffffff - SPEECH OUTPUT: 'text'" then
+    the voice as a dict, a text's further lines indented by 18 blanks."""
+    ENTRY = re.compile(r"^\d\d:\d\d:\d\d\.\d{6} - ", re.M)
+    SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: voice=\S+)? ?\{.*\}\n?$", re.S)
+
+    def __init__(self, path):
+        self.path, self._read, self._pending, self._said = path, 0, "", []
+
+    def said(self):  # every utterance so far, in order
+        if os.path.exists(self.path):
+            with open(self.path, encoding="utf-8", errors="replace") as f:
+                f.seek(self._read)
+                self._pending += f.read()
+                self._read = f.tell()
+        text = self._pending
+        starts = [m.start() for m in self.ENTRY.finditer(text)] + [len(text)]
+        # The last entry may still be in writing, unless it is a whole utterance already.
+        if not (len(starts) > 1 and self.SPEECH.search(text, starts[-2]) and text.endswith("\n")):
+            starts.pop()
+        for start, end in zip(starts, starts[1:]):
+            m = self.SPEECH.match(text[start:end].replace("\n" + " " * 18, "\n"), 18)
+            self._said += [m.group(1)] if m else []
+        self._pending = text[starts[-1]:] if starts else text
+        return self._said
+
+    def heard(self, what, mark, seconds):  # an utterance since `mark` that starts so
+        end = time.monotonic() + seconds
+        while time.monotonic() < end and not any(s.startswith(what) for s in self.said()[mark:]):
+            time.sleep(0.05)
+
+    def after(self, action, *expected, timeout=20.0):
+        """Does action, waits until Orca has said the expected phrases in that order (^: one that
+        starts so; a full stop where it pauses), then until it has been quiet for 0.8 s; returns
+        all it said meanwhile. The timeout counts from the end of the action (a round on a loaded
+        machine can take minutes)."""
+        mark = len(self.said())
+        action()
+        end = time.monotonic() + timeout
+        while True:
+            said, at = self.said()[mark:], 0
+            for want in expected:
+                at = next((i + 1 for i in range(at, len(said)) if said[i] in (want, want + ".")
+                           or want[0] == "^" and said[i].startswith(want[1:])), None)
+                if at is None:
+                    break
+            if at is not None:
+                break
+            check(time.monotonic() < end, "Orca did not say %r in order; it said %r" % (expected, said))
+            time.sleep(0.1)
+        count, since = -1, time.monotonic()
+        while time.monotonic() - since < 0.8:
+            if len(self.said()) != count:
+                count, since = len(self.said()), time.monotonic()
+            time.sleep(0.1)
+        return self.said()[mark:]
+
+
+def start_desktop(work):
+    """Openbox, then Orca; returns Orca's log once it has spoken (None: not installed)."""
+    missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
+    if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
+        return print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
+    write(os.path.join(os.environ["XDG_CONFIG_HOME"], "speech-dispatcher", "speechd.conf"),
+          'AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDefaultModule espeak-ng\n'
+          'AddModule "espeak-ng" "sd_espeak-ng" "espeak-ng.conf"\n')
+    prefs, shims, out = work + "/orca", work + "/bin", open(work + "/desktop.out", "w+")
+    write(prefs + "/orca-customizations.py", "from orca import debug\nif debug.debugFile:\n"
+          "    debug.debugFile.reconfigure(line_buffering=True)\n")  # a log read as it goes
+    # Now and then, with other tests starting beside it, openbox fails to open the display that
+    # answers everyone else: it is given three tries.
+    for _ in range(3):
+        wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=out, stderr=subprocess.STDOUT)
+        _started.append(wm)
+        end = time.monotonic() + 10
+        while wm.poll() is None and time.monotonic() < end and subprocess.run(
+                ["xdotool", "get_num_desktops"], capture_output=True).returncode:
+            time.sleep(0.1)
+        if wm.poll() is None:
+            break
+        time.sleep(1)
+    # Orca will not start beside another Orca of the same user, wherever that one runs (on the
+    # user's desktop, in another test): this one looks in its own session only.
+    if shutil.which("pgrep"):
+        write(shims + "/pgrep", '#!/bin/sh\nexec %s -s 0 "$@"\n' % shutil.which("pgrep"), 0o755)
+    log = OrcaLog(work + "/orca.log")
+    orca = subprocess.Popen(["orca", "-u", prefs, "--debug-file=" + log.path], stdout=out,
+                            stderr=subprocess.STDOUT, start_new_session=True, env=dict(
+                                os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", LANGUAGE="",  # in English
+                                PATH=shims + os.pathsep + os.environ["PATH"]))
+    _started.append(orca)
+    # A changed log format must not let a scenario pass on no utterance at all.
+    if not attempt(lambda: wait_for("Orca's first words", lambda: log.said() or orca.poll() is not None,
+                                    60)) or orca.poll() is not None or wm.poll() is not None:
+        out.seek(0)
+        raise Failure("no Orca on the desktop; Orca and openbox printed:\n" + out.read())
+    _orca.append(log)
+    return log
+
+
+def active_window():
+    return xdotool("getactivewindow", "getwindowname", must=False)
+
+
+def alt(orca, letter, opens):
+    """Alt held around the letter as fingers do. Every key goes to Orca's key listener first, and
+    Qt's bridge can reorder keys whose answers from a loaded Orca come late: an Alt let go too
+    soon overtook the letter. So the letter follows Orca's echo of Alt, and Alt is let go once
+    Orca says the item the menu opens on (or after 20 s)."""
+    def act():
+        mark = len(orca.said())
+        xdotool("keydown", "alt")
+        orca.heard("left alt", mark, 10)
+        xdotool("key", letter)
+        orca.heard(opens, mark, 20)
+        xdotool("keyup", "alt", pause=0.3)
+    return act
+
+
+def step(keys, *said, timeout=20.0, then=None):
+    """A step of an Orca scenario: keys (a key's name, at a person's pace as a burst can lose one;
+    "alt+X" and the item its menu opens on; a function), what Orca must say then (OrcaLog.after),
+    and then(what it said)."""
+    return keys, said, timeout, then
+
+
+def orca_steps(orca, steps):
+    """Under load Qt's bridge now and then loses a key while it waits on Orca (keyEventError
+    NoReply) and a menu does not open: Alt and its letter are pressed again, up to three times,
+    without an Escape (which would reach the game and ask to quit), each retry said on stderr."""
+    for keys, said, timeout, then in steps:
+        tries = 3 if str(keys).startswith("alt+") else 1
+        for n in range(tries):
+            try:
+                heard = orca.after(alt(orca, keys[4:], said[0]) if tries == 3 else keys if callable(keys)
+                                   else lambda: xdotool("key", keys, pause=0.3), *said, timeout=timeout)
+                break
+            except Failure as e:
+                if n == tries - 1:
+                    raise
+                print("the menu did not open (%s); %s again" % (e, keys), file=sys.stderr)
+        if then:
+            then(heard)
+
+
+def box(title, text, button):  # as Orca reads it: role and title, text, the focused button
+    return ("alert " + title, text, button + " push button")
+
+
+HELP = ["In this brief help area", "Kadeno is a musical game of tumbla."]
+MAIN = MAIN_TITLE + " frame"
+ASK_TO_START = [step("alt+f", "Start Game"), step("Return", *box("About to start Game Play",
+                                                                  "Are you ready?", "Yes"))]
+
+
+def help_page(n):
+    return box("Kadeno Help", "^  " + HELP[n - 1], "Yes")
+
+
+def program_step(games, exe, work, settings, timeout):  # started, until the first help is read
+    return step(lambda: games.append(Program([exe], work, env={"KADENO_SPEECH": "auto"},
+                                             settings=settings)), *help_page(1), timeout=timeout)
+
+
+def quit_steps(games):
+    return [step("Escape", *box("Kadeno", "Do you really want to quit?", "Yes")),
+            step(lambda: (xdotool("key", "y", pause=0.3), games[-1].end()))]
+
+
+# --- a private sound server, its sound captured
+
+RATE, SINK = 44100, "kadeno_e2e"
+SOUND_LOST = "kadeno: the sound server went away; the game goes on without sound until one answers again"
+SOUND_BACK = "kadeno: the sound server answers again; sound is back"
+BACK_WITHIN_S = 2.0  # from the server's return to the first sound it hears from the game
+WINDOW_S = 0.05  # the stretch of sound whose balance counts as one look at the stereo
+
+
+class SoundServer:
+    """A PulseAudio server with a null sink, on a socket in `folder` that outlives it, where the
+    program looks again. The program's socket opens only once the sink is awake (the test talks
+    on its own): a fresh null sink sleeps about 1.8 s first, which a sound card does not, and
+    which would hide how soon the program comes back."""
+
+    def __init__(self, folder):
+        self.folder, self.socket, control = folder, folder + "/socket", folder + "/control"
+        write(folder + "/null.pa", "load-module module-null-sink sink_name=%s\nset-default-sink %s\n"
+              "load-module module-native-protocol-unix auth-anonymous=1 socket=%s\n" % (SINK, SINK, control))
+        self.env = dict(os.environ, PULSE_SERVER="unix:" + control)
+
+    def start(self):
+        log = open(self.folder + "/log", "a")
+        self.process = subprocess.Popen(
+            ["pulseaudio", "-n", "-F", self.folder + "/null.pa", "--daemonize=no", "--exit-idle-time=-1",
+             "--use-pid-file=no", "--log-target=stderr"], stdout=log, stderr=log,
+            env=dict(self.env, PULSE_RUNTIME_PATH=self.folder, XDG_RUNTIME_DIR=self.folder))
+        _started.append(self.process)
+        wait_for("the sound server to answer", lambda: self.pactl("info", must=False) is not None
+                 or self.process.poll() is not None, timeout=20)
+        check(self.process.poll() is None, "the sound server ended at its start")
+        capture = Capture(self)
+        wait_for("the sink to wake", lambda: capture.blocks, timeout=20)
+        self.pactl("load-module", "module-native-protocol-unix", "auth-anonymous=1", "socket=" + self.socket)
+        return capture, time.monotonic()
+
+    def exit(self):
+        self.pactl("exit")
+        self.process.wait(20)
+
+    def pactl(self, *args, must=True):
+        done = subprocess.run(["pactl", *args], env=self.env, capture_output=True, text=True)
+        check(done.returncode == 0 or not must, "pactl %s: %s" % (" ".join(args), done.stderr))
+        return done.stdout if done.returncode == 0 else None
+
+
+class Capture:
+    """The sink's monitor as it comes, each block stamped with its arrival."""
+
+    def __init__(self, server):
+        self.blocks = []  # (arrival, [left, right, left, ...])
+        self.process = subprocess.Popen(
+            ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", "--channels=2",
+             "--rate=%d" % RATE, "--latency-msec=10"], env=server.env, stdout=subprocess.PIPE)
+        _started.append(self.process)
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        rest = b""  # the bytes of a frame cut by the pipe, for the next block
+        while block := self.process.stdout.read1(4096):
+            block, whole = rest + block, (len(rest) + len(block)) // 4 * 4
+            samples, rest = array.array("h"), block[whole:]
+            samples.frombytes(block[:whole])
+            self.blocks.append((time.monotonic(), samples))
+
+    def first_sound(self, since):
+        return next((t for t, s in list(self.blocks) if t >= since and any(s)), None)
+
+    def balances(self, since):
+        """(time, right share of the energy) of each loud window after `since`."""
+        frames, start = array.array("h"), None
+        for t, s in list(self.blocks):
+            if t >= since:
+                start = start or t
+                frames.extend(s)
+        n = int(WINDOW_S * RATE) * 2
+        out, loud = [], max(1, max((abs(v) for v in frames), default=0) // 8)
+        for i in range(0, len(frames) - n, n):
+            w = frames[i:i + n]
+            left, right = sum(v * v for v in w[0::2]), sum(v * v for v in w[1::2])
+            if max(abs(v) for v in w) >= loud:
+                out.append((start + i / 2 / RATE, right / (left + right)))
+        return out
+
+    def stop(self):
+        self.process.kill()
+        self.process.wait()
+
+
+def sweep(balances):
+    """+1 when a stretch of one scan (at most 4 s at difficulty 2) moves steadily rightwards from
+    one side of the field to the other, the seven columns in turn; -1 leftwards; else None."""
+    for direction in (1, -1):
+        for i, (t0, b0) in enumerate(balances):
+            stretch = [direction * b for t, b in balances[i:] if t - t0 <= 4.0]
+            far = max(range(len(stretch)), key=lambda k: stretch[k])
+            steps = [stretch[k + 1] - stretch[k] for k in range(far)]
+            if stretch[far] - stretch[0] >= 0.2 and len(steps) >= 10 and \
+                    sum(d >= -0.01 for d in steps) >= 0.9 * len(steps):
+                return direction
+    return None
+
+
+# --- the scenarios
+
+def kadeno_walk(work, exe):
+    """No screen reader: each box said once, in order."""
+    s = Session(exe, work)
+    s.box("help page 1", "Yes", HELP_1)
+    s.box("help page 2", "No", ("Kadeno Help.\nKadeno is a musical game", "\nYes, No, Cancel."))
+    s.box("help page 1 again", "Cancel", HELP_1)
+    s.reset(True)
+    s.choose("Midi", "Drum Volume")
+    # What is typed is not echoed: nothing more is said before the next box.
+    s.box("the drum volume", "OK", "Drum Volume is now 100 out of 127.  Please enter the New value for "
+          "Drum Volume.\nIn the field: 100.\nOK, Cancel.", alert=False, typed="90")
+    s.start_game(READY)
+    key("F1")  # the menu's shortcut and the key handler both know F1: the help shows once
+    s.box("the help in the game", "Cancel", HELP_1)
+    time.sleep(1)
+    check(s.boxes_pending() == 0, "F1 showed a second help")
+    s.focus_main_window()
+    key("s")
+    s.box("the score", "OK", "Your score is 0.\nOK.")
+    s.choose("File", "Hall Of Fame")
+    # The name was written by another program in another encoding: the byte that is not UTF-8 is
+    # left unsaid.
+    s.box("the hall of fame", "OK", ("Here is the Kadeno Masters Hall of Fame:\nFirst Place, with 1203 "
+                                     "points is Ana at a difficulty level of ", "\nOK."))
+    s.quit("Do you really want to quit?\nYes, No.")
+    check(s.server.connections == 1, "%d connections" % s.server.connections)
+    s.saved_and_silent(b"\r\nDrumVolume = 90\r\n")
+
+
+def kadeno_reader(work, exe):
+    """A screen reader stops (the box showing is said once it has) and starts again (the
+    program's voice falls silent at once)."""
+    s = Session(exe, work, reader=True)
+    s.box("help page 1", "Cancel")
+    s.reset(False)
+    s.start_game(READY, reader_stops=True)
+    key("s")
+    s.box("the score", "OK", "Your score is 0.\nOK.")
+    mark = len(s.server.events)
+    announce_screen_reader(True)
+    came = wait_for("the speech to be stopped", lambda: s.server.events[mark:], timeout=10)
+    check(came[0] in (("cancel",), ("stop",)), "the screen reader's start met %r" % came)
+    s.quit()
+
+
+def kadeno_modes(work, exe):
+    """KADENO_SPEECH off and on; a speech service missing, hung or dropping the connection."""
+    def run(name, spoken, **session):
+        """Three boxes, those whose flag in `spoken` is set said."""
+        said = [text if on else None for text, on in zip([HELP_1, READY, CANCEL], spoken)]
+        s, started = Session(exe, os.path.join(work, name), **session), time.monotonic()
+        s.box("help page 1", "Cancel", said[0])
+        s.decline(said[1:])
+        s.quit(menu=True)
+        return s, time.monotonic() - started
+
+    # Off: not a word, not even a connection, though no screen reader runs.
+    s, _ = run("off", (0, 0, 0), speech="off")
+    check(s.server.connections == 0, "off connected to the speech service")
+    run("on", (1, 1, 1), speech="on", reader=True)  # speaks though a screen reader runs
+    # No speech service: the game goes on, with one line on stderr. One that drops the connection
+    # at the second text: that box is silent, the next (shown 1.5 s later) is said once the 2 s
+    # before the next try have passed, with a line for each.
+    for name, spoken, lines_said, session in [
+            ("missing", (0, 0, 0), 1, {"socket_path": os.path.join(work, "no.sock")}),
+            ("dropped", (1, 0, 1), 2, {"drop_at": 2})]:
+        s, _ = run(name, spoken, **session)
+        lines = [line for line in s.errors() if "speech" in line]
+        check(len(lines) == lines_said, "%s: stderr says of speech: %r" % (name, lines))
+    # A service that takes the first text and never answers holds up no box, nor the end: three
+    # quiet waits and about a second more, not the five-second reply limit.
+    _, took = run("hung", (0, 0, 0), hang_at=1)
+    check(took < 3 * QUIET_S + 5, "the boxes waited for the speech (%.1f s)" % took)
+
+
+def kadeno_close(work, exe):
+    """What a window manager's close box does: WM_DELETE_WINDOW to the window, here while the game
+    waits inside a nested event loop."""
+    import ctypes.util
+    s = Session(exe, work, speech="off")
+    s.box("help page 1", "Cancel")
+    s.reset(False)
+    s.start_game(None)
+    time.sleep(1)
+    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    display = ctypes.c_void_p(x11.XOpenDisplay(None))
+    atom = lambda name: x11.XInternAtom(display, name, 0)  # noqa: E731
+    window = ctypes.c_ulong(int(s.window_id))
+    # A ClientMessage (33) in the 24 longs of an XEvent: type, serial, send_event, display,
+    # window, message_type, format (32), data[5].
+    event = (ctypes.c_long * 24)(33, 0, 0, 0, window.value, atom(b"WM_PROTOCOLS"), 32,
+                                 atom(b"WM_DELETE_WINDOW"))
+    x11.XSendEvent(display, window, 0, ctypes.c_long(0), event)
+    x11.XCloseDisplay(display)  # flushes the request
+    s.end()
+    s.saved_and_silent(b"\r\nDrumVolume = 100\r\n")
+
+
+def kadeno_first(work, exe):
+    """A new player, with no settings file: the first game sounds as one started after Set Midi
+    Back to Default (and the difficulty and width the boxes offer), note for note, at the factory
+    velocities and instruments; Exit writes the player's own file, the same as the shipped one,
+    which stays as it was."""
+    shipped = shipped_settings(exe)
+    shipped_bytes, shipped_time, scans = read(shipped), os.stat(shipped).st_mtime_ns, []
+    for name in ("new", "reset"):
+        # The old first start: an own file that sets nothing, so every volume is 0.
+        s = Session(exe, os.path.join(work, name), speech="off", settings=None if name == "new" else b"")
+        s.box("help page 1", "Cancel")
+        if name == "reset":
+            s.reset(False)
+            s.choose("File", "Set Difficulty")
+            s.box("the difficulty", "OK", alert=False)  # the 2 it offers
+            # The reset leaves the placement for the next stereo command or start: this one takes
+            # the 40 it offers and places the columns by the factory values.
+            s.choose("Midi", "Set Stereo Width")
+            s.box("the stereo width", "OK", alert=False)
+        else:
+            check(not os.path.exists(s.settings_path), "a settings file before the first save")
+        s.start_game(None)
+        scans.append(wait_for("the first scan", lambda: first_scan(s), 60))
+        check_factory_sound(scans[-1])
+        s.quit(menu=True)
+        check(s.settings() == shipped_bytes, "%s: saved %r" % (name, s.settings()))
+    check_same(scans[0], scans[1], "the new player's first scan and the reset one's")
+    check((read(shipped), os.stat(shipped).st_mtime_ns) == (shipped_bytes, shipped_time),
+          "the shipped settings file changed")
+
+
+LISTING = ("Here is the Kadeno Masters Hall of Fame:\n"
+           "First Place, with 1230 points is Ace at a difficulty level of  5\n"
+           "Second Place, with 870 points is Bee at a difficulty level of  1\n")
+PRACTICE = "With practice, you will soon rank among the Kadeno Masters!"
+PROMPT = "Difficulty Level is now 2 out of ten.  Please enter the New value for Difficulty Level."
+# Each box's text, and how many times the Orca walk shows it.
+SHOWN = [(HELP[0], 2), (HELP[1], 1), (PROMPT, 1), ("Are you ready?", 2),
+         ("Game Play canceled by user request", 1), ("Your score is 0", 1), (PRACTICE, 1),
+         (LISTING, 1), ("Do you really want to quit?", 1)]
+
+
+def play_round():
+    """Orca falls behind while the game runs (the program answers it only between the scan's
+    steps): the game is followed by its windows. Space would press the score box's button: drop
+    only while the game has the keys. Every key goes through Orca's key listener first; on a
+    loaded machine a key every 0.7 s left Orca minutes behind (230 echoes queued, the score box
+    said after them), so one every 2 s: the round still ends in about a minute."""
+    xdotool("key", "y", pause=0.3)
+    end = time.monotonic() + 400
+    while (window := active_window()) != "Kadeno":
+        check(time.monotonic() < end, "the round did not end")
+        if window == MAIN_TITLE:
+            xdotool("key", "space", pause=2.0)
+        else:  # no window has the focus yet: ask again shortly, without a busy loop
+            time.sleep(0.1)
+
+
+def orca_walk(work, exe):
+    """Played from the keyboard alone under openbox; Orca must say every box once."""
+    orca, games = start_desktop(work), []
+    if orca is None:
+        return 77
+    offered = lambda said: check(any(re.fullmatch(r"(.* )?2( selected)?\.?", s) for s in said),  # noqa: E731
+                                 "the offered value 2 is not said: %r" % said)
+    typed = lambda said: wait_for("the difficulty typed in the settings file",  # noqa: E731
+                                  lambda: b"\r\nDifficulty = 3\r\n" in games[0].settings(), 10)
+    orca_steps(orca, [
+        program_step(games, exe, work, b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n"
+                     b"2ndPlaceScore = 870\r\n2ndPlaceName = Bee\r\nDifficulty = 2\r\n", 120),
+        # The help pages, forward with Y, back with N, left with Escape.
+        step("y", *help_page(2)), step("n", *help_page(1)), step("Escape", MAIN),
+        # The menu read item by item as the arrows reach it; a value command.
+        step("alt+f", "Start Game"), step("Down", "Set Difficulty"), step("Down", "Hall Of Fame"),
+        step("Up", "Set Difficulty"), step("Return", "Kadeno dialog", PROMPT + " text", then=offered),
+        step("3"), step("Return", MAIN, then=typed),
+        # Start Game declined; Alt with a letter right after a box closed.
+        *ASK_TO_START, step("n", *box("Kadeno", "Game Play canceled by user request", "OK")),
+        step("Return", MAIN),
+        # A game of dropped notes to its score and the hall of fame.
+        *ASK_TO_START, step(play_round, *box("Kadeno", "Your score is 0", "OK"), timeout=120),
+        step("Return", *box("Kadeno", PRACTICE, "OK")), step("Return", *box("Kadeno", LISTING, "OK")),
+        step("Return", MAIN), *quit_steps(games)])
+    for text, times in SHOWN:
+        n = sum(text in s for s in orca.said())
+        check(n == times, "Orca said %r %d times, not %d" % (text[:50], n, times))
+
+
+def reconnect_sound(work, exe):
+    """A game on the built-in synthesiser while its private sound server exits and starts again on
+    the same socket, twice: the sound is back within 2 s and the scan still sweeps left to right."""
+    server = SoundServer(os.path.join(work, "pulse"))
+    capture, _ = server.start()
+    # The shipped sound settings, so that the stereo table built at start-up places column 1
+    # left and column 7 right.
+    s = Session(exe, work, speech="off", settings=read(shipped_settings(exe)),
+                env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
+    s.box("help page 1", "Cancel")
+    s.start_game(None, falling=False)
+    started = wait_for("the game's first sound", lambda: capture.first_sound(0), timeout=30)
+    check(wait_for("a whole scan", lambda: sweep(capture.balances(started)), timeout=12) == 1,
+          "the scan does not sweep from left to right before any fault")
+    for restart in (1, 2):
+        time.sleep(2)  # the game plays on
+        capture.stop()
+        server.exit()
+        wait_for("the line saying the sound is lost", lambda: s.errors().count(SOUND_LOST) == restart, 10)
+        time.sleep(1.5)  # then a server comes back
+        capture, back = server.start()
+        heard = wait_for("the game's sound on the new server", lambda: capture.first_sound(back), 10)
+        print("restart %d: sound back %.2f s after the server" % (restart, heard - back))
+        check(heard - back <= BACK_WITHIN_S, "sound back only %.2f s after the server returned"
+              % (heard - back))
+        streams = server.pactl("list", "short", "sink-inputs").splitlines()
+        check(len(streams) == 1, "streams on the new server: %r" % streams)
+        wait_for("the line saying the sound is back", lambda: s.errors().count(SOUND_BACK) == restart, 10)
+        wait_for("a scan from left to right after the return",
+                 lambda: sweep(capture.balances(heard)) == 1, timeout=12)
+    check([line for line in s.errors() if "sound" in line] == [SOUND_LOST, SOUND_BACK] * 2,
+          "stderr says of the sound: %r" % s.errors())
+    s.quit()
+    capture.stop()
+    server.exit()
+
+
+def reconnect_speech(work, exe):
+    """The stand-in speech service stops and starts again: the boxes shown meanwhile do not wait,
+    the next one is heard."""
+    s = Session(exe, work)
+    s.box("help page 1", "Cancel", HELP_1)
+    s.server.stop()
+    # Both boxes shown while the service is away come at once, and silent.
+    for what, answer in [("the start question", "No"), ("the cancel", "OK")]:
+        asked = time.monotonic()
+        if what == "the start question":
+            s.choose("File", "Start Game")
+        s.box(what, answer)
+        check(time.monotonic() - asked < QUIET_S + 3, "%s waited for the speech service" % what)
+    lost = [line for line in s.errors() if "speech" in line]
+    check(len(lost) == 1 and lost[0].endswith("; going on without speech"), "stderr says: %r" % lost)
+    s.server.start()
+    s.decline((READY, CANCEL))
+    s.quit(menu=True)
+    said = [line for line in s.errors() if "speech" in line]
+    check(said == lost + ["kadeno: the speech service answers again; speaking on"],
+          "stderr says of speech: %r" % said)
+    check(s.server.connections == 2, "%d connections" % s.server.connections)
+
+
+def focus_load(work, exe, runs="5"):
+    """The keyboard comes back to the game after the start question, heard through Orca under
+    openbox while busy loops keep every core loaded: the start question answered with Y, the main
+    window active again and said, then Escape reaching the game; a fresh program each run, since
+    the fault was a race."""
+    orca, passed = start_desktop(work), 0
+    if orca is None:
+        return 77
+    for command in ["while :; do :; done"] * (os.cpu_count() or 2) + ["while :; do /bin/true; done"]:
+        _started.append(subprocess.Popen(["/bin/sh", "-c", command]))  # the last as a build does
+    for run in range(int(runs)):
+        games = []
+        try:
+            orca_steps(orca, [
+                program_step(games, exe, os.path.join(work, "run%d" % run), b"Difficulty = 2\r\n", 60),
+                step("Escape", MAIN, timeout=30), *ASK_TO_START,  # the race under test comes here
+                step("y", MAIN, then=lambda said: check(active_window() == MAIN_TITLE,
+                                                        "the active window is %r" % active_window())),
+                *quit_steps(games)])
+            passed += 1
+        except Failure as e:
+            print("run %d: %s; Orca's last words: %r" % (run, e, orca.said()[-6:]), file=sys.stderr)
+            for g in games:
+                g.process.kill()
+    print("the keyboard came back in %d of %s runs under load" % (passed, runs))
+    check(passed == int(runs), "the keyboard did not come back in %d runs" % (int(runs) - passed))
+
+
+def focus_bare(work, exe):
+    """With no window manager, X gives the keyboard to the root window when a box closes; the
+    program must take it back for its main window by itself."""
+    s = Session(exe, work, speech="off")
+    s.box("help page 1", "Cancel")
+    for answer in ["No", "Yes"]:
+        if answer == "No":
+            s.decline()
+        else:
+            s.choose("File", "Start Game")
+            s.box("the start question", answer)
+        wait_for("the keyboard back at the main window after %s" % answer,
+                 lambda: xdotool("getwindowfocus", "getwindowname", must=False) == MAIN_TITLE, 10)
+    key("Escape")  # to whichever window has the keys
+    s.box("the quit question", "Yes")
+    s.end()
+
+
+class Catalog:
+    """A language's texts from its po file, or English (en)."""
+
+    def __init__(self, po):
+        self.texts = {} if po == "en" else pofile.translations(po)
+        self.language = None if po == "en" else os.path.basename(po)[:-3]
+
+    def tr(self, msgid, *args):  # as the program fills a message: each %N once, in one pass
+        return re.sub(r"%([1-9])", lambda m: args[int(m.group(1)) - 1] if int(m.group(1)) <= len(args)
+                      else m.group(0), self.texts.get(msgid, msgid))
+
+    def said(self, msgid, *args):  # as the self-voicing says it: a line of its own, a sentence
+        text = self.tr(msgid, *args)
+        return "\n" + text + ("" if text[-1:] in ".!?:" else ".")
+
+    def item(self, caption):  # as the accessibility tree names it: without the access key's "&"
+        return self.tr(caption).replace("&", "")
+
+
+def language(work, exe, po):
+    """The real program in a language (a po file, or en for English, byte for byte): the first help
+    page, the start question, a value prompt with its number, the score and the hall of fame must
+    show the catalog's translations with the numbers filled in, and the self-voicing must ask the
+    speech service for a voice of that language."""
+    global MAIN_TITLE
+    c = Catalog(po)
+    MAIN_TITLE = c.tr("Kadeno: Musical Tumbla")
+    s = Session(exe, work, speech="on", env={"KADENO_LANG": c.language or "en"})
+    yes, ok, cancel = (c.item(b) for b in ("&Yes", "OK", "Cancel"))
+
+    def read(what, answer, title, text, said_end, **box):
+        """The next box must show that title and text (a "\r\n" shown as a line end), and be said
+        ending in said_end (the buttons, in the box's language)."""
+        s.box(what, answer, said=("", said_end), shows=(title, text), **box)
+    read("help page 1", cancel, c.tr("Kadeno Help"), c.tr(
+        "  In this brief help area, if you hit yes then I   \n"
+        "  will move on to the next part.  If you hit no    \n"
+        "  then I will rewind to the previous part.  If     \n"
+        "  you hit cancel I will abort this help dialog.    \n"
+        "  You can hit Y for Yes, N for No or Escape for    \n"
+        "  cancel.                                          \n"), c.said("Yes, No, Cancel"))
+    wanted = [] if c.language is None else ["SET SELF LANGUAGE " + c.language.replace("_", "-")]
+    check([x for x in s.server.settings if "LANGUAGE" in x.upper()] == wanted,
+          "the speech service was told %r" % s.server.settings)
+    s.choose(c.item("&Midi"), c.item("Set Midi Back to Default"))
+    read("the reset question", yes, "Kadeno", c.tr("Are you sure you want to reset all the midi "
+                                                   "settings back to factory default?"), c.said("Yes, No"))
+    read("the reset done", ok, "Kadeno", c.tr("Midi settings are now as Quenloft originally made them."),
+         c.said("OK"))
+    s.choose(c.item("&Midi"), c.item("Drum Volume"))
+    read("the drum volume", cancel, "Kadeno", c.tr("Drum Volume is now %1 out of 127.  Please enter the "
+                                                   "New value for Drum Volume.", "100"),
+         c.said("In the field: %1", "100") + c.said("OK, Cancel"), alert=False)
+    s.start_game(("", c.said("Yes, No")), yes, (c.item("&File"), c.item("&Start Game")),
+                 shows=(c.tr("About to start Game Play"), c.tr("Are you ready?")))
+    key("s")
+    read("the score", ok, "Kadeno", c.tr("Your score is %1", "0"), c.said("OK"))
+    s.choose(c.item("&File"), c.item("&Hall Of Fame"))
+    # The name was filed by another program in Latin-1; the box shows its odd byte as such.
+    read("the hall of fame", ok, "Kadeno", c.tr("Here is the Kadeno Masters Hall of Fame:") + "\n" + c.tr(
+        "First Place, with %1 points is %2 at a difficulty level of %3", "1203", "An\ufffda", " 1") + "\n",
+        c.said("OK"))
+    s.quit(("", c.said("Yes, No")), yes, shows=("Kadeno", c.tr("Do you really want to quit?")))
+
+
+def no_display(exe, *args, **env):
+    """The program with no display at all, touching which would abort it, and no language asked
+    for but by env: (status, standard output's lines, standard error's)."""
+    kept = {k: v for k, v in os.environ.items() if k not in (
+        "DISPLAY", "WAYLAND_DISPLAY", "KADENO_LANG", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")}
+    done = subprocess.run([exe, *args], capture_output=True, text=True, timeout=20, stdin=subprocess.DEVNULL,
+                          env=kept | env | {"QT_QPA_PLATFORM": "xcb", "KADENO_MIDI_OUT": "none"})
+    return done.returncode, done.stdout.splitlines(), done.stderr.splitlines()
+
+
+def command_line(work, exe, version):
+    """--version and --help print and exit 0 without touching the window system, --version ending
+    with the licence as command-line programs' do; any other argument gets one line on standard
+    error, nothing on standard output and status 2."""
+    refused = [(args, None) for args in ("--bogus", "-platform offscreen", "--version --bogus", "-")]
+    for args, first in [("--version", "kadeno " + version), ("--help", "Usage: kadeno [--help | --version]"),
+                        *refused]:
+        status, out, err = no_display(exe, *args.split())
+        check((status, out[:1], err) == (0, [first], []) if first else status == 2 and out == [] and
+              len(err) == 1 and err[0].startswith("kadeno: "), "kadeno %s: status %s, printed %r"
+              % (args, status, out + err))
+        check(args != "--version" or out[-1] == "Licence: MIT <https://opensource.org/license/mit>",
+              "kadeno --version ends with %r" % out[-1:])
+
+
+REFUSAL = "kadeno: unknown argument '%1' (try kadeno --help)"
+# The language of the refusal of an unknown argument (given before a window opens): environment ->
+# the catalog it must come from, and +1 for a line before it on standard error.
+LANGUAGE_CHOICE = [
+    "-> en", "LANG=C.UTF-8 -> en", "KADENO_LANG=de -> de", "KADENO_LANG=pt-BR -> pt_BR",
+    "LANGUAGE=fr LANG=C.UTF-8 -> fr",
+    # A locale this system may not have installed still gives its language.
+    "LANG=de_AT.UTF-8 -> de", "LC_ALL=fr_CA.UTF-8 LANG=de_DE.UTF-8 -> fr",
+    # The C locale asks for the program's own texts, whatever LANGUAGE says.
+    "LC_ALL=C LANGUAGE=de -> en", "KADENO_LANG=de LC_ALL=C -> de",
+    "KADENO_LANG=en LANGUAGE=de LANG=C.UTF-8 -> en", "LANGUAGE=en:de LANG=C.UTF-8 -> en",
+    "LANGUAGE=xx:fr LANG=C.UTF-8 -> fr", "KADENO_LANG=xx -> en +1"]
+
+
+def language_choice(work, exe, source):
+    """KADENO_LANG above LANGUAGE, LC_ALL, LC_MESSAGES and LANG, as gettext has them, also for a
+    locale this system has not installed; English, with one line on standard error, when the
+    catalog is missing or damaged."""
+    said = {"en": REFUSAL.replace("%1", "--x")} | {lang: pofile.translations(os.path.join(
+        source, "po", lang + ".po"))[REFUSAL].replace("%1", "--x") for lang in ("de", "fr", "pt_BR")}
+    for row in LANGUAGE_CHOICE:
+        env, want = row.split("->")
+        want, before = (want.split() + ["+0"])[:2]
+        lines = no_display(exe, "--x", **dict(w.split("=") for w in env.split()))[2]
+        check(lines[int(before):] == [said[want]], "%s: %r, not %r" % (env.strip(), lines, said[want]))
+    # A damaged catalog beside the program: English, and one line saying so.
+    shutil.copy(exe, work)
+    write(os.path.join(work, "locale", "de", "LC_MESSAGES", "kadeno.mo"), b"\0\0\0\0" + read(
+        os.path.join(os.path.dirname(exe), "locale", "de", "LC_MESSAGES", "kadeno.mo"))[4:])
+    lines = no_display(os.path.join(work, os.path.basename(exe)), "--x", KADENO_LANG="de")[2]
+    check(len(lines) == 2 and lines[1] == said["en"] and re.fullmatch(
+        "kadeno: no catalog for de in .*; the texts stay English", lines[0]), "a damaged catalog: %r" % lines)
+
+
+SCENARIOS = {"kadeno.walk": kadeno_walk, "kadeno.reader": kadeno_reader, "kadeno.modes": kadeno_modes,
+             "kadeno.close": kadeno_close, "kadeno.first": kadeno_first, "orca.walk": orca_walk,
+             "reconnect.sound": reconnect_sound, "reconnect.speech": reconnect_speech,
+             "focus.load": focus_load, "focus.bare": focus_bare, "language": language,
+             "command_line": command_line, "language_choice": language_choice}
 
 
 def main(scenarios):
-    """Runs the scenario sys.argv[1] names, in a fresh folder, with the other arguments."""
-    name = sys.argv[1]
+    """Runs the scenario argv[1] names, with the other arguments, in a fresh folder, on a private
+    display unless it is on one already or needs none."""
+    name, args = sys.argv[1], sys.argv[2:]
+    if name == "private":
+        return private(args)
+    if name not in ("command_line", "language_choice") and "KADENO_PRIVATE" not in os.environ:
+        return private([sys.executable, os.path.abspath(sys.argv[0]), name, *args])
     with tempfile.TemporaryDirectory(prefix="kadeno-e2e-") as work:
         try:
-            status = scenarios[name](work, *sys.argv[2:]) or 0
+            status = scenarios[name](work, *args) or 0
         except Failure as e:
             print("FAIL: %s: %s" % (name, e), file=sys.stderr)
             for p in _programs:
                 print("Kadeno's last messages:\n  " + "\n  ".join(p.errors()[-10:]), file=sys.stderr)
+            for log in _orca:
+                print("Orca's last words:\n  " + "\n  ".join(map(repr, log.said()[-25:])), file=sys.stderr)
             status = 1
         finally:
             for p in _started:
@@ -149,3 +1155,7 @@ def main(scenarios):
     if status == 0:
         print("%s: passed" % name)
     return status
+
+
+if __name__ == "__main__":
+    sys.exit(main(SCENARIOS))

@@ -26,26 +26,12 @@ done
 # player's first save writes a file of their own), the menu entry, the icon, the software
 # centre's data, the manual page and Debian's copyright and changelog; nothing elsewhere.
 listing=$(dpkg-deb -c "$deb")
-while read -r mode path; do
-  grep -Eq "^$mode root/root .* \./$path$" <<<"$listing" || fail "no $path ($mode) in the package"
-done <<EOF_FILES
--rwxr-xr-x usr/games/kadeno
--rw-r--r-- usr/share/kadeno/TenMore\.wav
--rw-r--r-- usr/share/kadeno/AddFifty\.wav
--rw-r--r-- usr/share/kadeno/Kadeno-default\.ini
--rw-r--r-- usr/share/applications/kadeno\.desktop
--rw-r--r-- usr/share/icons/hicolor/scalable/apps/kadeno\.svg
--rw-r--r-- usr/share/metainfo/[a-z0-9.]+\.metainfo\.xml
--rw-r--r-- usr/share/man/man6/kadeno\.6\.gz
--rw-r--r-- usr/share/doc/kadeno/copyright
--rw-r--r-- usr/share/doc/kadeno/changelog\.gz
-EOF_FILES
-# Every catalog of the source, where gettext looks for it.
-for po in "$here"/../po/*.po; do
-  [ -e "$po" ] || continue
-  lang=$(basename "$po" .po)
-  grep -Eq "^-rw-r--r-- root/root .* \./usr/share/locale/$lang/LC_MESSAGES/kadeno\.mo$" <<<"$listing" ||
-    fail "no catalog for $lang in the package"
+for path in games/kadeno share/kadeno/{TenMore\\.wav,AddFifty\\.wav,Kadeno-default\\.ini} \
+  share/applications/kadeno\\.desktop share/icons/hicolor/scalable/apps/kadeno\\.svg \
+  share/man/man6/kadeno\\.6\\.gz 'share/metainfo/[a-z0-9.]+\.metainfo\.xml' \
+  share/doc/kadeno/{copyright,changelog\\.gz}; do
+  mode=$([ "$path" = games/kadeno ] && echo -rwxr-xr-x || echo -rw-r--r--)
+  grep -Eq "^$mode root/root .* \./usr/$path$" <<<"$listing" || fail "no /usr/$path ($mode) in the package"
 done
 strays=$(awk '{print $NF}' <<<"$listing" | grep -Ev '^\./usr/(games|share)/' | grep -Evx '\./(usr/)?' || true)
 [ -z "$strays" ] || fail "files outside /usr/games and /usr/share: $strays"
@@ -62,10 +48,13 @@ licence=$(lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1 | 
 
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
-# The menu entry and the software centre's summary in every language of the catalogs.
+# Every catalog of the source where gettext looks for it, and the menu entry and the software
+# centre's summary in its language.
 for po in "$here"/../po/*.po; do
   [ -e "$po" ] || continue
   lang=$(basename "$po" .po)
+  grep -Eq "^-rw-r--r-- root/root .* \./usr/share/locale/$lang/LC_MESSAGES/kadeno\.mo$" <<<"$listing" ||
+    fail "no catalog for $lang in the package"
   grep -q "^Comment\[$lang\]=" "$root/usr/share/applications/kadeno.desktop" ||
     fail "the menu entry has no comment in $lang"
   grep -q "<summary xml:lang=\"$lang\">" "$root"/usr/share/metainfo/*.metainfo.xml ||
@@ -88,13 +77,12 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
 [ -z "$warnings" ] || fail "the manual page: $warnings"
 echo "package: name, Depends, files, lintian, menu entry, AppStream and manual page pass"
 
+# The program unpacked: its command line, the catalogs where the package puts them (German),
+# a walk and a new player's first game from the shipped defaults (tests/e2e/harness.py).
 exe=$root/usr/games/kadeno
-"$here/e2e/check-command-line.sh" "$exe" "$version"
-# The program finds the catalogs where the package puts them.
 german=$(/usr/bin/python3 "$here/po/pofile.py" "$here/../po/de.po" \
   "kadeno: unknown argument '%1' (try kadeno --help)")
 [ "$(KADENO_LANG=de "$exe" --x 2>&1)" = "${german//%1/--x}" ] ||
   fail "the packaged program does not answer in German"
-"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" walk "$exe"
-# A new player: the first game sounds, from the shipped defaults.
-"$here/e2e/run-on-private-display.sh" /usr/bin/python3 "$here/e2e/kadeno_e2e.py" first "$exe"
+/usr/bin/python3 "$here/e2e/harness.py" command_line "$exe" "$version"
+for scenario in kadeno.walk kadeno.first; do /usr/bin/python3 "$here/e2e/harness.py" $scenario "$exe"; done

@@ -23,12 +23,10 @@ changelog=$(fill "$src/packaging/changelog.in" | sed "s/@KADENO_RELEASE_DATE_RFC
 
 [ "$(head -n 1 <<<"$news")" = "$version $date" ] ||
   fail "NEWS starts with '$(head -n 1 <<<"$news")', not the project's $version $date"
-[ "$appstream" = "$news" ] || fail "the AppStream releases differ from NEWS:
-$appstream
+for list in appstream changelog; do
+  [ "${!list}" = "$news" ] || fail "the $list releases differ from NEWS:
+${!list}
 --- NEWS:
 $news"
-[ "$changelog" = "$news" ] || fail "the Debian changelog differs from NEWS:
-$changelog
---- NEWS:
-$news"
+done
 echo "release notes: $(wc -l <<<"$news") releases, $version newest, alike in NEWS, AppStream and changelog"

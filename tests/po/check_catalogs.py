@@ -1,16 +1,13 @@
-"""The catalogs' checks, for every po/<lang>.po:
+"""The catalogs' checks, for every po/<lang>.po:    check_catalogs.py SOURCE-FOLDER
 
-    check_catalogs.py SOURCE-FOLDER
-
-- the template holds every message the code, the desktop entry and the software centre's
-  data use (scripts/update-pot.sh run afresh finds nothing new or gone);
-- each catalog compiles with msgfmt --check, translates every message of the template and
-  has no fuzzy entry and none the template lacks;
-- each translation keeps its message's placeholders (%1 .. %9, each as often) and, where
-  the message has an access key, has exactly one "&", before a letter (msgfmt --check
-  sees to a first and a last line end kept).
-The access keys' uniqueness within each menu is checked by the unit tests, which know
-the menus.
+- the template holds every message the code, the desktop entry and the software centre's data
+  use (scripts/update-pot.sh run afresh finds nothing new or gone);
+- each catalog compiles with msgfmt --check, translates every message of the template and has
+  no fuzzy entry and none the template lacks;
+- each translation keeps its message's placeholders (%1 .. %9, each as often) and, where the
+  message has an access key, has exactly one "&", before a letter (msgfmt --check sees to a
+  first and a last line end kept).
+The access keys' uniqueness within each menu is checked by the unit tests, which know the menus.
 """
 
 import glob
@@ -24,19 +21,14 @@ import tempfile
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pofile  # noqa: E402
 
-problems = []
-problem = problems.append
 
-
-def template_is_current(source):
+def template_is_current(source, problem):
     with tempfile.TemporaryDirectory() as work:
-        copy = os.path.join(work, "tree")
         for part in ("src", "desktop", "scripts", "po"):
-            shutil.copytree(os.path.join(source, part), os.path.join(copy, part),
+            shutil.copytree(os.path.join(source, part), os.path.join(work, part),
                             ignore=shutil.ignore_patterns("*.po"))
-        subprocess.run([os.path.join(copy, "scripts", "update-pot.sh")], check=True,
-                       stderr=subprocess.DEVNULL)
-        fresh = {e["msgid"] for e in pofile.entries(os.path.join(copy, "po", "kadeno.pot"))}
+        subprocess.run([work + "/scripts/update-pot.sh"], check=True, stderr=subprocess.DEVNULL)
+        fresh = {e["msgid"] for e in pofile.entries(os.path.join(work, "po", "kadeno.pot"))}
     kept = {e["msgid"] for e in pofile.entries(os.path.join(source, "po", "kadeno.pot"))}
     for msgid in sorted(fresh - kept):
         problem("kadeno.pot lacks %r: run scripts/update-pot.sh" % msgid[:60])
@@ -45,50 +37,38 @@ def template_is_current(source):
     return kept
 
 
-def placeholders(text):
-    return sorted(re.findall(r"%[1-9]", text))
-
-
-def access_keys(text):
-    return re.findall(r"&(.)", text)
-
-
-def check_catalog(path, template):
-    name = os.path.basename(path)
-    run = subprocess.run(["msgfmt", "--check", "-o", os.devnull, path],
-                         capture_output=True, text=True)
+def check_catalog(path, template, problem):
+    name, marks = os.path.basename(path), lambda text, mark: sorted(re.findall(mark, text))
+    run = subprocess.run(["msgfmt", "--check", "-o", os.devnull, path], capture_output=True, text=True)
     if run.returncode != 0:
         problem("%s does not compile: %s" % (name, run.stderr.strip()))
     entries = {e["msgid"]: e for e in pofile.entries(path) if e["msgid"]}
     for msgid in sorted(template - set(entries) - {""}):
         problem("%s lacks %r" % (name, msgid[:60]))
     for msgid, e in sorted(entries.items()):
-        short = "%s: %r" % (name, msgid[:50])
-        text = e.get("msgstr", "")
+        short, text = "%s: %r" % (name, msgid[:50]), e.get("msgstr", "")
         if msgid not in template:
             problem("%s is not in the template (msgmerge it)" % short)
         if "fuzzy" in e["flags"]:
             problem("%s is fuzzy" % short)
         if not text:
             problem("%s is not translated" % short)
-            continue
-        if placeholders(text) != placeholders(msgid):
-            problem("%s has the placeholders %s, not %s" % (short, placeholders(text),
-                                                              placeholders(msgid)))
-        if access_keys(msgid) and (len(access_keys(text)) != 1 or
-                                   not access_keys(text)[0].isalnum()):
+        elif marks(text, r"%[1-9]") != marks(msgid, r"%[1-9]"):
+            problem("%s has the placeholders %s, not %s" % (short, marks(text, r"%[1-9]"),
+                                                              marks(msgid, r"%[1-9]")))
+        if text and marks(msgid, "&(.)") and (len(marks(text, "&(.)")) != 1 or
+                                              not marks(text, "&(.)")[0].isalnum()):
             problem("%s needs exactly one access key (& before a letter)" % short)
 
 
 def main(source):
-    template = template_is_current(source)
+    problems = []
+    template = template_is_current(source, problems.append)
     catalogs = sorted(glob.glob(os.path.join(source, "po", "*.po")))
     for path in catalogs:
-        check_catalog(path, template)
-    for p in problems:
-        print(p)
-    print("%d catalogs, %d messages each: %s" % (len(catalogs), len(template) - 1,
-                                                 "%d problems" % len(problems) if problems else "pass"))
+        check_catalog(path, template, problems.append)
+    print("\n".join(problems + ["%d catalogs, %d messages each: %s" % (len(catalogs), len(template) - 1, (
+        "%d problems" % len(problems)) if problems else "pass")]))
     return 1 if problems else 0
 
 

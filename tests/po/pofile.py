@@ -1,41 +1,34 @@
-"""A .po file read as the checks need it: each entry's msgid, msgstr and flags."""
+"""A .po file read as the checks need it: each entry's msgid, msgstr and flags.
+    pofile.py PO-FILE MSGID: the message's translation, for the shell scripts."""
 
 import re
-
-_UNESCAPE = {"n": "\n", "t": "\t", '"': '"', "\\": "\\", "r": "\r"}
+import sys
 
 
 def _literal(text):
-    return re.sub(r'\\(.)', lambda m: _UNESCAPE.get(m.group(1), m.group(1)), text[1:-1])
+    return re.sub(r"\\(.)", lambda m: {"n": "\n", "t": "\t", "r": "\r"}.get(m.group(1), m.group(1)),
+                  text[1:-1])
 
 
 def entries(path):
-    """[{msgid, msgstr, flags, plural}] in file order, the header first; obsolete
-    entries (#~) left out."""
-    found, entry, field = [], None, None
+    """[{msgid, msgstr, flags}] in file order, the header first; obsolete entries (#~) left out, a
+    plural message's first form as its msgstr."""
+    found, entry, field = [], {"flags": set()}, None
     with open(path, encoding="utf-8") as f:
-        for line in list(f) + [""]:
-            line = line.strip()
+        for line in [line.strip() for line in f] + [""]:
             if not line:
-                if entry and "msgid" in entry:
+                if "msgid" in entry:
                     found.append(entry)
-                entry, field = None, None
-                continue
-            entry = entry if entry is not None else {"flags": set(), "plural": False}
-            if line.startswith("#,"):
-                entry["flags"] |= {f.strip() for f in line[2:].split(",")}
-            elif line.startswith("#"):
-                continue
+                entry, field = {"flags": set()}, None
+            elif line.startswith("#,"):
+                entry["flags"] |= {flag.strip() for flag in line[2:].split(",")}
             elif line.startswith('"') and field:
                 entry[field] += _literal(line)
-            else:
-                field, rest = line.split(" ", 1)
-                if field == "msgid_plural":
-                    entry["plural"] = True
-                field = "msgstr" if field == "msgstr[0]" else field
-                entry[field] = _literal(rest) if field in ("msgid", "msgstr") else ""
-                if field not in ("msgid", "msgstr"):
-                    field = None
+            elif not line.startswith("#"):
+                name, rest = line.split(" ", 1)
+                field = {"msgid": "msgid", "msgstr": "msgstr", "msgstr[0]": "msgstr"}.get(name)
+                if field:
+                    entry[field] = _literal(rest)
     return found
 
 
@@ -46,6 +39,4 @@ def translations(path):
 
 
 if __name__ == "__main__":
-    # pofile.py PO-FILE MSGID: the message's translation, for the shell scripts.
-    import sys
     print(translations(sys.argv[1])[sys.argv[2]])

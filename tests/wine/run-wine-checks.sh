@@ -10,31 +10,21 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build-win}" && pwd)
 linux=$(realpath "${2:-$here/../../build/kadeno}")
+# Again on a display of its own, in a private folder and home (tests/e2e/harness.py).
+[ -n "${KADENO_PRIVATE:-}" ] || exec /usr/bin/python3 "$here/../e2e/harness.py" private "$0" "$build" "$linux"
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
-for tool in "$wine" Xvfb xdotool /usr/bin/python3 makensis; do
+for tool in "$wine" makensis; do
   command -v "$tool" >/dev/null || { echo "missing: $tool (scripts/deps.sh test installs it)"; exit 1; }
 done
-
-work=$(mktemp -d)
+work=$KADENO_PRIVATE
 export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
 # No prompts to install Mono or Gecko: nothing here needs them. No menu entries in the
 # desktop's own menus for the Start menu's shortcuts either.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineserver=$(dirname "$wine")/wineserver
 command -v "$wineserver" >/dev/null || wineserver=wineserver
-cleanup() {
-  "$wineserver" -k 2>/dev/null || true
-  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null && wait "$xvfb" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-. "$here/../e2e/private-xvfb.sh"
-start_private_xvfb "$work" || exit 1
-unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS
-export XDG_RUNTIME_DIR="$work/runtime"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
 echo "-- Wine prefix"
 start=$(date +%s)

@@ -1,19 +1,10 @@
-"""The Windows build under Wine against the Linux build, both driven from the keyboard on
-one private display, from the same settings file, to the message log:
+"""The Windows build under Wine against the Linux build, both driven from the keyboard by their
+windows' titles on one private display (with the pieces of tests/e2e/harness.py):
 
     wine_e2e.py compare LINUX-KADENO WINE KADENO.EXE APPDATA-FOLDER SETTINGS-FILE
     wine_e2e.py first LINUX-KADENO WINE KADENO-WINDOWS.ZIP APPDATA-FOLDER
     wine_e2e.py language WINE ZIP READ-BOX.EXE PO-FILE
     wine_e2e.py installed WINE KADENO.EXE APPDATA-FOLDER
-
-compare: a game at difficulty 9 on each; the first scans' MIDI messages and the settings
-files must be the same, byte for byte. Then kadeno.exe with a MIDI device that cannot be
-opened says so in a box and ends. first: a new player of each (the Windows one unpacked
-from the zip, with an empty %APPDATA%) sounds at the factory velocities, the same, and Exit
-writes the shipped defaults. language: the help's, the main window's and the start
-question's texts and its cancel, read from the boxes (READ-BOX.EXE), are the catalog's.
-installed: the installed program, with an empty %APPDATA%, sounds at the factory velocities
-and Exit writes the shipped defaults beside it.
 """
 
 import os
@@ -23,10 +14,8 @@ import sys
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "po"))
-from harness import (MAIN_TITLE, Program, check, check_factory_sound, first_scan, key, main,  # noqa: E402
-                     wait_for, windows)
-import pofile  # noqa: E402
+from harness import (MAIN_TITLE, Catalog, Program, check, check_factory_sound, check_same,  # noqa: E402
+                     first_scan, key, main, read, wait_for, windows)
 
 
 def window(title):
@@ -45,12 +34,12 @@ def choose(main_window, letter, menu="f"):
 def on_wine(wine, exe, work, env=(), **program):
     # Wine sees the Linux file system as drive Z:.
     log = "log:Z:" + os.path.join(work, "midi.log").replace("/", "\\")
-    return Program([wine, exe], work, env=dict({"KADENO_MIDI_OUT": log}, **dict(env)), **program)
+    return Program([wine, exe], work, env={"KADENO_MIDI_OUT": log} | dict(env), **program)
 
 
 def play(p, level=None):
-    """From the help (through Set Difficulty to that level) into a game, and out once its
-    first scan has been heard."""
+    """From the help (through Set Difficulty to that level) into a game, and out once its first
+    scan has been heard: (the scan, the settings file)."""
     key("Escape", window=window("Kadeno Help"))
     if level:
         choose(window(MAIN_TITLE), "d")
@@ -66,24 +55,17 @@ def play(p, level=None):
     return scan, p.settings()
 
 
-def check_same_scans(on_linux, on_windows):
-    diverge = next((i for i, (a, b) in enumerate(zip(on_linux, on_windows)) if a != b),
-                   min(len(on_linux), len(on_windows)))
-    check(on_windows == on_linux, "the first scans differ from message %d: Linux %s, Windows %s"
-          % (diverge, on_linux[diverge:diverge + 3], on_windows[diverge:diverge + 3]))
-
-
 def compare(work, linux, wine, exe, appdata, seed):
-    with open(seed, "rb") as f:
-        seed = f.read()
-    on_linux = play(Program([linux], os.path.join(work, "linux"), settings=seed), "9")
-    on_windows = play(on_wine(wine, exe, os.path.join(work, "windows"), settings=seed,
+    """A game at difficulty 9 on each from the same settings file: the first scans' MIDI messages
+    and the settings files the same, byte for byte. Then a MIDI device that cannot be opened:
+    after the help, the program's own message in a box, and it ends once that is answered, its
+    window never shown."""
+    on_linux = play(Program([linux], os.path.join(work, "linux"), settings=read(seed)), "9")
+    on_windows = play(on_wine(wine, exe, os.path.join(work, "windows"), settings=read(seed),
                               settings_path=os.path.join(appdata, "Kadeno", "Kadeno.ini")), "9")
     check(any(m[0] == 0x99 for m in on_linux[0]), "the first scan beat no drum: nothing compared")
-    check_same_scans(on_linux[0], on_windows[0])
+    check_same(on_linux[0], on_windows[0], "the first scans on Linux and on Windows")
     check(on_windows[1] == on_linux[1], "the settings files differ:\n%r\n%r" % (on_linux[1], on_windows[1]))
-    # A MIDI device that cannot be opened: after the help, the program's own message in a
-    # box, and the program ends once it is answered, its window never shown.
     p = Program([wine, exe], os.path.join(work, "no-device"), env={"KADENO_MIDI_OUT": "winmm:4000"})
     key("Escape", window=window("Kadeno Help"))
     box = window("Kadeno")
@@ -93,34 +75,34 @@ def compare(work, linux, wine, exe, appdata, seed):
 
 
 def first(work, linux, wine, zip_path, appdata):
-    unpacked = os.path.join(work, "unpacked")
+    """A new player of each (the Windows one unpacked from the zip, %APPDATA% empty) sounds at the
+    factory velocities, the same, and Exit writes the shipped defaults."""
+    unpacked, own = os.path.join(work, "unpacked"), os.path.join(appdata, "Kadeno", "Kadeno.ini")
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
         for want in ("kadeno.exe", "Kadeno-default.ini", "TenMore.wav", "AddFifty.wav",
                      "README-Windows.txt", "LICENSE.txt"):
             check("Kadeno/" + want in names, "no %s in the zip: %s" % (want, sorted(names)))
         z.extractall(unpacked)
-    shipped = os.path.join(unpacked, "Kadeno", "Kadeno-default.ini")
-    with open(shipped, "rb") as f:
-        shipped_bytes = f.read()
-    own = os.path.join(appdata, "Kadeno", "Kadeno.ini")
+    shipped = read(os.path.join(unpacked, "Kadeno", "Kadeno-default.ini"))
     check(not os.path.exists(own), "%APPDATA% already holds a settings file")
     on_linux = play(Program([linux], os.path.join(work, "linux")))
-    check_factory_sound(on_linux[0])
     on_windows = play(on_wine(wine, os.path.join(unpacked, "Kadeno", "kadeno.exe"),
                               os.path.join(work, "windows"), settings_path=own))
-    check_factory_sound(on_windows[0])
-    check_same_scans(on_linux[0], on_windows[0])
-    check(on_windows[1] == shipped_bytes == on_linux[1], "saved: %r" % on_windows[1])
-    with open(shipped, "rb") as f:
-        check(f.read() == shipped_bytes, "the shipped settings file changed")
+    for scan, _ in (on_linux, on_windows):
+        check_factory_sound(scan)
+    check_same(on_linux[0], on_windows[0], "the first scans on Linux and on Windows")
+    check(on_windows[1] == shipped == on_linux[1], "saved: %r" % on_windows[1])
+    check(read(os.path.join(unpacked, "Kadeno", "Kadeno-default.ini")) == shipped,
+          "the shipped settings file changed")
     print("first start: velocities %s" % sorted({m[2] for m in on_windows[0] if m[0] & 0xF0 == 0x90}))
 
 
 def language(work, wine, zip_path, read_box, po):
-    texts = pofile.translations(po)
-    tr = lambda msgid: texts.get(msgid, msgid)  # noqa: E731
-    access = lambda caption: re.search("&(.)", tr(caption)).group(1).lower()  # noqa: E731
+    """The help's, the main window's and the start question's texts and its cancel, read from the
+    boxes (read_box.exe), are the catalog's."""
+    c = Catalog(po)
+    access = lambda caption: re.search("&(.)", c.tr(caption)).group(1).lower()  # noqa: E731
 
     def box_texts(title):
         run = subprocess.run([wine, read_box, title], capture_output=True)
@@ -129,26 +111,24 @@ def language(work, wine, zip_path, read_box, po):
     with zipfile.ZipFile(zip_path) as z:
         z.extractall(work)
     exe = os.path.join(work, "Kadeno", "kadeno.exe")
-    lang = os.path.basename(po)[:-3]
-    p = on_wine(wine, exe, work, env={"KADENO_LANG": lang})
-    key("Escape", window=window(tr("Kadeno Help")))
-    main_window = window(tr("Kadeno: Musical Tumbla"))
+    p = on_wine(wine, exe, work, env={"KADENO_LANG": c.language})
+    key("Escape", window=window(c.tr("Kadeno Help")))
+    main_window = window(c.tr("Kadeno: Musical Tumbla"))
     choose(main_window, access("&Start Game"), access("&File"))
-    question = tr("About to start Game Play")
-    window(question)
-    said = wait_for("the start question's texts", lambda: box_texts(question), 30)
-    check(tr("Are you ready?") in said and tr("&Yes") in said and tr("&No") in said,
+    question = window(c.tr("About to start Game Play"))
+    said = wait_for("the start question's texts", lambda: box_texts(c.tr("About to start Game Play")), 30)
+    check(c.tr("Are you ready?") in said and c.tr("&Yes") in said and c.tr("&No") in said,
           "the start question reads %r" % said)
-    key(access("&No"), window=window(question))
+    key(access("&No"), window=question)
     cancel = wait_for("the cancel's texts", lambda: box_texts("Kadeno"), 30)
-    check(tr("Game Play canceled by user request") in cancel, "the cancel reads %r" % cancel)
+    check(c.tr("Game Play canceled by user request") in cancel, "the cancel reads %r" % cancel)
     key("Return", window=window("Kadeno"))
     choose(main_window, access("E&xit"), access("&File"))
     p.end()
-    print("%s: the start question in %s" % (exe, lang))
+    print("%s: the start question in %s" % (exe, c.language))
 
 
-def installed(work, wine, exe, appdata):
+def installed(work, wine, exe, appdata):  # the installed program: factory sound, defaults saved
     own = os.path.join(appdata, "Kadeno", "Kadeno.ini")
     check(not os.path.exists(own), "%APPDATA% already holds a settings file")
     scan, saved = play(on_wine(wine, exe, work, settings_path=own))
