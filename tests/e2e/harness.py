@@ -841,9 +841,12 @@ LISTING = ("Here is the Kadeno Masters Hall of Fame:\n"
 PRACTICE = "With practice, you will soon rank among the Kadeno Masters!"
 PROMPT = "Difficulty Level is now 2 out of ten.  Please enter the New value for Difficulty Level."
 # Each box's text, and how many times the Orca walk shows it.
+TOUR = "Hear the Field plays the sounds of Kadeno one at a time"
+PRACTISE = "Practice is the field of a game with no clock"
 SHOWN = [(HELP[0], 2), (HELP[1], 1), (PROMPT, 1), ("Are you ready?", 2),
          ("Game Play canceled by user request", 1), ("Your score is 0", 1), (PRACTICE, 1),
-         (LISTING, 1), ("Do you really want to quit?", 1)]
+         (LISTING, 1), ("Do you really want to quit?", 1), (TOUR, 1), ("Column 1, at the far", 1),
+         ("Column 2, on the", 1), (PRACTISE, 1), ("The note landed in column 6.", 1)]
 
 
 def play_round():
@@ -877,7 +880,8 @@ def orca_walk(work, exe):
         # The help pages, forward with Y, back with N, left with Escape.
         step("y", *help_page(2)), step("n", *help_page(1)), step("Escape", MAIN),
         # The menu read item by item as the arrows reach it; a value command.
-        step("alt+f", "Start Game"), step("Down", "Set Difficulty"), step("Down", "Hall Of Fame"),
+        step("alt+f", "Start Game"), step("Down", "Practice"), step("Down", "Set Difficulty"),
+        step("Down", "Hall Of Fame"),
         step("Up", "Set Difficulty"), step("Return", "Kadeno dialog", PROMPT + " text", then=offered),
         step("3"), step("Return", MAIN, then=typed),
         # Start Game declined; Alt with a letter right after a box closed.
@@ -886,7 +890,17 @@ def orca_walk(work, exe):
         # A game of dropped notes to its score and the hall of fame.
         *ASK_TO_START, step(play_round, *box("Kadeno", "Your score is 0", "OK"), timeout=120),
         step("Return", *box("Kadeno", PRACTICE, "OK")), step("Return", *box("Kadeno", LISTING, "OK")),
-        step("Return", MAIN), *quit_steps(games)])
+        step("Return", MAIN),
+        # Hear the Field: its first box, column 1 heard, left at column 2's box.
+        step("alt+h", "Instructions"), step("Down", "Hear the Field"),
+        step("Return", *box("Hear the Field", "^" + TOUR, "OK")),
+        step("Return", *box("Hear the Field", "Column 1, at the far left.", "OK")),
+        step("Return", *box("Hear the Field", "Column 2, on the left.", "OK")), step("Escape", MAIN),
+        # Practice: a note dropped lands, its box read; Escape ends practice without a question.
+        step("alt+f", "Start Game"), step("Down", "Practice"),
+        step("Return", *box("Practice", "^" + PRACTISE, "OK")), step("Return", MAIN),
+        step("space", *box("Practice", "^The note landed in column 6.", "OK"), timeout=30),
+        step("Return", MAIN), step("Escape"), *quit_steps(games)])
     for text, times in SHOWN:
         n = sum(text in s for s in orca.said())
         check(n == times, "Orca said %r %d times, not %d" % (text[:50], n, times))
@@ -902,6 +916,20 @@ def reconnect_sound(work, exe):
     s = Session(exe, work, speech="off", settings=read(shipped_settings(exe)),
                 env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
     s.box("help page 1", "Cancel")
+    # Hear the Field's columns one at a time: each heard further right than the one before.
+    s.choose("Help", "Hear the Field")
+    s.box("the tour's first box", "OK")
+    sides, heard = [], None
+    for column in range(1, 9):
+        s.box("the tour's box after column %d" % (column - 1), "OK" if column < 8 else "Cancel")
+        if heard:  # column - 1 has sounded, and the box after it waited 1.5 s in silence
+            looks = [b for at, b in capture.balances(heard) if at < heard + 1.0]
+            check(looks, "column %d made no sound" % (column - 1))
+            sides.append(round(sum(looks) / len(looks), 3))
+        heard = time.monotonic()
+    print("the tour's columns, right share of the sound: %r" % sides)
+    check(all(a < b for a, b in zip(sides, sides[1:])) and sides[-1] - sides[0] >= 0.2,
+          "the tour's columns do not go from left to right: %r" % sides)
     s.start_game(None, falling=False)
     started = wait_for("the game's first sound", lambda: capture.first_sound(0), timeout=30)
     check(wait_for("a whole scan", lambda: sweep(capture.balances(started)), timeout=12) == 1,
