@@ -6,11 +6,9 @@
 #include "support/Harness.h"
 
 #ifndef _WIN32
-#include <cstdlib>
-#include <filesystem>
-
 #include "posix/FileRegistry.h"
 #include "posix/PosixFiles.h"
+#include "support/TempFolder.h"
 #endif
 
 namespace kadeno::test {
@@ -69,15 +67,8 @@ TEST(RegistryText, DamageIsReportedWithItsLine) {
 
 struct RegistryTest : ::testing::Test {
 #ifndef _WIN32
-  std::string folder = [] {
-    std::string p = (std::filesystem::temp_directory_path() / "kadeno-reg-XXXXXX").string();
-    return ::mkdtemp(p.data()) ? p : std::string();
-  }();
-  FileRegistry reg{folder + "/registry.reg"};
-  ~RegistryTest() override {
-    std::error_code e;
-    std::filesystem::remove_all(folder, e);
-  }
+  const TempFolder folder;
+  FileRegistry reg{folder / "registry.reg"};
 #else
   MemoryRegistry reg;
 #endif
@@ -180,9 +171,9 @@ TEST_F(RegistryTest, TheFileIsReadAfreshAndNeverDamagedFurther) {
   access.ShowPendingError();
   access.ShowPendingError();  // shown once: a second box would find no answer
   const std::string said = "registry: Corrupt Registry Database! (Registry[API Call], error 1009)";
-  EXPECT_EQ(window.problems, std::vector<std::string>(3, said));    // each failure, box or not
-  ASSERT_TRUE(PosixWriteFileAtomically(folder + "/blocked", "x"));  // in the folder's place
-  FileRegistry blocked(folder + "/blocked/registry.reg");
+  EXPECT_EQ(window.problems, std::vector<std::string>(3, said));   // each failure, box or not
+  ASSERT_TRUE(PosixWriteFileAtomically(folder / "blocked", "x"));  // in the folder's place
+  FileRegistry blocked(folder / "blocked/registry.reg");
   EXPECT_FALSE(RegistryAccess(blocked, window, window).WriteRegistryValue("HKLM\\A", "v", 1));
   EXPECT_EQ(blocked.Keys(), EmptyRegistryKeys());
 }

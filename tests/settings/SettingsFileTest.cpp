@@ -1,25 +1,27 @@
+// The settings: numbers as the file reads them, the file's lines both ways, the store
+// through the window, the hall of fame's offer at a tie, and the default settings file
+// that ships beside the program: what it holds, and when the start-up reads it instead of
+// the player's own file.
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
 
 #include "settings/NumericValue.h"
 #include "settings/Settings.h"
 #include "support/Harness.h"
 
-namespace kadeno {
+namespace kadeno::test {
 namespace {
 
-using test::Harness;
-
 TEST(NumericValue, ReadsTheLongestLeadingNumber) {
-  const struct {
-    const char* text;
-    double value;
-  } cases[] = {
+  const std::pair<const char*, double> cases[] = {
       {" 100", 100}, {"12abc", 12},  {"1 2", 12},    {"abc", 0},    {"", 0},       {"-5", -5},
       {"+7", 7},     {"99.5", 99.5}, {"\t4\n2", 42}, {"1e3", 1000}, {"2E-1", 0.2}, {"1e", 1},
       {".5", 0.5},   {"-", 0},       {"1.2.3", 1.2}, {"0x1F", 0},   {"7D2", 700},  {"1e-400", 0},
   };
-  for (const auto& c : cases)
-    EXPECT_DOUBLE_EQ(NumericValue(c.text), c.value) << '"' << c.text << '"';
+  for (const auto& [text, value] : cases)
+    EXPECT_DOUBLE_EQ(NumericValue(text), value) << '"' << text << '"';
 }
 
 // Beyond a double's range: too large is refused, too small is the nearest small value.
@@ -178,5 +180,104 @@ TEST(SettingsStore, ClosingTheWindowSavesOnce) {
   }
 }
 
+// The hall of fame's offer when a score ties a place (the whole run's transcript has the rest).
+TEST(HallOfFame, TiesGoBelowAndTheFifthPlaceIsListed) {
+  Harness h;
+  const std::string heading = "Here is the Kadeno Masters Hall of Fame:\r\n";
+  // The level is kept in the tenths (level 0 as .05).
+  h.S().HallOfFame = {{{500.4, "a"}, {400, "b"}, {300.9, "c"}, {200, "d"}, {100, "e"}}};
+  h.window.Reply(Answer::Ok, "With practice, you will soon rank among the Kadeno Masters!");
+  h.window.Reply(Answer::Ok);
+  h.form.hallOfFame().OfferAtGameEnd(100);  // no better than place 5: no name asked
+  h.window.Type("", "Please enter your name for the Hall of Fame");
+  h.window.Reply(Answer::Ok);
+  h.S().Difficulty = 0;
+  h.form.hallOfFame().OfferAtGameEnd(400);
+  EXPECT_EQ(h.window.boxes.back().prompt,
+            heading +
+                "First Place, with 500 points is a at a difficulty level of  5\r\n"
+                "Second Place, with 400 points is b at a difficulty level of  1\r\n"
+                "Third Place, with 400 points is  at a difficulty level of  0\r\n"
+                "Fourth Place, with 300 points is c at a difficulty level of  10\r\n"
+                "Fifth Place, with 200 points is d at a difficulty level of  1\r\n");
+  EXPECT_EQ(h.window.writes, 2);
+}
+
+std::string ShippedPath(const Harness& h) { return h.window.programFolder + "/Kadeno-default.ini"; }
+
+// Start-up up to the settings: the help left at its first page.
+void StartUp(Harness& h) {
+  h.window.Reply(Answer::Cancel);  // the first help page
+  h.form.Form_Load();
+}
+
+// The file the build made (data/CMakeLists.txt) against the record a player gets by the
+// menus from a first start with nothing at all: Back to Default, then the difficulty the
+// box offers. Loading it gives that record; saving that record gives the file, byte for byte.
+TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
+#ifndef KADENO_DEFAULT_SETTINGS_FILE
+  GTEST_SKIP() << "the generated file is checked in the native build";
+#else
+  std::ifstream in(KADENO_DEFAULT_SETTINGS_FILE, std::ios::binary);
+  ASSERT_TRUE(in) << KADENO_DEFAULT_SETTINGS_FILE;
+  std::ostringstream generated;
+  generated << in.rdbuf();
+
+  Harness byMenus;
+  StartUp(byMenus);
+  EXPECT_EQ(byMenus.form.settings().DrumVolume, 0);  // nothing shipped: the old silence
+  byMenus.window.Reply(
+      Answer::Yes, "Are you sure you want to reset all the midi settings back to factory default?");
+  byMenus.window.Reply(Answer::Ok, "Midi settings are now as Quenloft originally made them.");
+  byMenus.form.mnuMidiBackToDefault_Click();
+  byMenus.window.Type(
+      "2",
+      "Difficulty Level is now 0 out of ten.  Please enter the New value for Difficulty Level.");
+  byMenus.Click("mnuFileSetDifficulty");
+  EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated.str());
+
+  Harness shipped;
+  shipped.window.files[ShippedPath(shipped)] = generated.str();
+  StartUp(shipped);
+  // Every field; the scaling exactly, as the file holds it only as a percentage.
+  EXPECT_EQ(FormatSettingsFile(shipped.form.settings()), generated.str());
+  EXPECT_EQ(shipped.form.settings().KeyboardScaling, byMenus.form.settings().KeyboardScaling);
+  EXPECT_EQ(shipped.form.settings().DrumVolume, 100);
+#endif
+}
+
+// Which file a start-up reads: the player's own alone when it is there (readable or not),
+// else the shipped one when it reads; the load counts (the scan's first step is taken as
+// short) only when a file was read or the player's own was there.
+TEST(ShippedSettings, ThePlayersOwnFileWinsAndIsNeverMixed) {
+  enum State { Absent, Present, Unreadable };
+  // {the player's own file, the shipped one, the drum and row 1 volumes read, loaded}
+  const std::tuple<State, State, int32_t, int32_t, bool> cases[] = {
+      {Present, Present, 5, 0, true},    {Present, Absent, 5, 0, true},
+      {Unreadable, Present, 0, 0, true}, {Absent, Present, 100, 100, true},
+      {Absent, Unreadable, 0, 0, false}, {Absent, Absent, 0, 0, false},
+  };
+  for (const auto& [ownState, shippedState, drum, row1, loaded] : cases) {
+    SCOPED_TRACE(testing::Message() << "own " << ownState << ", shipped " << shippedState);
+    Harness h;
+    const std::string own = h.SettingsPath(), shipped = ShippedPath(h);
+    const std::string shippedText =
+        "DrumVolume = 100\r\nRow1Volume = 100\r\nFallingNoteMovementSound = Percussive\r\n";
+    if (ownState != Absent) h.window.files[own] = "DrumVolume = 5\r\n";
+    if (ownState == Unreadable) h.window.unreadable.insert(own);
+    if (shippedState != Absent) h.window.files[shipped] = shippedText;
+    if (shippedState == Unreadable) h.window.unreadable.insert(shipped);
+    StartUp(h);
+    EXPECT_EQ(
+        std::tuple(h.form.settings().DrumVolume, h.form.settings().Row1Volume, h.G().StepMs == 1),
+        std::tuple(drum, row1, loaded));
+    EXPECT_EQ(h.window.captions.size(), drum == 100 ? 1u : 0u);  // read from the shipped file
+    // The first save writes the player's own file and leaves the shipped one as it was.
+    EXPECT_THROW(h.form.mnuFileExit_Click(), ProgramEnded);
+    EXPECT_EQ(h.window.files[own], FormatSettingsFile(h.form.settings()));
+    EXPECT_EQ(h.window.files[shipped], shippedState == Absent ? "" : shippedText);
+  }
+}
+
 }  // namespace
-}  // namespace kadeno
+}  // namespace kadeno::test

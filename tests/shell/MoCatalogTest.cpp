@@ -1,27 +1,37 @@
 // The .mo reader: msgfmt's catalogs in both byte orders read whole, and damaged ones
-// refused without reading outside the bytes (the sanitizer build checks that too).
+// refused without reading outside the bytes (the sanitizer build checks that too). Then
+// the menus' access keys in every compiled catalog of the build (and in English): one key
+// per item that has one, different from the other items' of its menu, and different from
+// the other menus' in the menu bar; the boxes' Yes and No keep keys of their own.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
+#include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 #include "catalog/MoCatalog.h"
+#include "seams/Translate.h"
+#include "shell/MenuTable.h"
 #include "shell/MoFixtures.h"
+#include "support/TranslatorGuard.h"
 
 namespace kadeno {
 namespace {
 
 using test::kBigEndianMo;
 using test::kLittleEndianMo;
+using test::PutMoWord;
 
 // The fixtures' layout: the count at 8, the originals' table at 28 and the translations'
 // at 60, each entry a length and an offset.
 constexpr size_t kCountAt = 8, kOriginalsAt = 12, kFirstOriginal = 28;
 
-void PutWord(std::string& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xFF);
-}
 uint32_t Word(const std::string& bytes, size_t at) {
   uint32_t v = 0;
   for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
@@ -34,10 +44,8 @@ TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
     const std::optional<MoCatalog> catalog = MoCatalog::Parse(*bytes, &why);
     ASSERT_TRUE(catalog) << why;
     EXPECT_EQ(catalog->Size(), 3u);
-    struct Case {
-      const char* msgid;
-      const char* want;  // nullptr: not in the catalog
-    } const cases[] = {
+    // {msgid, its text; nullptr: not in the catalog}
+    const std::pair<const char*, const char*> cases[] = {
         {"Are you ready?", "Bist du bereit?"},
         {"  two\n  lines\n", "  zwei\n  Zeilen\n"},
         {"%1 note", "%1 Note"},  // a plural message: its singular, its first form
@@ -46,14 +54,7 @@ TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
         {"Are you ready", nullptr},
         {"", nullptr},  // the header is no message
     };
-    for (const Case& c : cases) {
-      const char* got = catalog->Find(c.msgid);
-      if (c.want == nullptr) {
-        EXPECT_EQ(got, nullptr) << c.msgid;
-      } else {
-        EXPECT_STREQ(got, c.want) << c.msgid;
-      }
-    }
+    for (const auto& [msgid, text] : cases) EXPECT_STREQ(catalog->Find(msgid), text) << msgid;
     EXPECT_EQ(catalog->HeaderField("Language"), "de");
     EXPECT_EQ(catalog->HeaderField("Language-Team"), "German");
     EXPECT_EQ(catalog->HeaderField("Content-Type"), "text/plain; charset=UTF-8");
@@ -65,33 +66,31 @@ TEST(MoCatalogTest, RefusesDamagedCatalogs) {
   const std::string& good = kLittleEndianMo;
   const uint32_t firstOffset = Word(good, kFirstOriginal + 4);
   const uint32_t firstLength = Word(good, kFirstOriginal);
-  struct Case {
-    const char* name;
-    std::function<void(std::string&)> damage;
-    const char* why;
-  } const cases[] = {
+  // {what is damaged, the damage, why the catalog is refused}
+  const std::tuple<const char*, std::function<void(std::string&)>, const char*> cases[] = {
       {"empty", [](std::string& b) { b.clear(); }, "too short for a catalog"},
       {"cut in its header", [](std::string& b) { b.resize(19); }, "too short for a catalog"},
       {"another magic", [](std::string& b) { b[0] = 'x'; }, "not a compiled catalog"},
-      {"revision 2", [](std::string& b) { PutWord(b, 4, 2u << 16); }, "an unknown revision"},
-      {"too many messages", [](std::string& b) { PutWord(b, kCountAt, 0xFFFFFFFF); },
+      {"revision 2", [](std::string& b) { PutMoWord(b, 4, 2u << 16); }, "an unknown revision"},
+      {"too many messages", [](std::string& b) { PutMoWord(b, kCountAt, 0xFFFFFFFF); },
        "its tables run past its end"},
-      {"its table past its end", [](std::string& b) { PutWord(b, kOriginalsAt, 0xFFFFFFF0); },
+      {"its table past its end", [](std::string& b) { PutMoWord(b, kOriginalsAt, 0xFFFFFFF0); },
        "its tables run past its end"},
-      {"a message past its end", [](std::string& b) { PutWord(b, kFirstOriginal + 4, 0xFFFFFFFF); },
+      {"a message past its end",
+       [](std::string& b) { PutMoWord(b, kFirstOriginal + 4, 0xFFFFFFFF); },
        "a message runs past its end"},
       {"a message longer than the file",
-       [](std::string& b) { PutWord(b, kFirstOriginal, 0x7FFFFFFF); },
+       [](std::string& b) { PutMoWord(b, kFirstOriginal, 0x7FFFFFFF); },
        "a message runs past its end"},
       {"a message without its NUL", [&](std::string& b) { b[firstOffset + firstLength] = 'x'; },
        "a message runs past its end"},
   };
-  for (const Case& c : cases) {
+  for (const auto& [name, damage, reason] : cases) {
     std::string bytes = good;
-    c.damage(bytes);
+    damage(bytes);
     std::string why;
-    EXPECT_FALSE(MoCatalog::Parse(bytes, &why)) << c.name;
-    EXPECT_EQ(why, c.why) << c.name;
+    EXPECT_FALSE(MoCatalog::Parse(bytes, &why)) << name;
+    EXPECT_EQ(why, reason) << name;
   }
   // A catalog cut anywhere loses the NUL of its last text at least.
   for (size_t size = 0; size < good.size(); ++size) {
@@ -109,6 +108,103 @@ TEST(MoCatalogTest, TheTextsOutliveTheBytesAndMoves) {
   MoCatalog moved = std::move(*catalog);
   catalog.reset();
   EXPECT_STREQ(moved.Find("Are you ready?"), "Bist du bereit?");
+}
+
+class CatalogTranslator : public Translator {
+ public:
+  explicit CatalogTranslator(const MoCatalog& catalog) : catalog_(catalog) {}
+  const char* Lookup(const char* msgid) const override { return catalog_.Find(msgid); }
+
+ private:
+  const MoCatalog& catalog_;
+};
+
+// The letter after the caption's "&", as one lower-case code point; 0 when it has none.
+uint32_t AccessKey(const std::string& caption) {
+  const size_t amp = caption.find('&');
+  if (amp == std::string::npos || amp + 1 >= caption.size()) return 0;
+  const auto* p = reinterpret_cast<const unsigned char*>(caption.data() + amp + 1);
+  uint32_t cp = p[0];
+  if (cp >= 0xF0) {
+    cp = (cp & 0x07) << 18 | (p[1] & 0x3F) << 12 | (p[2] & 0x3F) << 6 | (p[3] & 0x3F);
+  } else if (cp >= 0xE0) {
+    cp = (cp & 0x0F) << 12 | (p[1] & 0x3F) << 6 | (p[2] & 0x3F);
+  } else if (cp >= 0xC0) {
+    cp = (cp & 0x1F) << 6 | (p[1] & 0x3F);
+  }
+  // Upper case to lower in the scripts of the catalogs: Latin, Latin-1 and Cyrillic.
+  if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)) return cp + 0x20;
+  if (cp >= 0x410 && cp <= 0x42F) return cp + 0x20;
+  if (cp >= 0x400 && cp <= 0x40F) return cp + 0x50;
+  return cp;
+}
+
+// Where two captions share a key, a line naming them; "" when every key is unique.
+std::string Clashes(const std::vector<std::string>& captions) {
+  std::map<uint32_t, std::string> seen;
+  std::string out;
+  for (const std::string& caption : captions) {
+    const uint32_t key = AccessKey(caption);
+    if (key == 0) continue;
+    auto [it, fresh] = seen.emplace(key, caption);
+    if (!fresh) out += "'" + it->second + "' and '" + caption + "' share a key; ";
+  }
+  return out;
+}
+
+void ExpectUniqueKeys(const std::string& language) {
+  std::vector<std::string> bar;
+  for (const MenuSpec& menu : MainMenus()) {
+    bar.push_back(Tr(menu.caption));
+    EXPECT_NE(AccessKey(bar.back()), 0u) << language << ": menu " << bar.back();
+    std::vector<std::string> items;
+    for (const MenuItemSpec& item : menu.items) {
+      items.push_back(Tr(item.caption));
+      // An item with a key in English keeps one; one without gains none.
+      EXPECT_EQ(AccessKey(items.back()) != 0, AccessKey(item.caption) != 0)
+          << language << ": " << items.back();
+    }
+    EXPECT_EQ(Clashes(items), "") << language << ": menu " << bar.back();
+  }
+  EXPECT_EQ(Clashes(bar), "") << language << ": the menu bar";
+  EXPECT_EQ(Clashes({Tr("&Yes"), Tr("&No")}), "") << language << ": the boxes' buttons";
+}
+
+std::string ReadWhole(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+TEST(CatalogMenuTest, AccessKeysAreUniquePerMenuInEveryLanguage) {
+  SetTranslator(nullptr);
+  ExpectUniqueKeys("English");
+  const std::filesystem::path locale(KADENO_BUILD_LOCALE);
+  std::error_code none;
+  int catalogs = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(locale, none)) {
+    const std::filesystem::path mo = entry.path() / "LC_MESSAGES" / "kadeno.mo";
+    std::string why;
+    const auto catalog = MoCatalog::Parse(ReadWhole(mo), &why);
+    ASSERT_TRUE(catalog) << mo << ": " << why;
+    const CatalogTranslator translator(*catalog);
+    const TranslatorGuard in(&translator);
+    ExpectUniqueKeys(entry.path().filename().string());
+    ++catalogs;
+  }
+  // Every po/<lang>.po of the source has its compiled catalog here.
+  EXPECT_EQ(catalogs, KADENO_CATALOG_COUNT);
+}
+
+TEST(CatalogMenuTest, AccessKeyReadsOneLetterInAnyScript) {
+  const std::pair<const char*, uint32_t> cases[] = {
+      {"&File", 'f'},    {"E&xit", 'x'},   {"Stereo (on)", 0}, {"&Über", 0xFC},   {"&Файл", 0x444},
+      {"В&ыход", 0x44B}, {"&Ёлка", 0x451}, {"&Ajuda", 'a'},    {"trailing &", 0},
+  };
+  for (const auto& [caption, key] : cases) EXPECT_EQ(AccessKey(caption), key) << caption;
+  EXPECT_NE(Clashes({"&Datei", "&Spiel", "&Dauer"}), "");
+  EXPECT_EQ(Clashes({"&Datei", "&Spiel", "&Hilfe"}), "");
 }
 
 }  // namespace

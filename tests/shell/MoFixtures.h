@@ -1,49 +1,43 @@
-// Two catalogs msgfmt compiled (--no-hash; the second with --endianness=big) from:
-//   msgid ""
-//   msgstr ""
-//   "Language-Team: German\n"
-//   "Language: de\n"
-//   "Content-Type: text/plain; charset=UTF-8\n"
-//
-//   msgid "Are you ready?"
-//   msgstr "Bist du bereit?"
-//
-//   msgid "  two\n  lines\n"
-//   msgstr "  zwei\n  Zeilen\n"
-//
-//   msgid "%1 note"
-//   msgid_plural "%1 notes"
-//   msgstr[0] "%1 Note"
-//   msgstr[1] "%1 Noten"
-//
-//   msgid "untranslated"
-//   msgstr ""
+// Compiled catalogs as msgfmt --no-hash lays them out: the little-endian one is byte for
+// byte what msgfmt made of these messages (and of "untranslated", which it leaves out).
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace kadeno::test {
 
-inline const std::string kLittleEndianMo(
-    "\xde\x12\x04\x95\x00\x00\x00\x00\x04\x00\x00\x00\x1c\x00\x00\x00"
-    "\x3c\x00\x00\x00\x00\x00\x00\x00\x5c\x00\x00\x00\x00\x00\x00\x00"
-    "\x5c\x00\x00\x00\x0e\x00\x00\x00\x5d\x00\x00\x00\x10\x00\x00\x00"
-    "\x6c\x00\x00\x00\x0e\x00\x00\x00\x7d\x00\x00\x00\x4b\x00\x00\x00"
-    "\x8c\x00\x00\x00\x10\x00\x00\x00\xd8\x00\x00\x00\x10\x00\x00\x00"
-    "\xe9\x00\x00\x00\x0f\x00\x00\x00\xfa\x00\x00\x00\x00\x20\x20\x74"
-    "\x77\x6f\x0a\x20\x20\x6c\x69\x6e\x65\x73\x0a\x00\x25\x31\x20\x6e"
-    "\x6f\x74\x65\x00\x25\x31\x20\x6e\x6f\x74\x65\x73\x00\x41\x72\x65"
-    "\x20\x79\x6f\x75\x20\x72\x65\x61\x64\x79\x3f\x00\x4c\x61\x6e\x67"
-    "\x75\x61\x67\x65\x2d\x54\x65\x61\x6d\x3a\x20\x47\x65\x72\x6d\x61"
-    "\x6e\x0a\x4c\x61\x6e\x67\x75\x61\x67\x65\x3a\x20\x64\x65\x0a\x43"
-    "\x6f\x6e\x74\x65\x6e\x74\x2d\x54\x79\x70\x65\x3a\x20\x74\x65\x78"
-    "\x74\x2f\x70\x6c\x61\x69\x6e\x3b\x20\x63\x68\x61\x72\x73\x65\x74"
-    "\x3d\x55\x54\x46\x2d\x38\x0a\x00\x20\x20\x7a\x77\x65\x69\x0a\x20"
-    "\x20\x5a\x65\x69\x6c\x65\x6e\x0a\x00\x25\x31\x20\x4e\x6f\x74\x65"
-    "\x00\x25\x31\x20\x4e\x6f\x74\x65\x6e\x00\x42\x69\x73\x74\x20\x64"
-    "\x75\x20\x62\x65\x72\x65\x69\x74\x3f\x00",
-    266);
+inline void PutMoWord(std::string& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// The header (magic, revision 0, the count, the tables' offsets, no hash table), the
+// originals' and the translations' lengths and offsets, then the texts, each with its NUL.
+inline std::string MoBytes(std::vector<std::pair<std::string, std::string>> messages) {
+  std::sort(messages.begin(), messages.end());
+  const auto n = static_cast<uint32_t>(messages.size());
+  std::string bytes(28 + 16 * n, '\0'), texts;
+  for (const auto& [at, value] :
+       {std::pair(0u, 0x950412DEu), {8u, n}, {12u, 28u}, {16u, 28 + 8 * n}, {24u, 28 + 16 * n}})
+    PutMoWord(bytes, at, value);
+  for (uint32_t i = 0; i < 2 * n; ++i) {
+    const std::string& text = i < n ? messages[i].first : messages[i - n].second;
+    PutMoWord(bytes, 28 + 8 * i, static_cast<uint32_t>(text.size()));
+    PutMoWord(bytes, 32 + 8 * i, static_cast<uint32_t>(bytes.size() + texts.size()));
+    texts += text + '\0';
+  }
+  return bytes + texts;
+}
+
+inline const std::string kLittleEndianMo =
+    MoBytes({{"", "Language-Team: German\nLanguage: de\nContent-Type: text/plain; charset=UTF-8\n"},
+             {"Are you ready?", "Bist du bereit?"},
+             {"  two\n  lines\n", "  zwei\n  Zeilen\n"},
+             // A plural message: the singular and the plural, each form's translation.
+             {std::string("%1 note\0%1 notes", 16), std::string("%1 Note\0%1 Noten", 16)}});
 
 // What msgfmt --endianness=big gave for the same catalog: the same texts after the header
 // and the two tables (92 bytes of 32-bit words), each word with its bytes reversed.

@@ -1,10 +1,12 @@
 // The translation seam: the catalog's text or the English, and placeholders filled in
-// one pass.
+// one pass; which catalog a language setting asks for, and how the speech service is told.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
+#include "catalog/LanguageChoice.h"
 #include "seams/Translate.h"
 #include "support/TranslatorGuard.h"
 
@@ -48,15 +50,12 @@ TEST(TranslateTest, TrTakesTheCatalogsTextOrKeepsTheEnglish) {
   EXPECT_EQ(Tr("Are you ready?"), "Are you ready?");  // no catalog at all
   MapTranslator german({{"Are you ready?", "Bist du bereit?"}, {"Stereo (on)", ""}});
   TranslatorGuard guard(&german);
-  struct Case {
-    const char* msgid;
-    const char* want;
-  } const cases[] = {
+  const std::pair<const char*, const char*> cases[] = {
       {"Are you ready?", "Bist du bereit?"},
       {"Do you really want to quit?", "Do you really want to quit?"},  // not in the catalog
       {"Stereo (on)", "Stereo (on)"},  // an empty translation would be an empty box
   };
-  for (const Case& c : cases) EXPECT_EQ(Tr(c.msgid), c.want) << c.msgid;
+  for (const auto& [msgid, text] : cases) EXPECT_EQ(Tr(msgid), text) << msgid;
   // The empty message is a catalog's header, never a text.
   const int asked = german.asked;
   EXPECT_EQ(Tr(""), "");
@@ -69,6 +68,40 @@ TEST(TranslateTest, TrLinesEndsEveryLineAsTheBoxesDo) {
   TranslatorGuard guard(&german);
   EXPECT_EQ(TrLines("a\nb"), "x\r\ny\r\nz");
   EXPECT_EQ(TrLines("no line end"), "no line end");
+}
+
+TEST(LanguageChoiceTest, CandidatesBestFirst) {
+  const std::pair<const char*, std::vector<std::string>> cases[] = {
+      {"de", {"de"}},
+      {"de_AT.UTF-8@euro", {"de_AT", "de"}},
+      {"pt-BR", {"pt_BR", "pt"}},  // as Windows names it
+      {"fr_CA:de:fr", {"fr_CA", "fr", "de"}},
+      {"ru_RU.KOI8-R", {"ru_RU", "ru"}},
+      // English before another language means English.
+      {"en_GB:de", {}},
+      {"de:en:fr", {"de"}},
+      {"C.UTF-8", {}},
+      {"POSIX", {}},
+      {"", {}},
+      {"::de", {"de"}},
+  };
+  for (const auto& [setting, names] : cases)
+    EXPECT_EQ(CatalogCandidates(setting), names) << setting;
+}
+
+TEST(LanguageChoiceTest, EnglishSettings) {
+  for (const char* english : {"", "C", "C.UTF-8", "POSIX", "en", "en_US.UTF-8", "en-GB", "en:de"}) {
+    EXPECT_TRUE(AsksForEnglish(english)) << english;
+  }
+  for (const char* other : {"de", "de_DE.UTF-8", "pt_BR", "es", "eo", "de:en"}) {
+    EXPECT_FALSE(AsksForEnglish(other)) << other;
+  }
+}
+
+TEST(LanguageChoiceTest, SpeechLanguageAsTheServiceTakesIt) {
+  EXPECT_EQ(SpeechLanguage("pt_BR"), "pt-BR");
+  EXPECT_EQ(SpeechLanguage("de"), "de");
+  EXPECT_EQ(SpeechLanguage("ru_RU.UTF-8"), "ru-RU");
 }
 
 }  // namespace

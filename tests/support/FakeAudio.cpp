@@ -1,17 +1,12 @@
 #include "support/FakeAudio.h"
 
-#include <cstdio>
+#include "messagelog/MessageLogDevice.h"
 
 namespace kadeno::test {
 
 std::string MidiRecord::Hex() const {
-  char buf[16];
-  if (Status() == 0xC0) {  // a program change has one data byte
-    std::snprintf(buf, sizeof buf, "%02X %02X", word & 0xFF, Data1());
-  } else {
-    std::snprintf(buf, sizeof buf, "%02X %02X %02X", word & 0xFF, Data1(), Data2());
-  }
-  return buf;
+  const std::string line = MessageLogLine(0, word);
+  return line.substr(line.find(' ') + 1);
 }
 
 std::vector<int> FakeAudio::NotesOn(int channel, size_t from) const {

@@ -136,22 +136,19 @@ void FakeWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
              caption + "\"\n";
 }
 
-std::optional<int64_t> FakeWindow::NextEventTime() const {
-  std::optional<int64_t> t;
-  for (const Event& e : events_) {
-    if (!t || e.timeMs < *t) t = e.timeMs;
-  }
-  return t;
+std::vector<FakeWindow::Event>::iterator FakeWindow::Earliest() {
+  return std::min_element(events_.begin(), events_.end(), [](const Event& a, const Event& b) {
+    return a.timeMs != b.timeMs ? a.timeMs < b.timeMs : a.order < b.order;
+  });
 }
 
 void FakeWindow::WaitMs(int64_t ms) {
   int64_t left = ms > 0 ? ms : 0;
-  for (;;) {
-    const auto next = NextEventTime();
-    if (!next || *next >= now + left) break;  // due at the very end: the next yield
-    if (*next > now) {
-      left -= *next - now;
-      now = *next;
+  for (auto next = Earliest(); next != events_.end() && next->timeMs < now + left;
+       next = Earliest()) {  // one due at the very end is the next yield's
+    if (next->timeMs > now) {
+      left -= next->timeMs - now;
+      now = next->timeMs;
     }
     Yield();
   }
@@ -161,11 +158,7 @@ void FakeWindow::WaitMs(int64_t ms) {
 void FakeWindow::Yield() {
   ++yields;
   // Run due events one at a time, earliest first; an event may yield again itself.
-  for (;;) {
-    auto due = std::min_element(events_.begin(), events_.end(), [](const Event& a, const Event& b) {
-      return a.timeMs != b.timeMs ? a.timeMs < b.timeMs : a.order < b.order;
-    });
-    if (due == events_.end() || due->timeMs > now) return;
+  for (auto due = Earliest(); due != events_.end() && due->timeMs <= now; due = Earliest()) {
     auto action = std::move(due->action);
     events_.erase(due);
     action();

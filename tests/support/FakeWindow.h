@@ -100,9 +100,9 @@ class FakeWindow : public WindowServices {
     std::function<void()> action;
   };
   ScriptedReply NextReply(const std::string& prompt);
-  // The time of the earliest scripted event, if any.
-  std::optional<int64_t> NextEventTime() const;
   std::vector<Event> events_;
+  // The earliest scripted event (of those at one time, the first scripted), or the end.
+  std::vector<Event>::iterator Earliest();
   uint64_t nextOrder_ = 0;
   std::deque<ScriptedReply> replies_;
   std::set<std::string> savedBefore_;

@@ -29,24 +29,21 @@ struct Harness {
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
   Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
-  // Chooses the menu item of that name, as the window does; a name no menu has fails.
+  // Chooses a menu item as the window does: by its name, or by menu > item as a player
+  // reads the captions (without the access letters) from the table. One no menu has fails.
   void Click(std::string_view item) {
-    for (const MenuSpec& menu : MainMenus()) {
-      for (const MenuItemSpec& i : menu.items) {
-        if (item == i.name) return (form.*i.command)();
-      }
-    }
-    throw std::invalid_argument("no menu item " + std::string(item));
+    Run([&](auto&, auto& i) { return item == i.name; }, item);
   }
-  // Chooses menu > item by the captions a player reads (without the access letters) from
-  // the table, as the window does; captions no menu has fail.
   void Choose(std::string_view menu, std::string_view item) {
-    for (const MenuSpec& m : MainMenus()) {
-      for (const MenuItemSpec& i : m.items) {
-        if (Shown(m.caption) == menu && Shown(i.caption) == item) return (form.*i.command)();
-      }
-    }
-    throw std::invalid_argument("no menu item " + std::string(menu) + " > " + std::string(item));
+    Run([&](auto& m, auto& i) { return Shown(m.caption) == menu && Shown(i.caption) == item; },
+        std::string(menu) + " > " + std::string(item));
+  }
+  template <typename Is>
+  void Run(Is is, std::string_view what) {
+    for (const MenuSpec& m : MainMenus())
+      for (const MenuItemSpec& i : m.items)
+        if (is(m, i)) return (form.*i.command)();
+    throw std::invalid_argument("no menu item " + std::string(what));
   }
   static std::string Shown(const char* caption) {
     std::string s;

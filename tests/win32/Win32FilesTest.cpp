@@ -1,30 +1,43 @@
-// Files and text at the Windows boundary, on the real file system (under Wine in CI).
+// Files, text, the registry and the catalogs at the Windows boundary, on the real file
+// system and registry (under Wine in CI, in a registry of its own). What Uninstall removes
+// is the registry tests' and the transcript's: here only how values, keys and trees reach
+// the system. The catalogs are found beside the program by the language asked for, or the
+// texts stay English with one line on standard error when missing or damaged; which
+// catalogs a setting names is LanguageChoiceTest's.
 #include "win32/Win32Files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <tuple>
 
 #include "messagelog/LogFile.h"
+#include "registry/RegistryAccess.h"
+#include "shell/MoFixtures.h"
+#include "support/FakeWindow.h"
+#include "support/TempFolder.h"
 #include "win32/Win32Api.h"
+#include "win32/Win32Registry.h"
+#include "win32/Win32Translator.h"
 
 namespace kadeno {
 namespace {
 
-class Win32Files : public ::testing::Test {
- protected:
-  void SetUp() override {
-    // A fresh folder whose name is not plain ASCII, reached with forward slashes.
-    dir_ = testing::TempDir() + "kadeno-\xC3\xA9t\xC3\xA9-" + std::to_string(GetCurrentProcessId());
-    for (char& c : dir_) c = c == '\\' ? '/' : c;
-  }
-  void TearDown() override { std::filesystem::remove_all(WindowsPath(dir_)); }
+struct Win32Files : testing::Test {
   int Entries(const std::string& folder) {
     return static_cast<int>(
         std::distance(std::filesystem::directory_iterator(WindowsPath(folder)), {}));
   }
-  std::string dir_;
+  const test::TempFolder own;
+  // A folder whose name is not plain ASCII, reached with forward slashes.
+  const std::string dir_ = [this] {
+    std::string d = own / "kadeno-\xC3\xA9t\xC3\xA9";
+    std::replace(d.begin(), d.end(), '\\', '/');
+    return d;
+  }();
 };
 
 TEST(Win32Text, Utf8AndUtf16RoundTrip) {
@@ -76,6 +89,83 @@ TEST(Win32Folders, SettingsLiveInAppDataAndWavesBesideTheProgram) {
   EXPECT_EQ(Win32SettingsFolder(), "D:\\Profiles\\Fran\xC3\xA7oise\\AppData\\Roaming\\Kadeno");
   SetEnvironmentVariableW(L"APPDATA", had ? old : nullptr);
   EXPECT_TRUE(Win32FileExists(Win32ProgramFolder() + "\\test_win32.exe")) << Win32ProgramFolder();
+}
+
+bool KeyExists(HKEY root, const char* path) {
+  HKEY key;
+  if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+TEST(Win32Registry, ValuesOfEveryTypeGoInAndComeOutAndTreesAreDeleted) {
+  Win32Registry api;
+  test::FakeWindow window;
+  RegistryAccess access(api, window, window);
+  const std::string key = "HKEY_CURRENT_USER\\Software\\KadenoTest";
+  // By name: the order of writing, which Windows keeps, is the order Wine keeps too.
+  const std::vector<RegistryEntry> values = {
+      {"Bytes", RegistryBytes{0, 1, 255}},
+      {"Empty", std::string()},
+      {"Number", -2},
+      {"Text", std::string("C:\\Games\\Kadeno.exe")},
+  };
+  for (const RegistryEntry& v : values)
+    ASSERT_TRUE(access.WriteRegistryValue(key, v.name, v.value));
+  ASSERT_TRUE(access.WriteRegistryValue(key + "\\Deep\\Deeper", "v", 1));
+  for (const RegistryEntry& v : values) EXPECT_EQ(access.ReadRegistryValue(key, v.name), v.value);
+  EXPECT_EQ(access.EnumRegistryValues(key), values);
+  EXPECT_EQ(access.ReadRegistryValue(key, "Missing", 7), RegistryValue(7));
+  EXPECT_TRUE(access.DeleteRegistryKey(key, std::string("Number")));
+  EXPECT_EQ(access.EnumRegistryValues(key).size(), 3u);
+  EXPECT_TRUE(access.DeleteRegistryKey(key));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, "Software\\KadenoTest"));
+  EXPECT_FALSE(access.DeleteRegistryKey(key));  // gone already: the system's own 2
+  EXPECT_EQ(access.PendingError().number, ERROR_FILE_NOT_FOUND);
+}
+
+TEST(Win32Translator, TheLanguageAskedForOrItsNearestCatalog) {
+  const test::TempFolder folder;
+  std::string damaged = test::kBigEndianMo;
+  damaged[0] = 'x';
+  const std::pair<const char*, std::string> catalogs[] = {{"de", test::kLittleEndianMo},
+                                                          {"fr", damaged}};
+  for (const auto& [language, bytes] : catalogs) {
+    const std::filesystem::path dir =
+        WindowsPath(folder / "locale" + "/" + language + "/LC_MESSAGES");
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "kadeno.mo", std::ios::binary) << bytes;
+  }
+  // {the language asked for, the catalog's ("" for English), what the line on standard
+  // error says ("" for no line)}
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"de-AT", "de", ""},  // as Windows names it; the language's own catalog serves
+      {"fr:de", "de", ""},  // the damaged first choice passed over
+      {"fr", "", "is damaged: not a compiled catalog"},
+      {"ru", "", "kadeno: no catalog for ru in "},
+      {"en-US", "", ""},
+  };
+  for (const auto& [asked, language, part] : cases) {
+    testing::internal::CaptureStderr();
+    const Win32Translator translator(folder.path(), asked);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(translator.Language(), language) << asked;
+    EXPECT_EQ(said.empty(), *part == '\0') << asked << ": " << said;
+    EXPECT_TRUE(said.empty() || (said.starts_with("kadeno: ") && said.find(part) != said.npos &&
+                                 said.find('\n') == said.size() - 1))
+        << asked << ": " << said;
+    EXPECT_STREQ(translator.Lookup("Are you ready?"), *language ? "Bist du bereit?" : nullptr)
+        << asked;
+  }
+}
+
+TEST(Win32AskedLanguage, KadenoLangAboveWindows) {
+  _wputenv_s(L"KADENO_LANG", L"pt_BR");
+  EXPECT_EQ(Win32AskedLanguage(), "pt_BR");
+  _wputenv_s(L"KADENO_LANG", L"");
+  // Windows' own display language, as "ll-CC" (Wine's is English here).
+  const std::string windows = Win32AskedLanguage();
+  EXPECT_GE(windows.size(), 2u) << windows;
 }
 
 }  // namespace

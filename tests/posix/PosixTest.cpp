@@ -1,3 +1,5 @@
+// The POSIX pieces: whole-file saves on the real file system, the XDG folders, and the
+// devices a build without the built-in synthesiser offers.
 #include "posix/PosixFiles.h"
 
 #include <fcntl.h>
@@ -8,12 +10,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <random>
 #include <tuple>
+
+#include "messagelog/MessageLogDevice.h"
+#include "posix/PosixAudioDeviceFactory.h"
+#include "support/TempFolder.h"
 
 // What each fsync met while the saves watch: the synced name and what it held (a
 // folder: nothing), and the saved file's text at that instant, as one line.
@@ -49,18 +55,12 @@ extern "C" int fsync(int fd) {
 namespace kadeno {
 namespace {
 
-class PosixFiles : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/kadeno-files-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
+struct PosixFiles : ::testing::Test {
   int Entries() {
     return static_cast<int>(std::distance(std::filesystem::recursive_directory_iterator(dir_), {}));
   }
-  std::string dir_;
+  const test::TempFolder own;
+  const std::string dir_ = own.path();
 };
 
 // A save cut short leaves its temporary behind, longer than the next save's text: the next
@@ -151,10 +151,8 @@ TEST_F(PosixFiles, BothFoldersFollowTheirXdgVariableOrHome) {
       {KadenoConfigFolder, "XDG_CONFIG_HOME", abs.c_str(), "/home/p", abs + "/kadeno"},
       {KadenoConfigFolder, "XDG_CONFIG_HOME", "rel/path", "/home/p", "/home/p/.config/kadeno"},
       {KadenoConfigFolder, "XDG_CONFIG_HOME", "", "/home/p", "/home/p/.config/kadeno"},
-      {KadenoConfigFolder, "XDG_CONFIG_HOME", nullptr, nullptr, "/tmp/.config/kadeno"},
       {KadenoDataFolder, "XDG_DATA_HOME", abs.c_str(), "/home/p", abs + "/kadeno"},
-      {KadenoDataFolder, "XDG_DATA_HOME", "rel/path", "/home/p", "/home/p/.local/share/kadeno"},
-      {KadenoDataFolder, "XDG_DATA_HOME", nullptr, "/home/p", "/home/p/.local/share/kadeno"},
+      {KadenoDataFolder, "XDG_DATA_HOME", nullptr, nullptr, "/tmp/.local/share/kadeno"},
       {KadenoDataFolder, "XDG_DATA_HOME", nullptr, "", "/tmp/.local/share/kadeno"}};
   const char* const saved[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
   std::vector<std::optional<std::string>> before;
@@ -172,6 +170,21 @@ TEST_F(PosixFiles, BothFoldersFollowTheirXdgVariableOrHome) {
   }
   for (size_t i = 0; i < std::size(saved); ++i)
     put(saved[i], before[i] ? before[i]->c_str() : nullptr);
+}
+
+TEST(AudioDevicesWithoutSynthesiser, OnlyTheLogOrNothingToPlayOn) {
+  EXPECT_TRUE(dynamic_cast<MessageLogDevice*>(MakePosixAudioDevice("log:/x", nullptr).get()));
+  for (const char* setting : {"", "builtin", "none"}) {
+    testing::internal::CaptureStderr();
+    const auto device = MakePosixAudioDevice(setting, nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(device->DeviceCount(), 0) << setting;
+    EXPECT_EQ(device->Open(), OpenResult::NoDevice) << setting;
+    // Only a setting that asks for the missing synthesiser is told why there is none.
+    EXPECT_EQ(said.find("no built-in synthesiser") != std::string::npos,
+              std::string(setting) != "none")
+        << said;
+  }
 }
 
 }  // namespace
