@@ -92,6 +92,29 @@ TEST_F(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   EXPECT_FALSE(device.Suspended());
 }
 
+// What the server is given: a note panned hard left (column 1) is heard on the left, one
+// panned hard right (column 7) on the right, as the sink's monitor records them.
+TEST_F(FluidSynthIdle, TheServerHearsEachSideWhereItIsPanned) {
+  if (std::system("command -v parec >/dev/null") != 0) GTEST_SKIP() << "no parec to record with";
+  FluidSynthDevice device(o);
+  ASSERT_EQ(device.Open(), OpenResult::Ok);
+  for (int pan : {0, 127}) {
+    // The note starts once the recording does; a closed pipe ends parec.
+    FILE* rec = popen("exec parec -d kadeno_test.monitor --raw --format=float32le", "r");
+    float frame[2];
+    ASSERT_EQ(std::fread(frame, sizeof frame, 1, rec), 1u);
+    device.SendShortMessage(PanWord(5, pan));
+    device.SendShortMessage(NoteOnWord(5, 69, 100));
+    double energy[2] = {0, 0};
+    for (int n = 0; n < 22050 && std::fread(frame, sizeof frame, 1, rec) == 1; ++n)
+      for (int side : {0, 1}) energy[side] += frame[side] * frame[side];
+    pclose(rec);
+    device.SendShortMessage(NoteOffWord(5, 69, 100));
+    const double left = energy[0] / (energy[0] + energy[1]);
+    EXPECT_TRUE(pan == 0 ? left > 0.9 : left < 0.1) << "pan " << pan << ": " << left << " left";
+  }
+}
+
 // Polls `done` every 20 ms for up to `limit`; whether it came true.
 template <typename Done>
 bool Within(std::chrono::milliseconds limit, Done done) {
