@@ -115,6 +115,14 @@ TEST(FluidSynthDevice, WavesPlayReplaceAndStop) {
   // A sine of amplitude 0.5 comes out at a quarter of that (RMS 0.088): just above the
   // music, not over it.
   EXPECT_NEAR(std::sqrt(s.Energy(0.05, 0.35) / (2.0 * Sound::At(0.3))), 0.125 / M_SQRT2, 0.005);
+  for (int time = 2; time <= 3; ++time) {  // played again before its end: from its start
+    d.PlayWave(longWave);
+    const Sound again = d.Play({}, 0.1);
+    double worst = 0;
+    for (size_t i = 0; i < Sound::At(0.1); ++i)
+      worst = std::max(worst, std::fabs(static_cast<double>(again.left[i]) - s.left[i]));
+    EXPECT_LT(worst, 1e-6) << "played a time " << time;
+  }
   d.PlayWave(WriteSine(dir / "short.wav", 48000, 0.2));
   s = d.Play({}, 0.4);
   EXPECT_GT(s.Energy(0, 0.15), 0);

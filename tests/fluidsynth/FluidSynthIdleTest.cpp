@@ -15,6 +15,7 @@
 
 #include "fluidsynth/FluidSynthDevice.h"
 #include "sound/MidiOut.h"
+#include "support/VirtualClock.h"
 
 namespace kadeno {
 namespace {
@@ -91,6 +92,29 @@ TEST_F(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   EXPECT_FALSE(device.Suspended());
 }
 
+// What the server is given: a note panned hard left (column 1) is heard on the left, one
+// panned hard right (column 7) on the right, as the sink's monitor records them.
+TEST_F(FluidSynthIdle, TheServerHearsEachSideWhereItIsPanned) {
+  if (std::system("command -v parec >/dev/null") != 0) GTEST_SKIP() << "no parec to record with";
+  FluidSynthDevice device(o);
+  ASSERT_EQ(device.Open(), OpenResult::Ok);
+  for (int pan : {0, 127}) {
+    // The note starts once the recording does; a closed pipe ends parec.
+    FILE* rec = popen("exec parec -d kadeno_test.monitor --raw --format=float32le", "r");
+    float frame[2];
+    ASSERT_EQ(std::fread(frame, sizeof frame, 1, rec), 1u);
+    device.SendShortMessage(PanWord(5, pan));
+    device.SendShortMessage(NoteOnWord(5, 69, 100));
+    double energy[2] = {0, 0};
+    for (int n = 0; n < 22050 && std::fread(frame, sizeof frame, 1, rec) == 1; ++n)
+      for (int side : {0, 1}) energy[side] += frame[side] * frame[side];
+    pclose(rec);
+    device.SendShortMessage(NoteOffWord(5, 69, 100));
+    const double left = energy[0] / (energy[0] + energy[1]);
+    EXPECT_TRUE(pan == 0 ? left > 0.9 : left < 0.1) << "pan " << pan << ": " << left << " left";
+  }
+}
+
 // Polls `done` every 20 ms for up to `limit`; whether it came true.
 template <typename Done>
 bool Within(std::chrono::milliseconds limit, Done done) {
@@ -129,6 +153,50 @@ TEST_F(FluidSynthIdle, ComesBackByItselfWhenTheServerDoes) {
       "again\n";
   const std::string back = "kadeno: the sound server answers again; sound is back\n";
   EXPECT_EQ(testing::internal::GetCapturedStderr(), lost + back + lost + back);
+}
+
+// On a virtual clock: the stream fails at once, the server stays away for ten seconds and
+// a new stream is tried every half second, no oftener (a try where no server runs is
+// cheap, but a loop of them is not); the first try after the server is back brings the
+// sound back, and each change is said once.
+TEST(FluidSynthRetry, TriesTwiceASecondWhileTheServerIsAway) {
+  struct Stream : PulseAudioStream {
+    std::function<bool()> failed;
+    bool Failed() const override { return failed(); }
+  };
+  const test::VirtualClock clock;
+  std::atomic<int64_t> lostAt{-1};
+  std::atomic<bool> back{false};
+  std::vector<int64_t> tries;  // ms after the loss; the watch's alone until Close
+  FluidSynthOptions o = FluidSynthOptions::FromEnvironment();
+  o.drivers = {"pulseaudio"};
+  o.suspendAfterIdleMs = 0;
+  o.clock = clock.Make();
+  o.startStream = [&](auto&&...) {
+    auto stream = std::make_unique<Stream>();
+    stream->failed = [&] {  // the stream made at Open fails at its first look
+      if (lostAt < 0) lostAt = clock.Ms();
+      return !back;
+    };
+    if (lostAt >= 0) {
+      tries.push_back(clock.Ms() - lostAt);
+      if (tries.back() < 10000 && tries.size() < 100) return std::unique_ptr<Stream>();
+      clock.Hold();
+      back = true;
+    }
+    return stream;
+  };
+  testing::internal::CaptureStderr();
+  FluidSynthDevice device(o);
+  ASSERT_EQ(device.Open(), OpenResult::Ok);
+  EXPECT_TRUE(Within(10000ms, [&] { return back && !device.OutputLost(); }));
+  device.Close();
+  std::vector<int64_t> expected;
+  for (int64_t ms = 500; ms <= 10000; ms += 500) expected.push_back(ms);
+  EXPECT_EQ(tries, expected);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "kadeno: the sound server went away; the game goes on without sound until one "
+            "answers again\nkadeno: the sound server answers again; sound is back\n");
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // words and times worked out by hand.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+
 #include "support/Harness.h"
 
 namespace kadeno::test {
@@ -179,6 +182,75 @@ TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect),
             (std::vector<int>{99, 101, 103, 104, 106, 96, 98, 124, 122, 123, 123}));
   EXPECT_EQ(h.audio.Pans(Channel::Drum).size(), 16u);
+}
+
+// Every field of the game state, by name, for a comparison that names what differs.
+std::map<std::string, std::string> Fields(const GameState& g) {
+  auto s = [](auto v) { return (std::ostringstream() << v).str(); };
+  auto a = [&](const auto& values) {
+    std::string t;
+    for (auto v : values) t += s(v) + " ";
+    return t;
+  };
+  return {{"Score", s(g.Score)},
+          {"RoundStartScore", s(g.RoundStartScore)},
+          {"KeyNote", s(g.KeyNote)},
+          {"ScaleTable", a(g.ScaleTable)},
+          {"CeilingNote", s(g.CeilingNote)},
+          {"FallingNote", s(g.FallingNote)},
+          {"FallingColumn", s(g.FallingColumn)},
+          {"FallingDegree", s(g.FallingDegree)},
+          {"NewNotePending", s(g.NewNotePending)},
+          {"NoteDumped", s(g.NoteDumped)},
+          {"NoteLanded", s(g.NoteLanded)},
+          {"Paused", s(g.Paused)},
+          {"HalfStepTime", s(g.HalfStepTime)},
+          {"HalfStepFloor", s(g.HalfStepFloor)},
+          {"DifficultySpeedUp", s(g.DifficultySpeedUp)},
+          {"StepMs", s(g.StepMs)},
+          {"ScanStampMs", s(g.ScanStampMs)},
+          {"LastScoreWasScale", s(g.LastScoreWasScale)},
+          {"ScoredThisLanding", s(g.ScoredThisLanding)},
+          {"ScoredThisPass", s(g.ScoredThisPass)},
+          {"ChordRoot", s(g.ChordRoot)},
+          {"TopClass", a(g.TopClass)}};
+}
+
+// A game's start seen at its first wait: a run's first game against a second one, started
+// after a game that left its fields away from their start. The score, speed, floor and
+// key start afresh; the note's column and degree, the refusal of a second scale in a row
+// and the scan's own records carry over.
+TEST(GameStart, ResetsWhatAGameResetsAndKeepsTheRest) {
+  auto firstWait = [](Harness& h, GameState before) {
+    GameState seen;
+    h.G() = before;
+    h.window.At(h.window.now, [&] {
+      seen = h.G();
+      h.form.Form_KeyDown(Key::Escape, 0);
+    });
+    h.window.Reply(Answer::Yes, "Are you ready?");
+    h.window.Reply(Answer::Yes, "Do you really want to quit?");
+    EXPECT_THROW(h.Choose("File", "Start Game"), ProgramEnded);
+    return Fields(seen);
+  };
+  Harness first, second;
+  for (Harness* h : {&first, &second}) h->FactorySound();
+  const auto fresh = firstWait(first, {});
+  second.window.lenientBoxes = true;
+  second.window.Reply(Answer::Yes, "Are you ready?");
+  second.Choose("File", "Start Game");  // ends by itself: round 1 scores nothing
+  second.window.lenientBoxes = false;
+  // As game 1 left it, with what another game could have left besides.
+  GameState left = second.G();
+  left.Score = 120, left.RoundStartScore = 70, left.KeyNote = 41, left.HalfStepFloor = 1400;
+  left.DifficultySpeedUp = 0.5, left.LastScoreWasScale = true, left.ChordRoot = 5;
+  auto expected = fresh;
+  for (const char* k : {"StepMs", "TopClass", "LastScoreWasScale", "ChordRoot"})
+    expected[k] = Fields(left).at(k);
+  // The first note starts after where the last one was left: column 2, degree 1.
+  ASSERT_EQ(std::pair(left.FallingColumn, left.FallingDegree), std::pair(2, 1));
+  expected["FallingColumn"] = "3", expected["FallingDegree"] = "5", expected["FallingNote"] = "92";
+  EXPECT_EQ(firstWait(second, left), expected);
 }
 
 }  // namespace

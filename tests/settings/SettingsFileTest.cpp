@@ -279,5 +279,37 @@ TEST(ShippedSettings, ThePlayersOwnFileWinsAndIsNeverMixed) {
   }
 }
 
+// The file's two switches through a real start: the menu captions the player reads, and
+// what a move to column 1 sends: its pan only in stereo, then the falling note's echo on
+// the effect channel (6) or the wood block on the drums' channel (9).
+TEST(ShippedSettings, TheFilesSwitchesRuleTheStart) {
+  const struct {
+    const char *stereo, *movement, *heard;
+  } cases[] = {
+      {"True", "Note",
+       "Stereo (on); Falling Note Movement Sound (Note); B6 0A 2C C6 00 96 3C 48 86 3C 48 "},
+      {"True", "Percussive",
+       "Stereo (on); Falling Note Movement Sound (Percussive); B9 0A 2C C9 00 99 25 5A 89 25 5A "},
+      {"False", "Note",
+       "Stereo (off); Falling Note Movement Sound (Note); C6 00 96 3C 48 86 3C 48 "},
+      {"False", "Percussive",
+       "Stereo (off); Falling Note Movement Sound (Percussive); C9 00 99 25 5A 89 25 5A "},
+  };
+  for (const auto& c : cases) {
+    Harness h;
+    h.window.files[h.SettingsPath()] = std::string("EffectVolume = 90\r\nStereo = ") + c.stereo +
+                                       "\r\nFallingNoteMovementSound = " + c.movement + "\r\n";
+    StartUp(h);
+    h.G().FallingNote = 60;  // as in a game, for the echo to sound
+    const size_t before = h.audio.words.size();
+    h.form.Form_KeyDown(Key::Right, 0);
+    std::string heard;
+    for (const auto& caption : h.window.captions) heard += caption.second + "; ";
+    for (const std::string& w : h.audio.Hex(before)) heard += w + " ";
+    EXPECT_EQ(heard, c.heard) << c.stereo << ", " << c.movement;
+  }
+}
+
+
 }  // namespace
 }  // namespace kadeno::test

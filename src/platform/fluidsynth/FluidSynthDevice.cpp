@@ -107,7 +107,7 @@ struct FluidSynthDevice::Impl {
   // On failure, why says why when given (FluidSynth's drivers tell their own log).
   bool StartOutput(const std::string& name, std::string* why = nullptr) {
     if (name == "pulseaudio") {
-      pulse = PulseAudioStream::Start(
+      pulse = options.startStream(
           PulseOptions(), [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, why);
       return pulse != nullptr;
     }
@@ -146,7 +146,7 @@ struct FluidSynthDevice::Impl {
   // a server that is not there.
   void Wake() {
     std::lock_guard<std::mutex> lock(streamMutex);
-    lastActivity = Clock::now();
+    lastActivity = options.clock.now();
     if (!suspended || lost || driverName.empty()) return;
     suspended = !StartOutput(driverName);
     if (suspended && driverName == "pulseaudio") Lose();
@@ -158,7 +158,7 @@ struct FluidSynthDevice::Impl {
     StopOutput();
     suspended = false;
     lost = true;
-    if (pacer.Failed(Clock::now())) {
+    if (pacer.Failed(options.clock.now())) {
       std::fputs(
           "kadeno: the sound server went away; the game goes on without sound until one "
           "answers again\n",
@@ -174,16 +174,16 @@ struct FluidSynthDevice::Impl {
   void TryAgain(std::unique_lock<std::mutex>& lock) {
     lock.unlock();
     fluid_synth_all_sounds_off(synth, -1);
-    auto stream = PulseAudioStream::Start(
+    auto stream = options.startStream(
         PulseOptions(), [this](int n, float* l, float* r) { RenderBlock(n, l, r); }, nullptr);
     lock.lock();
     if (stream == nullptr || stopWatch) {
-      pacer.Failed(Clock::now());
+      pacer.Failed(options.clock.now());
       return;
     }
     pulse = std::move(stream);
     lost = false;
-    lastActivity = Clock::now();
+    lastActivity = options.clock.now();
     if (pacer.Succeeded())
       std::fputs("kadeno: the sound server answers again; sound is back\n", stderr);
   }
@@ -194,12 +194,12 @@ struct FluidSynthDevice::Impl {
     const auto idle = std::chrono::milliseconds(options.suspendAfterIdleMs);
     std::unique_lock<std::mutex> lock(streamMutex);
     while (!stopWatch) {
-      auto until = Clock::now() + kWatchTick;
+      auto until = options.clock.now() + kWatchTick;
       if (lost) until = std::min(until, pacer.NextTry());
-      watchWake.wait_until(lock, until);
+      options.clock.waitUntil(lock, watchWake, until);
       if (stopWatch) break;
       if (lost) {
-        if (pacer.Due(Clock::now())) TryAgain(lock);
+        if (pacer.Due(options.clock.now())) TryAgain(lock);
         continue;
       }
       if (pulse != nullptr && pulse->Failed()) {
@@ -207,7 +207,7 @@ struct FluidSynthDevice::Impl {
         continue;
       }
       if (options.suspendAfterIdleMs <= 0 || suspended || !HasOutput()) continue;
-      if (Clock::now() - lastActivity < idle) continue;
+      if (options.clock.now() - lastActivity < idle) continue;
       if (fluid_synth_get_active_voice_count(synth) > 0) continue;
       StopOutput();
       suspended = true;
@@ -248,7 +248,7 @@ struct FluidSynthDevice::Impl {
   bool suspended = false;
   bool lost = false;  // the stream failed; the watch is trying for a new one
   ReconnectPacer pacer{kRetryInterval};
-  Clock::time_point lastActivity = Clock::now();
+  Clock::time_point lastActivity = options.clock.now();
   WaveMixer waves;
   OutputTap tap;
 };
@@ -317,7 +317,7 @@ OpenResult FluidSynthDevice::Open() {
                    tried.empty() ? "none to try" : tried.c_str());
       return OpenResult::NoOutput;
     }
-    d.lastActivity = Impl::Clock::now();
+    d.lastActivity = d.options.clock.now();
     d.stopWatch = false;
     d.idleWatch = std::thread([&d] { d.WatchOutput(); });
   }

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "fluidsynth/PulseAudioStream.h"
+#include "retry/Reconnect.h"
 #include "seams/AudioDevice.h"
 
 namespace kadeno {
@@ -34,6 +36,12 @@ struct FluidSynthOptions {
   // wave and no voice sounding the audio stream is let go, and the next note or wave
   // takes it up again. 0 keeps the stream for the whole run.
   int suspendAfterIdleMs = 3000;
+  // The clock the watch over the stream goes by, and how a stream to the sound server is
+  // started: the tests put a virtual clock and a pretend server here.
+  RetryClock clock{};
+  std::function<std::unique_ptr<PulseAudioStream>(const PulseAudioStreamOptions&,
+                                                  PulseAudioStream::Render, std::string*)>
+      startStream = &PulseAudioStream::Start;
 
   // The soundfont from KADENO_SOUNDFONT or the usual places, with the defaults above.
   static FluidSynthOptions FromEnvironment();

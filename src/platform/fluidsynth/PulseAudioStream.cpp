@@ -91,6 +91,7 @@ struct PulseAudioStream::Impl {
 
 PulseAudioStream::PulseAudioStream(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 
+PulseAudioStream::PulseAudioStream() = default;
 PulseAudioStream::~PulseAudioStream() = default;
 
 bool PulseAudioStream::Failed() const { return impl_->failed.load(); }

@@ -31,11 +31,15 @@ class PulseAudioStream {
   // Whether the server connection or the stream has failed since Start (the server went
   // away, the stream was killed, its device removed): no sound flows any more, and only a
   // new stream brings it back. Any thread may ask.
-  bool Failed() const;
+  virtual bool Failed() const;
   // Stops the stream; no render call runs after it returns.
-  ~PulseAudioStream();
+  virtual ~PulseAudioStream();
   PulseAudioStream(const PulseAudioStream&) = delete;
   PulseAudioStream& operator=(const PulseAudioStream&) = delete;
+
+ protected:
+  // A stream to no server, for a test's pretend one.
+  PulseAudioStream();
 
  private:
   struct Impl;

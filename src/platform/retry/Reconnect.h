@@ -5,6 +5,9 @@
 #pragma once
 
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <utility>
 
 namespace kadeno {
@@ -33,6 +36,17 @@ class ReconnectPacer {
   Clock::duration interval_;
   Clock::time_point lastFailure_{};
   bool up_ = true;
+};
+
+// The clock a retrying thread reads and waits by: the steady clock, or in the tests a
+// virtual one, so that the tries of ten seconds without a service are counted at once.
+struct RetryClock {
+  using Clock = ReconnectPacer::Clock;
+  std::function<Clock::time_point()> now = [] { return Clock::now(); };
+  // Waits on `wake` with `lock` held until `until` or a notification.
+  std::function<void(std::unique_lock<std::mutex>&, std::condition_variable&, Clock::time_point)>
+      waitUntil = [](std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
+                     Clock::time_point until) { wake.wait_until(lock, until); };
 };
 
 }  // namespace kadeno

@@ -28,6 +28,7 @@ struct SpeechDispatcherSpeech::Channel {
   bool quit = false;
   bool failed = false;   // no worker could be started
   std::string language;  // of the texts, for the service's voice; "" leaves its own
+  RetryClock clock;
 };
 
 namespace {
@@ -81,8 +82,6 @@ std::string ProtocolLines(const std::string& text) {
   return out;
 }
 
-using Clock = ReconnectPacer::Clock;
-
 // Takes the next request off the channel: a text to say, a stop, or (false) the end of the
 // run. While the service is lost a text waits here for its next try, keeping its place
 // for a newer text or a stop; a stop alone has nothing to silence.
@@ -93,8 +92,8 @@ bool Next(Channel& channel, const ReconnectPacer& pacer, bool connected,
     if (channel.quit) return false;
     if (!connected && channel.stop && !channel.text) channel.stop = false;
     if (channel.text || channel.stop) {
-      if (connected || pacer.Due(Clock::now())) break;
-      channel.wake.wait_until(lock, pacer.NextTry());
+      if (connected || pacer.Due(channel.clock.now())) break;
+      channel.clock.waitUntil(lock, channel.wake, pacer.NextTry());
     } else {
       channel.wake.wait(lock);
     }
@@ -123,7 +122,7 @@ void Work(const std::shared_ptr<Channel>& channel) {
   auto lose = [&](const std::string& why) {
     if (connection != nullptr) spd_close(connection);
     connection = nullptr;
-    if (pacer.Failed(Clock::now())) Report(why);
+    if (pacer.Failed(channel->clock.now())) Report(why);
   };
   std::optional<std::string> text;
   while (Next(*channel, pacer, connection != nullptr, text)) {
@@ -152,9 +151,10 @@ void Work(const std::shared_ptr<Channel>& channel) {
 
 }  // namespace
 
-SpeechDispatcherSpeech::SpeechDispatcherSpeech(std::string language)
+SpeechDispatcherSpeech::SpeechDispatcherSpeech(std::string language, RetryClock clock)
     : channel_(std::make_shared<Channel>()) {
   channel_->language = std::move(language);
+  channel_->clock = std::move(clock);
 }
 
 SpeechDispatcherSpeech::~SpeechDispatcherSpeech() {

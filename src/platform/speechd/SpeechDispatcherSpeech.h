@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "retry/Reconnect.h"
 #include "seams/Speech.h"
 
 namespace kadeno {
@@ -16,8 +17,8 @@ namespace kadeno {
 class SpeechDispatcherSpeech : public Speech {
  public:
   // Connects only when there is first something to say; asks for a voice of the language
-  // ("de", "pt-BR") when one is given.
-  explicit SpeechDispatcherSpeech(std::string language = {});
+  // ("de", "pt-BR") when one is given. The retries go by `clock`.
+  explicit SpeechDispatcherSpeech(std::string language = {}, RetryClock clock = {});
   ~SpeechDispatcherSpeech() override;
   SpeechDispatcherSpeech(const SpeechDispatcherSpeech&) = delete;
   SpeechDispatcherSpeech& operator=(const SpeechDispatcherSpeech&) = delete;

@@ -1,0 +1,39 @@
+// A virtual clock for a thread that retries a lost service: each of its waits moves the
+// clock on to the wait's end at once, so ten seconds of tries take no time, until Hold()
+// makes the waits real (short) ones again, for the thread to rest while the test looks.
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+#include "retry/Reconnect.h"
+
+namespace kadeno::test {
+
+struct VirtualClock {
+  using Clock = RetryClock::Clock;
+  static constexpr Clock::time_point kStart{std::chrono::hours(1)};
+  struct Shared {
+    std::atomic<int64_t> ms{0};
+    std::atomic<bool> held{false};
+  };
+  // Shared with the thread, which may outlive the test's scope.
+  std::shared_ptr<Shared> s = std::make_shared<Shared>();
+
+  int64_t Ms() const { return s->ms; }
+  void Hold() const { s->held = true; }
+  RetryClock Make() const {
+    return {[s = s] { return kStart + std::chrono::milliseconds(s->ms.load()); },
+            [s = s](std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
+                    Clock::time_point until) {
+              if (s->held) {
+                wake.wait_for(lock, std::chrono::milliseconds(10));
+                return;
+              }
+              using std::chrono::duration_cast, std::chrono::milliseconds;
+              s->ms = std::max(s->ms.load(), duration_cast<milliseconds>(until - kStart).count());
+            }};
+  }
+};
+
+}  // namespace kadeno::test
