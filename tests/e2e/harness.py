@@ -163,10 +163,18 @@ class Program:
             raise Failure("Kadeno did not end")
 
 
-def first_scan(p):
-    """The MIDI messages up to the eighth column's placement (B0 0A), which opens the second
-    scan; None while the first scan plays."""
-    words = [m for _, m in p.log() if isinstance(m, list)]
+def settled(read, quiet_s):
+    """Whether what read() returns stays the same for quiet_s."""
+    before = len(read())
+    time.sleep(quiet_s)
+    return len(read()) == before
+
+
+def first_scan(p, since=0):
+    """The MIDI messages from the log's entry `since` (where a game starts, past what the
+    commands before it played) up to the eighth column's placement (B0 0A), which opens the
+    second scan; None while the first scan plays."""
+    words = [m for _, m in p.log()[since:] if isinstance(m, list)]
     starts = [i for i, m in enumerate(words) if m[:2] == [0xB0, 0x0A]]
     return words[:starts[7]] if len(starts) >= 8 else None
 
@@ -825,8 +833,11 @@ def kadeno_first(work, exe):
             s.box("the stereo width", "OK", alert=False)
         else:
             check(not os.path.exists(s.settings_path), "a settings file before the first save")
+        # The reset and the stereo width are heard first: the game's words come after them.
+        wait_for("the quick scans to end", lambda: settled(s.log, 0.6), 10)
+        since = len(s.log())
         s.start_game(None)
-        scans.append(wait_for("the first scan", lambda: first_scan(s), 60))
+        scans.append(wait_for("the first scan", lambda: first_scan(s, since), 60))
         check_factory_sound(scans[-1])
         s.quit(menu=True)
         check(s.settings() == shipped_bytes, "%s: saved %r" % (name, s.settings()))
