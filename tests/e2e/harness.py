@@ -983,6 +983,9 @@ def reconnect_speech(work, exe):
         check(time.monotonic() - asked < QUIET_S + 3, "%s waited for the speech service" % what)
     lost = [line for line in s.errors() if "speech" in line]
     check(len(lost) == 1 and lost[0].endswith("; going on without speech"), "stderr says: %r" % lost)
+    # The service comes back once the cancel has gone: while it shows, its text is still the
+    # one to say at the next try.
+    wait_for("the cancel to close", lambda: not s.windows(BOXES))
     s.server.start()
     s.decline((READY, CANCEL))
     s.quit(menu=True)
