@@ -253,5 +253,31 @@ TEST(GameStart, ResetsWhatAGameResetsAndKeepsTheRest) {
   EXPECT_EQ(firstWait(second, left), expected);
 }
 
+// The tour, a practice with a landing in it and a setting's phrase each play on a state of
+// their own: the game's is as they found it, so the next game starts as it would have.
+TEST(Lessons, LeaveTheGameAsTheyFoundIt) {
+  Harness h;
+  h.FactorySound();
+  GameState& g = h.G();
+  g.Score = 120, g.KeyNote = 41, g.FallingColumn = 2, g.FallingDegree = 6, g.FallingNote = 70;
+  g.LastScoreWasScale = true, g.StepMs = 350, g.HalfStepTime = 9000, g.TopClass = {0, 1, 2, 3};
+  const auto before = Fields(g);
+  for (int i = 0; i < 15; ++i) h.window.Reply(Answer::Ok);
+  h.Choose("Help", "Hear the Field");
+  EXPECT_EQ(Fields(h.G()), before);
+  h.window.Reply(Answer::Ok);  // the practice's help
+  h.window.At(h.window.now + 3000, [&h] { h.form.Form_KeyDown(Key::Space, 0); });
+  h.window.Reply(Answer::Ok,
+                 "The note landed in column 6.\r\nColumn 6 now holds F sharp.\r\n"
+                 "One more note would make a chord here: A, A sharp.");
+  h.window.At(h.window.now + 12000, [&h] { h.form.Form_KeyDown(Key::Escape, 0); });
+  h.Choose("File", "Practice");
+  EXPECT_EQ(Fields(h.G()), before);
+  h.window.Type("60");
+  h.Choose("Midi", "Set Stereo Width");
+  EXPECT_EQ(Fields(h.G()), before);
+  EXPECT_EQ(h.window.PendingReplies(), 0u);
+}
+
 }  // namespace
 }  // namespace kadeno::test
