@@ -327,6 +327,7 @@ TEST(Transcript, AWholeRunReadsAsRecorded) {
                                                                 {"--version", "--help"},
                                                                 {"--help", "--sound"},
                                                                 {"--Help"},
+                                                                {"-h"},
                                                                 {}})
     record += CommandLineRecord(args) + "\n";
 
