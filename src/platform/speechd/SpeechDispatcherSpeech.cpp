@@ -109,6 +109,11 @@ void PutBack(Channel& channel, std::optional<std::string>& text) {
   if (!channel.text && !channel.stop) channel.text.swap(text);
 }
 
+bool Superseded(Channel& channel) {
+  std::lock_guard lock(channel.mutex);
+  return channel.text || channel.stop;
+}
+
 void Work(const std::shared_ptr<Channel>& channel) {
   // A service that goes away makes the next write fail; the signal that comes with it
   // must not end the program. It is blocked for this thread alone.
@@ -135,6 +140,9 @@ void Work(const std::shared_ptr<Channel>& channel) {
         continue;
       }
     }
+    // A text whose box closed, or that a newer one replaced, while the connection was being
+    // made (a starting service may take seconds to answer) is left unsaid.
+    if (Superseded(*channel)) text.reset();
     // Every text cuts off the one before it.
     if (spd_cancel(connection) != 0) {
       lose("the speech service stopped answering");
