@@ -10,9 +10,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "support/TempFolder.h"
 #include "support/VirtualClock.h"
@@ -20,24 +25,63 @@
 namespace kadeno {
 namespace {
 
-// A text waits for the service: tried at once, then every two seconds while the service
-// closes every connection; the first try after ten seconds finds it answering, and the
-// client asks for the voice's language and says the text.
-TEST(SpeechDispatcherSpeech, TriesEveryTwoSecondsThenAsksForTheLanguage) {
-  const test::TempFolder dir;
-  const std::string path = dir / "ssip";
+// The pretend service's listening socket at `path`, named to the client by SPEECHD_ADDRESS.
+int Listen(const std::string& path) {
   setenv("SPEECHD_ADDRESS", ("unix_socket:" + path).c_str(), 1);
   const int server = socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  ASSERT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(listen(server, 8), 0);
+  EXPECT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  EXPECT_EQ(listen(server, 8), 0);
+  return server;
+}
 
+// Answers one connection as the service does, until the client hangs up: every line it
+// was sent goes to `heard`, and each text (its first line) to `said`.
+void Serve(int c, std::string& heard, std::vector<std::string>& said, std::mutex& mutex) {
+  FILE* in = fdopen(c, "r");
+  char line[512];
+  bool text = false;  // between SPEAK and the lone dot
+  while (std::fgets(line, sizeof line, in) != nullptr) {
+    std::lock_guard lock(mutex);
+    heard += line;
+    std::string reply = "200 OK\r\n";
+    if (text && std::strcmp(line, ".\r\n") != 0) {
+      if (said.empty() || said.back() != "") continue;
+      said.back() = std::string(line, std::strlen(line) - 2);
+      continue;
+    }
+    if (text) reply = "225-1\r\n225 OK MESSAGE QUEUED\r\n", text = false;
+    if (strncasecmp(line, "SPEAK", 5) == 0)
+      reply = "230 OK RECEIVING DATA\r\n", text = true, said.emplace_back();
+    send(c, reply.data(), reply.size(), MSG_NOSIGNAL);
+  }
+  std::fclose(in);
+}
+
+template <typename Done>
+void WaitFor(std::mutex& mutex, Done done) {
+  for (int i = 0; i < 500; ++i) {
+    {
+      std::lock_guard lock(mutex);
+      if (done()) return;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+// A text waits for the service: tried at once, then every two seconds while the service
+// closes every connection; the first try after ten seconds finds it answering, and the
+// client asks for the voice's language and says the text.
+TEST(SpeechDispatcherSpeech, TriesEveryTwoSecondsThenAsksForTheLanguage) {
+  const test::TempFolder dir;
+  const int server = Listen(dir / "ssip");
   const test::VirtualClock clock;
   std::vector<int64_t> tries;  // virtual ms of each connection
   std::string heard;           // every line the service was sent, once it answers
-  std::atomic<bool> said{false};
+  std::vector<std::string> said;
+  std::mutex mutex;
   std::thread service([&] {
     int c = -1;
     while ((c = accept(server, nullptr, nullptr)) >= 0) {
@@ -47,35 +91,62 @@ TEST(SpeechDispatcherSpeech, TriesEveryTwoSecondsThenAsksForTheLanguage) {
     }
     if (c < 0) return;  // never answered: the listening socket was shut
     clock.Hold();
-    FILE* in = fdopen(c, "r");
-    char line[512];
-    bool text = false;  // between SPEAK and the lone dot
-    while (std::fgets(line, sizeof line, in) != nullptr) {
-      heard += line;
-      std::string reply = "200 OK\r\n";
-      if (text && std::strcmp(line, ".\r\n") != 0) continue;
-      if (text) reply = "225-1\r\n225 OK MESSAGE QUEUED\r\n", said = true, text = false;
-      if (strncasecmp(line, "SPEAK", 5) == 0) reply = "230 OK RECEIVING DATA\r\n", text = true;
-      send(c, reply.data(), reply.size(), MSG_NOSIGNAL);
-    }
-    std::fclose(in);
+    Serve(c, heard, said, mutex);
   });
   testing::internal::CaptureStderr();
   {
     SpeechDispatcherSpeech speech("pt-BR", clock.Make());
     speech.Say("Olá");
-    for (int i = 0; i < 500 && !said; ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    WaitFor(mutex, [&] { return !said.empty() && !said.back().empty(); });
   }
   shutdown(server, SHUT_RDWR);
   service.join();
   close(server);
   unsetenv("SPEECHD_ADDRESS");
   EXPECT_EQ(tries, (std::vector<int64_t>{0, 2000, 4000, 6000, 8000, 10000}));
+  // One line when the service is missed and one when it is back, none for the tries between.
+  const std::string lines = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 2) << lines;
+  EXPECT_EQ(lines.substr(lines.find('\n') + 1),
+            "kadeno: the speech service answers again; speaking on\n");
   // After the client's name, the voice's language comes first.
   EXPECT_EQ(heard.substr(heard.find('\n') + 1),
             "SET SELF LANGUAGE pt-BR\r\nCANCEL SELF\r\nSET SELF PRIORITY MESSAGE\r\nspeak\r\n"
             "Olá\r\n.\r\n");
+}
+
+// A service that starts slowly takes the connection but answers late. The box whose text
+// was waiting closes meanwhile and the next one shows: only the next one is said.
+TEST(SpeechDispatcherSpeech, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
+  const test::TempFolder dir;
+  const int server = Listen(dir / "ssip");
+  std::string heard;
+  std::vector<std::string> said;
+  std::mutex mutex;
+  std::atomic<bool> connected{false}, answer{false};
+  std::thread service([&] {
+    const int c = accept(server, nullptr, nullptr);
+    connected = true;
+    while (!answer) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (c >= 0) Serve(c, heard, said, mutex);
+  });
+  testing::internal::CaptureStderr();
+  {
+    SpeechDispatcherSpeech speech("");
+    speech.Say("About to start Game Play.");
+    WaitFor(mutex, [&] { return connected.load(); });
+    speech.Stop();
+    speech.Say("Game Play canceled by user request.");
+    answer = true;
+    WaitFor(mutex,
+            [&] { return !said.empty() && said.back() == "Game Play canceled by user request."; });
+  }
+  shutdown(server, SHUT_RDWR);
+  service.join();
+  close(server);
+  unsetenv("SPEECHD_ADDRESS");
+  EXPECT_EQ(said, std::vector<std::string>{"Game Play canceled by user request."});
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 }  // namespace
