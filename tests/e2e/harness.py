@@ -389,11 +389,14 @@ class Session(Program):
         check(item in items, "no menu item %s > %s" % (menu, item))
         check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
 
-    def focus_main_window(self):  # once every box has gone, as a window manager would
+    def focus_main_window(self):
+        """Once every box has gone, the keys must come back to the main window: with no window
+        manager X gives them to the root window as a box closes, and the program takes them back."""
         wait_for("the boxes to close", lambda: not self.windows(BOXES))
         self.window_id = xdotool("search", "--sync", "--limit", "1", "--pid", str(self.process.pid),
                                  "--name", "^%s$" % MAIN_TITLE).split()[0]
-        key(window=self.window_id)
+        wait_for("the keyboard back at the main window",
+                 lambda: xdotool("getwindowfocus", "getwindowname", must=False) == MAIN_TITLE, 10)
 
     def reset(self, said):
         self.choose("Midi", "Set Midi Back to Default")
@@ -713,38 +716,11 @@ def sweep(balances):
 
 # --- the scenarios
 
-def kadeno_walk(work, exe):
-    """No screen reader: each box said once, in order."""
-    s = Session(exe, work)
-    s.box("help page 1", "Yes", HELP_1)
-    s.box("help page 2", "No", ("Kadeno Help.\nKadeno is a musical game", "\nYes, No, Cancel."))
-    s.box("help page 1 again", "Cancel", HELP_1)
-    s.reset(True)
-    s.choose("Midi", "Drum Volume")
-    # What is typed is not echoed: nothing more is said before the next box.
-    s.box("the drum volume", "OK", "Drum Volume is now 100 out of 127.  Please enter the New value for "
-          "Drum Volume.\nIn the field: 100.\nOK, Cancel.", alert=False, typed="90")
-    s.start_game(READY)
-    key("F1")  # the menu's shortcut and the key handler both know F1: the help shows once
-    s.box("the help in the game", "Cancel", HELP_1)
-    time.sleep(1)
-    check(s.boxes_pending() == 0, "F1 showed a second help")
-    s.focus_main_window()
-    key("s")
-    s.box("the score", "OK", "Your score is 0.\nOK.")
-    s.choose("File", "Hall Of Fame")
-    # The name was written by another program in another encoding: the byte that is not UTF-8 is
-    # left unsaid.
-    s.box("the hall of fame", "OK", ("Here is the Kadeno Masters Hall of Fame:\nFirst Place, with 1203 "
-                                     "points is Ana at a difficulty level of ", "\nOK."))
-    s.quit("Do you really want to quit?\nYes, No.")
-    check(s.server.connections == 1, "%d connections" % s.server.connections)
-    s.saved_and_silent(b"\r\nDrumVolume = 90\r\n")
-
-
 def kadeno_reader(work, exe):
     """A screen reader stops (the box showing is said once it has) and starts again (the
-    program's voice falls silent at once)."""
+    program's voice falls silent at once); then the window manager's close box (WM_DELETE_WINDOW)
+    while the game waits inside a nested event loop ends the program, settings saved."""
+    import ctypes.util
     s = Session(exe, work, reader=True)
     s.box("help page 1", "Cancel")
     s.reset(False)
@@ -755,7 +731,20 @@ def kadeno_reader(work, exe):
     announce_screen_reader(True)
     came = wait_for("the speech to be stopped", lambda: s.server.events[mark:], timeout=10)
     check(came[0] in (("cancel",), ("stop",)), "the screen reader's start met %r" % came)
-    s.quit()
+    s.focus_main_window()
+    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    display = ctypes.c_void_p(x11.XOpenDisplay(None))
+    atom = lambda name: x11.XInternAtom(display, name, 0)  # noqa: E731
+    window = ctypes.c_ulong(int(s.window_id))
+    # A ClientMessage (33) in the 24 longs of an XEvent: type, serial, send_event, display,
+    # window, message_type, format (32), data[5].
+    event = (ctypes.c_long * 24)(33, 0, 0, 0, window.value, atom(b"WM_PROTOCOLS"), 32,
+                                 atom(b"WM_DELETE_WINDOW"))
+    x11.XSendEvent(display, window, 0, ctypes.c_long(0), event)
+    x11.XCloseDisplay(display)  # flushes the request
+    s.end()
+    s.saved_and_silent(b"\r\nDrumVolume = 100\r\n")
 
 
 def kadeno_modes(work, exe):
@@ -786,30 +775,6 @@ def kadeno_modes(work, exe):
     # quiet waits and about a second more, not the five-second reply limit.
     _, took = run("hung", (0, 0, 0), hang_at=1)
     check(took < 3 * QUIET_S + 5, "the boxes waited for the speech (%.1f s)" % took)
-
-
-def kadeno_close(work, exe):
-    """What a window manager's close box does: WM_DELETE_WINDOW to the window, here while the game
-    waits inside a nested event loop."""
-    import ctypes.util
-    s = Session(exe, work, speech="off")
-    s.box("help page 1", "Cancel")
-    s.reset(False)
-    s.start_game(None)
-    time.sleep(1)
-    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11"))
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    display = ctypes.c_void_p(x11.XOpenDisplay(None))
-    atom = lambda name: x11.XInternAtom(display, name, 0)  # noqa: E731
-    window = ctypes.c_ulong(int(s.window_id))
-    # A ClientMessage (33) in the 24 longs of an XEvent: type, serial, send_event, display,
-    # window, message_type, format (32), data[5].
-    event = (ctypes.c_long * 24)(33, 0, 0, 0, window.value, atom(b"WM_PROTOCOLS"), 32,
-                                 atom(b"WM_DELETE_WINDOW"))
-    x11.XSendEvent(display, window, 0, ctypes.c_long(0), event)
-    x11.XCloseDisplay(display)  # flushes the request
-    s.end()
-    s.saved_and_silent(b"\r\nDrumVolume = 100\r\n")
 
 
 def kadeno_first(work, exe):
@@ -1023,24 +988,6 @@ def focus_load(work, exe, runs="5"):
     check(passed == int(runs), "the keyboard did not come back in %d runs" % (int(runs) - passed))
 
 
-def focus_bare(work, exe):
-    """With no window manager, X gives the keyboard to the root window when a box closes; the
-    program must take it back for its main window by itself."""
-    s = Session(exe, work, speech="off")
-    s.box("help page 1", "Cancel")
-    for answer in ["No", "Yes"]:
-        if answer == "No":
-            s.decline()
-        else:
-            s.choose("File", "Start Game")
-            s.box("the start question", answer)
-        wait_for("the keyboard back at the main window after %s" % answer,
-                 lambda: xdotool("getwindowfocus", "getwindowname", must=False) == MAIN_TITLE, 10)
-    key("Escape")  # to whichever window has the keys
-    s.box("the quit question", "Yes")
-    s.end()
-
-
 class Catalog:
     """A language's texts from its po file, or English (en)."""
 
@@ -1061,49 +1008,61 @@ class Catalog:
 
 
 def language(work, exe, po):
-    """The real program in a language (a po file, or en for English, byte for byte): the first help
-    page, the start question, a value prompt with its number, the score and the hall of fame must
-    show the catalog's translations with the numbers filled in, and the self-voicing must ask the
-    speech service for a voice of that language."""
+    """The boxes in a language (a po file, or en for English, byte for byte), answered in turn: each
+    must show the catalog's texts with the numbers filled in, and be said once, in order, ending in
+    its buttons; the speech service is asked for a voice of that language; the value typed and the
+    hall of fame's name, filed by another program in Latin-1, come through."""
     global MAIN_TITLE
     c = Catalog(po)
     MAIN_TITLE = c.tr("Kadeno: Musical Tumbla")
     s = Session(exe, work, speech="on", env={"KADENO_LANG": c.language or "en"})
-    yes, ok, cancel = (c.item(b) for b in ("&Yes", "OK", "Cancel"))
+    yes, no, ok, cancel = (c.item(b) for b in ("&Yes", "&No", "OK", "Cancel"))
+    kadeno, help_title, help_said = "Kadeno", c.tr("Kadeno Help"), c.said("Yes, No, Cancel")
+    help_1 = c.tr("  In this brief help area, if you hit yes then I   \n"
+                  "  will move on to the next part.  If you hit no    \n"
+                  "  then I will rewind to the previous part.  If     \n"
+                  "  you hit cancel I will abort this help dialog.    \n"
+                  "  You can hit Y for Yes, N for No or Escape for    \n"
+                  "  cancel.                                          \n")
 
-    def read(what, answer, title, text, said_end, **box):
+    def read(what, answer, title, text, said_end, said_start="", **box):
         """The next box must show that title and text (a "\r\n" shown as a line end), and be said
         ending in said_end (the buttons, in the box's language)."""
-        s.box(what, answer, said=("", said_end), shows=(title, text), **box)
-    read("help page 1", cancel, c.tr("Kadeno Help"), c.tr(
-        "  In this brief help area, if you hit yes then I   \n"
-        "  will move on to the next part.  If you hit no    \n"
-        "  then I will rewind to the previous part.  If     \n"
-        "  you hit cancel I will abort this help dialog.    \n"
-        "  You can hit Y for Yes, N for No or Escape for    \n"
-        "  cancel.                                          \n"), c.said("Yes, No, Cancel"))
+        s.box(what, answer, said=(said_start, said_end), shows=(title, text), **box)
+    read("help page 1", yes, help_title, help_1, help_said)
+    s.box("help page 2", no, ("", help_said))
+    read("help page 1 again", cancel, help_title, help_1, help_said)
     wanted = [] if c.language is None else ["SET SELF LANGUAGE " + c.language.replace("_", "-")]
     check([x for x in s.server.settings if "LANGUAGE" in x.upper()] == wanted,
           "the speech service was told %r" % s.server.settings)
     s.choose(c.item("&Midi"), c.item("Set Midi Back to Default"))
-    read("the reset question", yes, "Kadeno", c.tr("Are you sure you want to reset all the midi "
-                                                   "settings back to factory default?"), c.said("Yes, No"))
-    read("the reset done", ok, "Kadeno", c.tr("Midi settings are now as Quenloft originally made them."),
+    read("the reset question", yes, kadeno, c.tr("Are you sure you want to reset all the midi "
+                                                 "settings back to factory default?"), c.said("Yes, No"))
+    read("the reset done", ok, kadeno, c.tr("Midi settings are now as Quenloft originally made them."),
          c.said("OK"))
     s.choose(c.item("&Midi"), c.item("Drum Volume"))
-    read("the drum volume", cancel, "Kadeno", c.tr("Drum Volume is now %1 out of 127.  Please enter the "
-                                                   "New value for Drum Volume.", "100"),
-         c.said("In the field: %1", "100") + c.said("OK, Cancel"), alert=False)
+    # What is typed is not echoed: nothing more is said before the next box.
+    read("the drum volume", ok, kadeno, c.tr("Drum Volume is now %1 out of 127.  Please enter the "
+                                             "New value for Drum Volume.", "100"),
+         c.said("In the field: %1", "100") + c.said("OK, Cancel"), alert=False, typed="90")
     s.start_game(("", c.said("Yes, No")), yes, (c.item("&File"), c.item("&Start Game")),
                  shows=(c.tr("About to start Game Play"), c.tr("Are you ready?")))
+    key("F1")  # the menu's shortcut and the key handler both know F1: the help shows once
+    read("the help in the game", cancel, help_title, help_1, help_said)
+    time.sleep(1)
+    check(s.boxes_pending() == 0, "F1 showed a second help")
+    s.focus_main_window()
     key("s")
-    read("the score", ok, "Kadeno", c.tr("Your score is %1", "0"), c.said("OK"))
+    read("the score", ok, kadeno, c.tr("Your score is %1", "0"), c.said("OK"))
     s.choose(c.item("&File"), c.item("&Hall Of Fame"))
-    # The name was filed by another program in Latin-1; the box shows its odd byte as such.
-    read("the hall of fame", ok, "Kadeno", c.tr("Here is the Kadeno Masters Hall of Fame:") + "\n" + c.tr(
-        "First Place, with %1 points is %2 at a difficulty level of %3", "1203", "An\ufffda", " 1") + "\n",
-        c.said("OK"))
-    s.quit(("", c.said("Yes, No")), yes, shows=("Kadeno", c.tr("Do you really want to quit?")))
+    # The box shows the name's odd byte as such; the speech leaves it out.
+    listing = c.tr("Here is the Kadeno Masters Hall of Fame:") + "\n" + c.tr(
+        "First Place, with %1 points is %2 at a difficulty level of %3", "1203", "%2", " 1")
+    read("the hall of fame", ok, kadeno, listing.replace("%2", "An\ufffda") + "\n", c.said("OK"),
+         listing.replace("%2", "Ana"))
+    s.quit(("", c.said("Yes, No")), yes, shows=(kadeno, c.tr("Do you really want to quit?")))
+    check(s.server.connections == 1, "%d connections" % s.server.connections)
+    s.saved_and_silent(b"\r\nDrumVolume = 90\r\n")
 
 
 def no_display(exe, *args, **env):
@@ -1165,10 +1124,10 @@ def language_choice(work, exe, source):
         "kadeno: no catalog for de in .*; the texts stay English", lines[0]), "a damaged catalog: %r" % lines)
 
 
-SCENARIOS = {"kadeno.walk": kadeno_walk, "kadeno.reader": kadeno_reader, "kadeno.modes": kadeno_modes,
-             "kadeno.close": kadeno_close, "kadeno.first": kadeno_first, "orca.walk": orca_walk,
+SCENARIOS = {"kadeno.reader": kadeno_reader, "kadeno.modes": kadeno_modes,
+             "kadeno.first": kadeno_first, "orca.walk": orca_walk,
              "reconnect.sound": reconnect_sound, "reconnect.speech": reconnect_speech,
-             "focus.load": focus_load, "focus.bare": focus_bare, "language": language,
+             "focus.load": focus_load, "language": language,
              "command_line": command_line, "language_choice": language_choice}
 
 
