@@ -748,15 +748,31 @@ def kadeno_reader(work, exe):
 
 
 def kadeno_modes(work, exe):
-    """KADENO_SPEECH off and on; a speech service missing, hung or dropping the connection."""
-    def run(name, spoken, **session):
-        """Three boxes, those whose flag in `spoken` is set said."""
+    """KADENO_SPEECH off and on; a speech service missing, hung, dropping the connection or gone
+    for a while."""
+    def run(name, spoken, away=None, **session):
+        """Three boxes, those whose flag in `spoken` is set said; away(s) between the first two."""
         said = [text if on else None for text, on in zip([HELP_1, READY, CANCEL], spoken)]
         s, started = Session(exe, os.path.join(work, name), **session), time.monotonic()
         s.box("help page 1", "Cancel", said[0])
+        if away:
+            away(s)
         s.decline(said[1:])
         s.quit(menu=True)
         return s, time.monotonic() - started
+
+    def away(s):
+        """The service stops: both boxes shown meanwhile come at once, silent. It comes back once
+        the cancel has gone: while it shows, its text is still the one to say at the next try."""
+        s.server.stop()
+        for what, answer in [("the start question", "No"), ("the cancel", "OK")]:
+            asked = time.monotonic()
+            if what == "the start question":
+                s.choose("File", "Start Game")
+            s.box(what, answer)
+            check(time.monotonic() - asked < QUIET_S + 3, "%s waited for the speech service" % what)
+        wait_for("the cancel to close", lambda: not s.windows(BOXES))
+        s.server.start()
 
     # Off: not a word, not even a connection, though no screen reader runs.
     s, _ = run("off", (0, 0, 0), speech="off")
@@ -764,13 +780,16 @@ def kadeno_modes(work, exe):
     run("on", (1, 1, 1), speech="on", reader=True)  # speaks though a screen reader runs
     # No speech service: the game goes on, with one line on stderr. One that drops the connection
     # at the second text: that box is silent, the next (shown 1.5 s later) is said once the 2 s
-    # before the next try have passed, with a line for each.
-    for name, spoken, lines_said, session in [
-            ("missing", (0, 0, 0), 1, {"socket_path": os.path.join(work, "no.sock")}),
-            ("dropped", (1, 0, 1), 2, {"drop_at": 2})]:
+    # before the next try have passed, on a new connection, with a line for each.
+    back = ["kadeno: the speech service answers again; speaking on"]
+    for name, spoken, comes_back, session in [
+            ("missing", (0, 0, 0), False, {"socket_path": os.path.join(work, "no.sock")}),
+            ("dropped", (1, 0, 1), True, {"drop_at": 2}), ("away", (1, 1, 1), True, {"away": away})]:
         s, _ = run(name, spoken, **session)
         lines = [line for line in s.errors() if "speech" in line]
-        check(len(lines) == lines_said, "%s: stderr says of speech: %r" % (name, lines))
+        check(len(lines) == 1 + comes_back and lines[0].endswith("; going on without speech") and
+              lines[1:] == back[:comes_back], "%s: stderr says of speech: %r" % (name, lines))
+        check(s.server.connections == (2 if comes_back else 0), "%s: %d connections" % (name, s.server.connections))
     # A service that takes the first text and never answers holds up no box, nor the end: three
     # quiet waits and about a second more, not the five-second reply limit.
     _, took = run("hung", (0, 0, 0), hang_at=1)
@@ -931,33 +950,6 @@ def reconnect_sound(work, exe):
     s.quit()
     capture.stop()
     server.exit()
-
-
-def reconnect_speech(work, exe):
-    """The stand-in speech service stops and starts again: the boxes shown meanwhile do not wait,
-    the next one is heard."""
-    s = Session(exe, work)
-    s.box("help page 1", "Cancel", HELP_1)
-    s.server.stop()
-    # Both boxes shown while the service is away come at once, and silent.
-    for what, answer in [("the start question", "No"), ("the cancel", "OK")]:
-        asked = time.monotonic()
-        if what == "the start question":
-            s.choose("File", "Start Game")
-        s.box(what, answer)
-        check(time.monotonic() - asked < QUIET_S + 3, "%s waited for the speech service" % what)
-    lost = [line for line in s.errors() if "speech" in line]
-    check(len(lost) == 1 and lost[0].endswith("; going on without speech"), "stderr says: %r" % lost)
-    # The service comes back once the cancel has gone: while it shows, its text is still the
-    # one to say at the next try.
-    wait_for("the cancel to close", lambda: not s.windows(BOXES))
-    s.server.start()
-    s.decline((READY, CANCEL))
-    s.quit(menu=True)
-    said = [line for line in s.errors() if "speech" in line]
-    check(said == lost + ["kadeno: the speech service answers again; speaking on"],
-          "stderr says of speech: %r" % said)
-    check(s.server.connections == 2, "%d connections" % s.server.connections)
 
 
 def focus_load(work, exe, runs="5"):
@@ -1126,7 +1118,7 @@ def language_choice(work, exe, source):
 
 SCENARIOS = {"kadeno.reader": kadeno_reader, "kadeno.modes": kadeno_modes,
              "kadeno.first": kadeno_first, "orca.walk": orca_walk,
-             "reconnect.sound": reconnect_sound, "reconnect.speech": reconnect_speech,
+             "reconnect.sound": reconnect_sound,
              "focus.load": focus_load, "language": language,
              "command_line": command_line, "language_choice": language_choice}
 
