@@ -9,12 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
 
-#include "messagelog/LogFile.h"
 #include "registry/RegistryAccess.h"
 #include "shell/MoFixtures.h"
 #include "support/FakeWindow.h"
@@ -70,16 +68,6 @@ TEST_F(Win32Files, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
   EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));   // bytes as they were
   EXPECT_EQ(Entries(dir_ + "/a/b"), 1);
   EXPECT_EQ(Entries(dir_ + "/a"), 1);
-}
-
-// Appending, and a log in a missing folder, are the MessageLog tests' (run under Wine too).
-TEST_F(Win32Files, TheLogFileIsWrittenInBinary) {
-  ASSERT_TRUE(Win32MakeFolders(dir_));
-  std::FILE* f = OpenLogFileForAppend(dir_ + "/midi.log");
-  ASSERT_NE(f, nullptr);
-  std::fputs("one\ntwo\n", f);
-  std::fclose(f);
-  EXPECT_EQ(Win32ReadFile(dir_ + "/midi.log"), "one\ntwo\n");  // no CR crept in
 }
 
 TEST(Win32Folders, SettingsLiveInAppDataAndWavesBesideTheProgram) {
