@@ -1,4 +1,5 @@
-// The game's own words rendered offline through the real FluidSynth and default soundfont.
+// The built-in synthesiser: which device and soundfont are chosen, what it says when it
+// cannot open, and MIDI words and waves rendered offline through the default soundfont.
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -6,11 +7,56 @@
 #include <fstream>
 
 #include "fluidsynth/FluidSynthDevice.h"
-#include "support/Harness.h"
+#include "fluidsynth/FluidSynthDeviceFactory.h"
+#include "sound/MidiOut.h"
 #include "support/TempFolder.h"
 
 namespace kadeno {
 namespace {
+
+TEST(FluidSynthDevices, ChosenByKadenoMidiOutAndKadenoSoundfont) {
+  EXPECT_TRUE(dynamic_cast<FluidSynthDevice*>(MakeAudioDevice("").get()));
+  const test::TempFolder own;
+  const std::string a = own / "a.sf2", gone = own / "gone.sf2";
+  std::ofstream(a) << "a";
+  EXPECT_EQ(ChooseSoundfont(nullptr, {gone, a}), a);
+  EXPECT_EQ(ChooseSoundfont("", {a}), a);  // an empty setting counts as none
+  EXPECT_EQ(ChooseSoundfont(a.c_str(), {gone}), a);
+  EXPECT_EQ(ChooseSoundfont(gone.c_str(), {a}), "");  // a wrong setting is not quietly replaced
+}
+
+TEST(FluidSynthDevices, NothingToPlayOnIsSaidInOneLine) {
+  const test::TempFolder own;
+  const std::string good = ChooseSoundfont(nullptr, DefaultSoundfonts()),
+                    broken = own / "broken.sf2";
+  std::ofstream(broken) << "RIFF but no soundfont";
+  const struct {
+    FluidSynthOptions options;
+    OpenResult result;
+    std::vector<std::string> said;  // each in the one line
+  } cases[] = {
+      {{.soundfont = "", .audioOutput = false}, OpenResult::NoSoundfont, {"no soundfont"}},
+      {{.soundfont = broken, .audioOutput = false}, OpenResult::NoSoundfont, {"broken.sf2"}},
+      {{.soundfont = good, .drivers = {}}, OpenResult::NoOutput, {"(none to try)"}},
+      {{.soundfont = good, .drivers = {"no-such", "nor-this"}},
+       OpenResult::NoOutput,
+       {"no audio output opened (no-such: ", "; nor-this: "}},
+  };
+  for (const auto& c : cases) {
+    FluidSynthDevice device(c.options);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(device.Open(), c.result);
+    const std::string said = testing::internal::GetCapturedStderr();
+    // FluidSynth's own messages go into our one line, but for the soundfont's loading.
+    const auto lines = std::count(said.begin(), said.end(), '\n');
+    EXPECT_EQ(c.options.soundfont == broken ? lines > 0 : lines == 1, true) << said;
+    EXPECT_TRUE(said.find("kadeno: ") != said.npos &&
+                said.find("kadeno: ") == said.rfind("kadeno: "))
+        << said;
+    for (const std::string& part : c.said) EXPECT_NE(said.find(part), std::string::npos) << said;
+    device.SendShortMessage(NoteOnWord(0, 60, 100));  // nothing is open: must be harmless
+  }
+}
 
 struct Sound {
   std::vector<float> left, right;
@@ -52,31 +98,19 @@ struct Synth : FluidSynthDevice {
   }
 };
 
-// The words the game sends for a falling note in a column at the factory sound settings.
-std::vector<uint32_t> FallingNoteWords(int column, int32_t note) {
-  test::Harness h;
-  h.FactorySound();
-  h.S().DrumVolume = h.S().BaseLineVolume = 0;
-  h.form.voices().SendPan((column - 1) * 21, Channel::All);
-  h.form.voices().SoundVoices(36, 48, 0, 0, 0, note);
-  std::vector<uint32_t> words;
-  for (const auto& r : h.audio.words) words.push_back(r.word);
-  return words;
-}
-
-// Note 69 at 440 Hz until its note off, placed further right column by column.
-TEST(FluidSynthDevice, FallingNoteByColumn) {
-  std::vector<double> share;  // about 0.71 down to 0.11 with TimGM6mb
-  for (int column = 1; column <= 7; ++column) {
+// Note 69 at 440 Hz until its note off, placed further right with each column's pan.
+TEST(FluidSynthDevice, ANoteSoundsWhereItIsPannedAtItsPitchUntilItsNoteOff) {
+  std::vector<double> share;  // about 1.0 down to 0.0 with TimGM6mb
+  for (int pan = 0; pan <= 126; pan += 21) {
     Synth synth;
-    const Sound s = synth.Play(FallingNoteWords(column, 69), 0.4);
+    const Sound s = synth.Play({PanWord(5, pan), NoteOnWord(5, 69, 100)}, 0.4);
     share.push_back(s.LeftShare(0, 0.4));
-    if (column != 4) continue;
+    if (pan != 63) continue;
     EXPECT_NEAR(s.Pitch(0.1, 0.35), 440.0, 4.0);
-    EXPECT_LT(synth.Play({NoteOffWord(Channel::Falling, 69, 100)}, 0.4).Energy(0.2, 0.4),
+    EXPECT_LT(synth.Play({NoteOffWord(5, 69, 100)}, 0.4).Energy(0.2, 0.4),
               0.01 * s.Energy(0.2, 0.4));
   }
-  for (size_t c = 1; c < share.size(); ++c) EXPECT_LT(share[c], share[c - 1]) << "column " << c + 1;
+  for (size_t c = 1; c < share.size(); ++c) EXPECT_LT(share[c], share[c - 1]) << "pan " << c * 21;
   EXPECT_GE(share.front() - share.back(), 0.5) << share.front() << " .. " << share.back();
 }
 

@@ -22,6 +22,17 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// Polls `done` every 20 ms for up to `limit`; whether it came true.
+template <typename Done>
+bool Within(std::chrono::milliseconds limit, Done done) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(20ms);
+  }
+  return true;
+}
+
 // A PulseAudio server with a null sink, in a runtime folder of its own so that a server
 // already running (the player's, another test's) is neither found nor disturbed; `o` are
 // the device's options for it.
@@ -79,12 +90,8 @@ TEST_F(FluidSynthIdle, LetsTheStreamGoInSilenceAndWakesForTheNextNote) {
   std::this_thread::sleep_for(700ms);
   EXPECT_FALSE(device.Suspended()) << "a note still sounds";
   device.SendShortMessage(NoteOffWord(5, 60, 100));
-  bool suspended = false;
-  for (int i = 0; i < 60 && !suspended; ++i) {  // the release tail dies away first
-    std::this_thread::sleep_for(100ms);
-    suspended = device.Suspended();
-  }
-  EXPECT_TRUE(suspended);
+  // The release tail dies away first.
+  EXPECT_TRUE(Within(6000ms, [&] { return device.Suspended(); }));
   device.SendShortMessage(NoteOnWord(5, 62, 100));
   EXPECT_FALSE(device.Suspended());
   device.PlayWave("/nonexistent.wav");
@@ -113,17 +120,6 @@ TEST_F(FluidSynthIdle, TheServerHearsEachSideWhereItIsPanned) {
     const double left = energy[0] / (energy[0] + energy[1]);
     EXPECT_TRUE(pan == 0 ? left > 0.9 : left < 0.1) << "pan " << pan << ": " << left << " left";
   }
-}
-
-// Polls `done` every 20 ms for up to `limit`; whether it came true.
-template <typename Done>
-bool Within(std::chrono::milliseconds limit, Done done) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (!done()) {
-    if (std::chrono::steady_clock::now() > end) return false;
-    std::this_thread::sleep_for(20ms);
-  }
-  return true;
 }
 
 // The server goes away mid-game and a new one starts on the same socket: the device says

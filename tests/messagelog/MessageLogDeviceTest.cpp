@@ -25,11 +25,11 @@ TEST(MessageLog, LineFormat) {
 TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   const test::TempFolder own;
   const std::string path = own / "midi.log", missing = own / "missing/midi.log";
-  const auto text = [&path] {
-    std::ifstream in(path);
+  const auto text = [&path] {  // as bytes: under Wine, a CR put in by the file's mode shows
+    std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   };
-  std::ofstream(path) << "earlier run\n";
+  std::ofstream(path, std::ios::binary) << "earlier run\n";
   MessageLogDevice log(path);
   log.SendShortMessage(NoteOnWord(0, 60, 1));  // not yet open: nowhere to go
   ASSERT_EQ(log.Open(), OpenResult::Ok);

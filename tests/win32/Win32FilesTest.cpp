@@ -9,12 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <tuple>
 
-#include "messagelog/LogFile.h"
 #include "registry/RegistryAccess.h"
 #include "shell/MoFixtures.h"
 #include "support/FakeWindow.h"
@@ -25,20 +23,6 @@
 
 namespace kadeno {
 namespace {
-
-struct Win32Files : testing::Test {
-  int Entries(const std::string& folder) {
-    return static_cast<int>(
-        std::distance(std::filesystem::directory_iterator(WindowsPath(folder)), {}));
-  }
-  const test::TempFolder own;
-  // A folder whose name is not plain ASCII, reached with forward slashes.
-  const std::string dir_ = [this] {
-    std::string d = own / "kadeno-\xC3\xA9t\xC3\xA9";
-    std::replace(d.begin(), d.end(), '\\', '/');
-    return d;
-  }();
-};
 
 TEST(Win32Text, Utf8AndUtf16RoundTrip) {
   const std::pair<std::string, std::wstring> cases[] = {
@@ -58,28 +42,25 @@ TEST(Win32Text, Utf8AndUtf16RoundTrip) {
 
 // A save cut short leaves its temporary behind, longer than the next save's text: the next
 // save takes it up and leaves nothing. A failed save leaves the previous file.
-TEST_F(Win32Files, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
-  const std::string path = dir_ + "/a/b/Kadeno.ini";
+TEST(Win32Files, SavesWholeFilesMakingTheFoldersAndLeaveNothingElse) {
+  const test::TempFolder own;
+  // A folder whose name is not plain ASCII, reached with forward slashes.
+  std::string dir = own / "kadeno-\xC3\xA9t\xC3\xA9";
+  std::replace(dir.begin(), dir.end(), '\\', '/');
+  const auto Entries = [](const std::string& folder) {
+    return std::distance(std::filesystem::directory_iterator(WindowsPath(folder)), {});
+  };
+  const std::string path = dir + "/a/b/Kadeno.ini";
   EXPECT_EQ(Win32ReadFile(path), std::nullopt);
   ASSERT_TRUE(Win32WriteFileAtomically(Win32TemporaryFor(path), "half a file, longer"));
   ASSERT_TRUE(Win32WriteFileAtomically(path, std::string("two\r\n\0\xFF", 7)));
   EXPECT_TRUE(Win32FileExists(path));
-  EXPECT_FALSE(Win32FileExists(dir_ + "/a"));                        // a folder is not a file
+  EXPECT_FALSE(Win32FileExists(dir + "/a"));                         // a folder is not a file
   EXPECT_FALSE(Win32WriteFileAtomically(path + "/inner.ini", "x"));  // a file in the way
-  EXPECT_FALSE(Win32WriteFileAtomically(dir_ + "/a/b", "x"));        // a folder in the way
+  EXPECT_FALSE(Win32WriteFileAtomically(dir + "/a/b", "x"));         // a folder in the way
   EXPECT_EQ(Win32ReadFile(path), std::string("two\r\n\0\xFF", 7));   // bytes as they were
-  EXPECT_EQ(Entries(dir_ + "/a/b"), 1);
-  EXPECT_EQ(Entries(dir_ + "/a"), 1);
-}
-
-// Appending, and a log in a missing folder, are the MessageLog tests' (run under Wine too).
-TEST_F(Win32Files, TheLogFileIsWrittenInBinary) {
-  ASSERT_TRUE(Win32MakeFolders(dir_));
-  std::FILE* f = OpenLogFileForAppend(dir_ + "/midi.log");
-  ASSERT_NE(f, nullptr);
-  std::fputs("one\ntwo\n", f);
-  std::fclose(f);
-  EXPECT_EQ(Win32ReadFile(dir_ + "/midi.log"), "one\ntwo\n");  // no CR crept in
+  EXPECT_EQ(Entries(dir + "/a/b"), 1);
+  EXPECT_EQ(Entries(dir + "/a"), 1);
 }
 
 TEST(Win32Folders, SettingsLiveInAppDataAndWavesBesideTheProgram) {
