@@ -4,6 +4,7 @@
 
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "support/Harness.h"
 
@@ -186,34 +187,29 @@ TEST_F(Game, ScaleFanfareLeavesOutRunNotesFrom126) {
 
 // Every field of the game state, by name, for a comparison that names what differs.
 std::map<std::string, std::string> Fields(const GameState& g) {
-  auto s = [](auto v) { return (std::ostringstream() << v).str(); };
-  auto a = [&](const auto& values) {
-    std::string t;
-    for (auto v : values) t += s(v) + " ";
-    return t;
+  std::istringstream names(
+      "Score RoundStartScore KeyNote ScaleTable CeilingNote FallingNote FallingColumn "
+      "FallingDegree NewNotePending NoteDumped NoteLanded Paused HalfStepTime HalfStepFloor "
+      "DifficultySpeedUp StepMs ScanStampMs LastScoreWasScale ScoredThisLanding ScoredThisPass "
+      "ChordRoot TopClass");
+  std::map<std::string, std::string> out;
+  auto add = [&](const auto& v) {
+    std::ostringstream text;
+    if constexpr (requires { v.begin(); })
+      for (auto e : v) text << e << " ";
+    else
+      text << v;
+    std::string name;
+    names >> name;
+    out[name] = text.str();
   };
-  return {{"Score", s(g.Score)},
-          {"RoundStartScore", s(g.RoundStartScore)},
-          {"KeyNote", s(g.KeyNote)},
-          {"ScaleTable", a(g.ScaleTable)},
-          {"CeilingNote", s(g.CeilingNote)},
-          {"FallingNote", s(g.FallingNote)},
-          {"FallingColumn", s(g.FallingColumn)},
-          {"FallingDegree", s(g.FallingDegree)},
-          {"NewNotePending", s(g.NewNotePending)},
-          {"NoteDumped", s(g.NoteDumped)},
-          {"NoteLanded", s(g.NoteLanded)},
-          {"Paused", s(g.Paused)},
-          {"HalfStepTime", s(g.HalfStepTime)},
-          {"HalfStepFloor", s(g.HalfStepFloor)},
-          {"DifficultySpeedUp", s(g.DifficultySpeedUp)},
-          {"StepMs", s(g.StepMs)},
-          {"ScanStampMs", s(g.ScanStampMs)},
-          {"LastScoreWasScale", s(g.LastScoreWasScale)},
-          {"ScoredThisLanding", s(g.ScoredThisLanding)},
-          {"ScoredThisPass", s(g.ScoredThisPass)},
-          {"ChordRoot", s(g.ChordRoot)},
-          {"TopClass", a(g.TopClass)}};
+  std::apply([&](const auto&... v) { (add(v), ...); },
+             std::tie(g.Score, g.RoundStartScore, g.KeyNote, g.ScaleTable, g.CeilingNote,
+                      g.FallingNote, g.FallingColumn, g.FallingDegree, g.NewNotePending,
+                      g.NoteDumped, g.NoteLanded, g.Paused, g.HalfStepTime, g.HalfStepFloor,
+                      g.DifficultySpeedUp, g.StepMs, g.ScanStampMs, g.LastScoreWasScale,
+                      g.ScoredThisLanding, g.ScoredThisPass, g.ChordRoot, g.TopClass));
+  return out;
 }
 
 // A game's start seen at its first wait: a run's first game against a second one, started

@@ -11,10 +11,8 @@ std::string MidiRecord::Hex() const {
 
 std::vector<int> FakeAudio::NotesOn(int channel, size_t from) const {
   std::vector<int> out;
-  for (size_t i = from; i < words.size(); ++i) {
-    const auto& w = words[i];
-    if (w.Status() == 0x90 && w.Channel() == channel) out.push_back(w.Data1());
-  }
+  for (size_t i = from; i < words.size(); ++i)
+    if (words[i].Status() == 0x90 && words[i].Channel() == channel) out.push_back(words[i].Data1());
   return out;
 }
 
@@ -27,21 +25,10 @@ std::vector<std::string> FakeAudio::Hex(size_t from) const {
 std::vector<int> FakeAudio::Pans(int channel, size_t from) const {
   std::vector<int> out;
   for (size_t i = from; i < words.size(); ++i) {
-    const auto& w = words[i];
+    const MidiRecord& w = words[i];
     if (w.Status() == 0xB0 && w.Channel() == channel && w.Data1() == 10) out.push_back(w.Data2());
   }
   return out;
-}
-
-OpenResult FakeAudio::Open() {
-  ++opens;
-  isOpen = openResult == OpenResult::Ok;
-  return openResult;
-}
-
-void FakeAudio::Close() {
-  ++closes;
-  isOpen = false;
 }
 
 }  // namespace kadeno::test

@@ -46,9 +46,16 @@ class FakeAudio : public AudioDevice {
   std::vector<int> Pans(int channel, size_t from = 0) const;
 
   int DeviceCount() override { return deviceCount; }
-  OpenResult Open() override;
+  OpenResult Open() override {
+    ++opens;
+    isOpen = openResult == OpenResult::Ok;
+    return openResult;
+  }
   void SendShortMessage(uint32_t word) override { words.push_back({clock(), word}); }
-  void Close() override;
+  void Close() override {
+    ++closes;
+    isOpen = false;
+  }
   void PlayWave(const std::string& path) override {
     waves.push_back({clock(), path, words.size()});
   }

@@ -45,11 +45,9 @@ struct Harness {
         if (is(m, i)) return (form.*i.command)();
     throw std::invalid_argument("no menu item " + std::string(what));
   }
-  static std::string Shown(const char* caption) {
-    std::string s;
-    for (const char* p = caption; *p; ++p)
-      if (*p != '&') s += *p;
-    return s;
+  static std::string Shown(std::string caption) {
+    std::erase(caption, '&');
+    return caption;
   }
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.
