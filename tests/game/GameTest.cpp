@@ -67,32 +67,29 @@ TEST_F(Game, RoundAboveTheCeilingPlaysOneScan) {
 TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   Round(37);
   g.FallingColumn = 3;
-  g.FallingNote = 73;  // C# (degree 1) falls to C (degree 7), an octave and a step down
-  g.FallingDegree = 1;
-  h.form.Form_KeyDown(Key::Down, 0);
-  EXPECT_EQ(std::pair(g.FallingNote, g.FallingDegree), std::pair(60, 7));
-  g.FallingNote = 51;  // D# (degree 2) falls to C# 37, the floor itself: not dumped
-  g.FallingDegree = 2;
-  h.form.Form_KeyDown(Key::Down, 0);
-  EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, false));
-  g.FallingNote = 40;  // E (degree 2) would fall to 25, below the floor: dumped at 37
-  g.FallingDegree = 2;
-  const size_t from = h.audio.words.size();
-  h.form.Form_KeyDown(Key::Down, 0);
-  h.form.Form_KeyDown(Key::Down, 0);  // does nothing once dumped
-  EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(37, 1, true));
-  EXPECT_EQ(h.audio.Pans(Channel::Effect, from), std::vector<int>{62});
-  EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), (std::vector<int>{40, 25, 1}));
-  // Space drops the note eight octaves and back up to the floor, silently; Down then does
-  // nothing either.
-  g.NoteDumped = false;
-  g.FallingNote = 75;
-  g.FallingDegree = 2;
-  const size_t beforeSpace = h.audio.words.size();
-  h.form.Form_KeyDown(Key::Space, 0);
-  h.form.Form_KeyDown(Key::Down, 0);
-  EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped), std::tuple(39, 2, true));
-  EXPECT_EQ(h.audio.words.size(), beforeSpace);
+  // {note, degree, keys; note, degree, dumped after; the effect's pans and notes: the old
+  // note, the new one and the closing tick}: C# (degree 1) falls to C (degree 7), an octave
+  // and a step down; D# (2) to C# 37, the floor itself: not dumped; E (2) would fall to 25,
+  // below the floor: dumped at 37, and Down then does nothing; Space drops the note eight
+  // octaves and back up to the floor, silently.
+  using Notes = std::vector<int>;
+  const std::tuple<int32_t, int32_t, Notes, int32_t, int32_t, bool, Notes, Notes> cases[] = {
+      {73, 1, {Key::Down}, 60, 7, false, {62}, {73, 60, 1}},
+      {51, 2, {Key::Down}, 37, 1, false, {62}, {51, 37, 1}},
+      {40, 2, {Key::Down, Key::Down}, 37, 1, true, {62}, {40, 25, 1}},
+      {75, 2, {Key::Space, Key::Down}, 39, 2, true, {}, {}}};
+  for (const auto& [note, degree, keys, after, degreeAfter, dumped, pans, heard] : cases) {
+    g.NoteDumped = false;
+    g.FallingNote = note;
+    g.FallingDegree = degree;
+    const size_t from = h.audio.words.size();
+    for (int k : keys) h.form.Form_KeyDown(k, 0);
+    EXPECT_EQ(std::tuple(g.FallingNote, g.FallingDegree, g.NoteDumped),
+              std::tuple(after, degreeAfter, dumped))
+        << note;
+    EXPECT_EQ(h.audio.Pans(Channel::Effect, from), pans) << note;
+    EXPECT_EQ(h.audio.NotesOn(Channel::Effect, from), heard) << note;
+  }
 }
 
 TEST_F(Game, TriadScoresInEveryColumn) {

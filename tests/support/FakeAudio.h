@@ -13,10 +13,6 @@ namespace kadeno::test {
 struct MidiRecord {
   int64_t timeMs;
   uint32_t word;
-  int Status() const { return static_cast<int>(word & 0xF0); }
-  int Channel() const { return static_cast<int>(word & 0x0F); }
-  int Data1() const { return static_cast<int>((word >> 8) & 0xFF); }
-  int Data2() const { return static_cast<int>((word >> 16) & 0xFF); }
   // The bytes as the message log writes them, e.g. "99 24 64" or "C9 00".
   std::string Hex() const;
 };
