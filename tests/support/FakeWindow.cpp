@@ -84,9 +84,8 @@ ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
   }
   ScriptedReply r = replies_.front();
   replies_.pop_front();
-  if (!r.expectText.empty() && prompt != r.expectText) {
+  if (!r.expectText.empty() && prompt != r.expectText)
     throw std::logic_error("expected the box \"" + r.expectText + "\", got: " + prompt);
-  }
   return r;
 }
 
