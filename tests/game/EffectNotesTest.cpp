@@ -8,8 +8,6 @@
 namespace kadeno::test {
 namespace {
 
-using Hex = std::vector<std::string>;
-
 TEST(Effects, DelayLimitsAndTheCallersVariable) {
   // {units, slept ms, units left}: over 7 s is no wait, and the units are cleared.
   const std::tuple<int32_t, int64_t, int32_t> cases[] = {
@@ -21,20 +19,6 @@ TEST(Effects, DelayLimitsAndTheCallersVariable) {
     EXPECT_EQ(std::tuple(h.window.now - start, units, h.window.yields),
               std::tuple(sleptMs, left, 1));
   }
-}
-
-TEST(Effects, ANestedEffectEndsTheNoteThatActuallySounds) {
-  Harness h;
-  h.FactorySound();
-  EffectNotes effects(h.window, h.form.voices(), h.form.settings());
-  int32_t floor = 1500;
-  // A key press during the landing note's hold starts a drop note on the same channel.
-  h.window.At(h.window.now, [&] { effects.DropEffectNote(70, floor); });
-  effects.LandingEffectNote(80, floor);
-  EXPECT_EQ(h.audio.Hex(), (Hex{"C6 00", "96 50 64",  // landing note
-                                "86 50 64",           // ended by the nested effect
-                                "C6 00", "96 46 64", "86 46 64"}));
-  EXPECT_FALSE(h.M().NoteSounding[6]);
 }
 
 TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {

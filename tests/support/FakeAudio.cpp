@@ -10,11 +10,9 @@ std::string MidiRecord::Hex() const {
 }
 
 std::vector<int> FakeAudio::NotesOn(int channel, size_t from) const {
-  std::vector<int> out;
-  for (size_t i = from; i < words.size(); ++i) {
-    const auto& w = words[i];
-    if (w.Status() == 0x90 && w.Channel() == channel) out.push_back(w.Data1());
-  }
+  std::vector<int> out;  // data byte 1 of each note-on
+  for (size_t i = from; i < words.size(); ++i)
+    if ((words[i].word & 0xFF) == (0x90u | channel)) out.push_back((words[i].word >> 8) & 0xFF);
   return out;
 }
 
@@ -25,23 +23,10 @@ std::vector<std::string> FakeAudio::Hex(size_t from) const {
 }
 
 std::vector<int> FakeAudio::Pans(int channel, size_t from) const {
-  std::vector<int> out;
-  for (size_t i = from; i < words.size(); ++i) {
-    const auto& w = words[i];
-    if (w.Status() == 0xB0 && w.Channel() == channel && w.Data1() == 10) out.push_back(w.Data2());
-  }
+  std::vector<int> out;  // data byte 2 of each controller 10
+  for (size_t i = from; i < words.size(); ++i)
+    if ((words[i].word & 0xFFFF) == (0x0AB0u | channel)) out.push_back(words[i].word >> 16 & 0xFF);
   return out;
-}
-
-OpenResult FakeAudio::Open() {
-  ++opens;
-  isOpen = openResult == OpenResult::Ok;
-  return openResult;
-}
-
-void FakeAudio::Close() {
-  ++closes;
-  isOpen = false;
 }
 
 }  // namespace kadeno::test

@@ -13,10 +13,6 @@ namespace kadeno::test {
 struct MidiRecord {
   int64_t timeMs;
   uint32_t word;
-  int Status() const { return static_cast<int>(word & 0xF0); }
-  int Channel() const { return static_cast<int>(word & 0x0F); }
-  int Data1() const { return static_cast<int>((word >> 8) & 0xFF); }
-  int Data2() const { return static_cast<int>((word >> 16) & 0xFF); }
   // The bytes as the message log writes them, e.g. "99 24 64" or "C9 00".
   std::string Hex() const;
 };
@@ -46,9 +42,16 @@ class FakeAudio : public AudioDevice {
   std::vector<int> Pans(int channel, size_t from = 0) const;
 
   int DeviceCount() override { return deviceCount; }
-  OpenResult Open() override;
+  OpenResult Open() override {
+    ++opens;
+    isOpen = openResult == OpenResult::Ok;
+    return openResult;
+  }
   void SendShortMessage(uint32_t word) override { words.push_back({clock(), word}); }
-  void Close() override;
+  void Close() override {
+    ++closes;
+    isOpen = false;
+  }
   void PlayWave(const std::string& path) override {
     waves.push_back({clock(), path, words.size()});
   }

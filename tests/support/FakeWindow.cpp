@@ -16,29 +16,6 @@ const char* AnswerName(Answer a) {
   return a == Answer::Ok ? "OK" : a == Answer::Cancel ? "Cancel" : a == Answer::Yes ? "Yes" : "No";
 }
 
-// A text in the journal: each of its lines between bars, CR and LF written as \r and \n,
-// so that blanks at either end and every line end show.
-std::string Shown(const std::string& text, const std::string& indent = "  ") {
-  std::string out = indent + "|";
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += "\\r";
-    } else if (text[i] == '\n') {
-      out += "\\n|\n";
-      if (i + 1 < text.size()) out += indent + "|";
-    } else {
-      out += text[i];
-    }
-  }
-  return out.back() == '\n' ? out : out + "|\n";
-}
-
-}  // namespace
-
-std::string JournalText(const std::string& text) { return Shown(text); }
-
-namespace {
-
 // The start of a journal entry: the virtual time between brackets. Built by appending, as
 // mingw-w64's g++ 12 sees a false overlap in "[" + std::to_string(...) and fails the build.
 std::string Stamp(int64_t ms) {
@@ -54,27 +31,42 @@ std::string TitleOf(const std::optional<std::string>& title) {
 
 // The lines of a file that differ from those at the same place in its previous version.
 std::string ChangedLines(const std::string& before, const std::string& after) {
-  auto lines = [](const std::string& s) {
+  auto lines = [](const std::string& s) {  // each with its line end, if it has one
     std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t end; (end = s.find('\n', start)) != std::string::npos; start = end + 1)
-      out.push_back(s.substr(start, end + 1 - start));
-    if (start < s.size()) out.push_back(s.substr(start));
+    for (size_t start = 0, end; start < s.size(); start = end) {
+      end = std::min(s.find('\n', start), s.size() - 1) + 1;
+      out.push_back(s.substr(start, end - start));
+    }
     return out;
   };
   const std::vector<std::string> a = lines(before), b = lines(after);
   std::string out;
   for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
-    if (i < b.size() && (i >= a.size() || a[i] != b[i])) out += Shown(b[i], "  +");
-    if (i >= b.size()) out += Shown(a[i], "  -");
+    if (i < b.size() && (i >= a.size() || a[i] != b[i])) out += JournalText(b[i], "  +");
+    if (i >= b.size()) out += JournalText(a[i], "  -");
   }
   return out;
 }
 
 }  // namespace
 
+std::string JournalText(const std::string& text, const std::string& indent) {
+  std::string out = indent + "|";
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += "\\r";
+    } else if (text[i] == '\n') {
+      out += "\\n|\n";
+      if (i + 1 < text.size()) out += indent + "|";
+    } else {
+      out += text[i];
+    }
+  }
+  return out.back() == '\n' ? out : out + "|\n";
+}
+
 void FakeWindow::At(int64_t timeMs, std::function<void()> action) {
-  events_.push_back({timeMs, nextOrder_++, std::move(action)});
+  events_.emplace(timeMs, std::move(action));
 }
 
 void FakeWindow::Reply(Answer a, std::string expectText) {
@@ -92,41 +84,36 @@ ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
   }
   ScriptedReply r = replies_.front();
   replies_.pop_front();
-  if (!r.expectText.empty() && prompt != r.expectText) {
+  if (!r.expectText.empty() && prompt != r.expectText)
     throw std::logic_error("expected the box \"" + r.expectText + "\", got: " + prompt);
-  }
   return r;
 }
 
 Answer FakeWindow::MsgBox(const std::string& prompt, int style,
                           const std::optional<std::string>& title) {
-  BoxRecord rec{now, false, prompt, style, title, {}, {}, Answer::Ok};
   const ScriptedReply r = NextReply(prompt);
   if (r.text) throw std::logic_error("scripted typing for a message box: " + prompt);
   // Unscripted (lenient): the button Escape gives, or OK or No where there is none.
   const int buttons = Box::ButtonsOf(style);
-  rec.answer = r.answer.value_or(buttons == Box::Ok      ? Answer::Ok
-                                 : buttons == Box::YesNo ? Answer::No
-                                                         : Answer::Cancel);
-  boxes.push_back(rec);
-  journal += Stamp(rec.timeMs) + "message box, title " + TitleOf(title) + ", buttons " +
-             ButtonsName(style) + "\n" + Shown(prompt) + "  answered " + AnswerName(rec.answer) +
+  const Answer answer = r.answer.value_or(buttons == Box::Ok      ? Answer::Ok
+                                          : buttons == Box::YesNo ? Answer::No
+                                                                  : Answer::Cancel);
+  boxes.push_back({prompt, style, title});
+  journal += Stamp(now) + "message box, title " + TitleOf(title) + ", buttons " +
+             ButtonsName(style) + "\n" + JournalText(prompt) + "  answered " + AnswerName(answer) +
              "\n";
-  return rec.answer;
+  return answer;
 }
 
 std::string FakeWindow::InputBox(const std::string& prompt, const std::optional<std::string>& title,
                                  const std::string& defaultText) {
-  BoxRecord rec{now, true, prompt, Box::OkCancel, title, defaultText, {}, Answer::Ok};
   const ScriptedReply r = NextReply(prompt);
   if (r.answer) throw std::logic_error("scripted button for an input box: " + prompt);
-  rec.typed = r.text.value_or("");
-  rec.answer = r.text ? Answer::Ok : Answer::Cancel;
-  boxes.push_back(rec);
-  journal += Stamp(rec.timeMs) + "input box, title " + TitleOf(title) + "\n" + Shown(prompt) +
+  boxes.push_back({prompt, Box::OkCancel, title});
+  journal += Stamp(now) + "input box, title " + TitleOf(title) + "\n" + JournalText(prompt) +
              "  offered |" + defaultText + "|, " +
-             (r.text ? "typed |" + rec.typed + "| and OK" : std::string("Cancel")) + "\n";
-  return rec.typed;
+             (r.text ? "typed |" + *r.text + "| and OK" : std::string("Cancel")) + "\n";
+  return r.text.value_or("");
 }
 
 void FakeWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
@@ -136,19 +123,13 @@ void FakeWindow::SetMenuCaption(MenuItem item, const std::string& caption) {
              caption + "\"\n";
 }
 
-std::vector<FakeWindow::Event>::iterator FakeWindow::Earliest() {
-  return std::min_element(events_.begin(), events_.end(), [](const Event& a, const Event& b) {
-    return a.timeMs != b.timeMs ? a.timeMs < b.timeMs : a.order < b.order;
-  });
-}
-
 void FakeWindow::WaitMs(int64_t ms) {
   int64_t left = ms > 0 ? ms : 0;
-  for (auto next = Earliest(); next != events_.end() && next->timeMs < now + left;
-       next = Earliest()) {  // one due at the very end is the next yield's
-    if (next->timeMs > now) {
-      left -= next->timeMs - now;
-      now = next->timeMs;
+  // One due at the very end of the wait is the next yield's.
+  while (!events_.empty() && events_.begin()->first < now + left) {
+    if (const int64_t at = events_.begin()->first; at > now) {
+      left -= at - now;
+      now = at;
     }
     Yield();
   }
@@ -158,9 +139,9 @@ void FakeWindow::WaitMs(int64_t ms) {
 void FakeWindow::Yield() {
   ++yields;
   // Run due events one at a time, earliest first; an event may yield again itself.
-  for (auto due = Earliest(); due != events_.end() && due->timeMs <= now; due = Earliest()) {
-    auto action = std::move(due->action);
-    events_.erase(due);
+  while (!events_.empty() && events_.begin()->first <= now) {
+    auto action = std::move(events_.begin()->second);
+    events_.erase(events_.begin());
     action();
   }
 }

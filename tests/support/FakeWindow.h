@@ -18,21 +18,17 @@
 
 namespace kadeno::test {
 
-// A text as the journal shows it: each line between bars, CR and LF as \r and \n.
-std::string JournalText(const std::string& text);
+// A text as the journal shows it: each line between bars, CR and LF as \r and \n, so that
+// blanks at either end and every line end show.
+std::string JournalText(const std::string& text, const std::string& indent = "  ");
 
 // Thrown by EndProgram, so that a test sees the program end where it would.
 struct ProgramEnded {};
 
 struct BoxRecord {
-  int64_t timeMs = 0;
-  bool input = false;  // an input box rather than a message box
   std::string prompt;
-  int style = 0;
+  int style = 0;  // Box::OkCancel for an input box
   std::optional<std::string> title;
-  std::string defaultText;
-  std::string typed;  // input boxes: what the script answered
-  Answer answer = Answer::Ok;
 };
 
 // One scripted reply to the next box.
@@ -94,16 +90,9 @@ class FakeWindow : public WindowServices {
   [[noreturn]] void EndProgram() override { throw ProgramEnded{}; }
 
  private:
-  struct Event {
-    int64_t timeMs;
-    uint64_t order;
-    std::function<void()> action;
-  };
   ScriptedReply NextReply(const std::string& prompt);
-  std::vector<Event> events_;
-  // The earliest scripted event (of those at one time, the first scripted), or the end.
-  std::vector<Event>::iterator Earliest();
-  uint64_t nextOrder_ = 0;
+  // By time; of those at one time, the first scripted first.
+  std::multimap<int64_t, std::function<void()>> events_;
   std::deque<ScriptedReply> replies_;
   std::set<std::string> savedBefore_;
 };

@@ -25,14 +25,13 @@ struct Harness {
     audio.isOpen = true;
   }
   GameState& G() { return GameTestAccess::State(form.game()); }
-  Field& F() { return GameTestAccess::FieldOf(form.game()); }
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
   Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
   // Chooses a menu item as the window does: by its name, or by menu > item as a player
   // reads the captions (without the access letters) from the table. One no menu has fails.
   void Click(std::string_view item) {
-    Run([&](auto&, auto& i) { return item == i.name; }, item);
+    Run([&](auto&, auto& i) { return i.name == item; }, item);
   }
   void Choose(std::string_view menu, std::string_view item) {
     Run([&](auto& m, auto& i) { return Shown(m.caption) == menu && Shown(i.caption) == item; },
@@ -45,11 +44,9 @@ struct Harness {
         if (is(m, i)) return (form.*i.command)();
     throw std::invalid_argument("no menu item " + std::string(what));
   }
-  static std::string Shown(const char* caption) {
-    std::string s;
-    for (const char* p = caption; *p; ++p)
-      if (*p != '&') s += *p;
-    return s;
+  static std::string Shown(std::string caption) {
+    std::erase(caption, '&');
+    return caption;
   }
   // The factory sound settings, stereo on (as every start turns it) and a built stereo
   // table.

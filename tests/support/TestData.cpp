@@ -4,42 +4,33 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 namespace kadeno::test {
 
-namespace {
-
-bool WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-  return static_cast<bool>(out);
-}
-
-}  // namespace
-
 void ExpectSameAsData(std::string_view name, const std::string& record) {
-  if (const char* folder = std::getenv("KADENO_UPDATE_TEST_DATA")) {
-    EXPECT_TRUE(WriteFile(std::string(folder) + "/" + std::string(name), record)) << name;
+  const char* folder = std::getenv("KADENO_UPDATE_TEST_DATA");
+  const std::string_view expected = TestData(name);
+  if (!folder && expected == record) return;
+  std::ofstream out((folder ? std::string(folder) + "/" : "") + std::string(name),
+                    std::ios::binary);
+  if (folder) {
+    EXPECT_TRUE(out << record) << name;
     return;
   }
-  const std::string_view expected = TestData(name);
-  if (expected == record) return;
-  WriteFile(std::string(name), record);
-  size_t line = 1, start = 0;
-  for (size_t i = 0; i < std::min(expected.size(), record.size()) && expected[i] == record[i];
-       ++i) {
-    if (record[i] == '\n') {
-      ++line;
-      start = i + 1;
-    }
+  out << record;
+  // The first line that differs, counted from 1.
+  std::istringstream want{std::string(expected)}, got{record};
+  std::string a, b;
+  size_t line = 1;
+  for (;; ++line) {
+    const bool more = static_cast<bool>(std::getline(want, a));
+    if (!more) a = "(the end)";
+    if (!std::getline(got, b)) b = "(the end)";
+    if (a != b || !more) break;
   }
-  const auto lineAt = [start](std::string_view s) {
-    if (start >= s.size()) return std::string_view("(the end)");
-    return s.substr(start, s.find('\n', start) - start);
-  };
   ADD_FAILURE() << name << " differs from line " << line << " on (the whole record is in " << name
-                << " beside the test program)\n  expected: " << lineAt(expected)
-                << "\n  actual:   " << lineAt(record);
+                << " beside the test program)\n  expected: " << a << "\n  actual:   " << b;
 }
 
 }  // namespace kadeno::test

@@ -26,12 +26,11 @@ struct VirtualClock {
     return {[s = s] { return kStart + std::chrono::milliseconds(s->ms.load()); },
             [s = s](std::unique_lock<std::mutex>& lock, std::condition_variable& wake,
                     Clock::time_point until) {
-              if (s->held) {
-                wake.wait_for(lock, std::chrono::milliseconds(10));
-                return;
-              }
               using std::chrono::duration_cast, std::chrono::milliseconds;
-              s->ms = std::max(s->ms.load(), duration_cast<milliseconds>(until - kStart).count());
+              if (s->held)
+                wake.wait_for(lock, milliseconds(10));
+              else
+                s->ms = std::max(s->ms.load(), duration_cast<milliseconds>(until - kStart).count());
             }};
   }
 };
