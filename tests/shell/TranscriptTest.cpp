@@ -20,8 +20,6 @@
 // Alt+F4 ignored without Alt; the quit question answered Yes.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -34,6 +32,7 @@
 #include "seams/Translate.h"
 #include "shell/CommandLine.h"
 #include "shell/MenuTable.h"
+#include "shell/MoFixtures.h"
 #include "shell/SelfVoicing.h"
 #include "support/Harness.h"
 #include "support/TestData.h"
@@ -242,13 +241,6 @@ void SecondStart(Harness& h, const std::string& saved) {
   } catch (const ProgramEnded&) {
     h.window.Note("the program ended");
   }
-}
-
-std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
 }
 
 // Translates every message into itself between guillemets, and keeps what it was asked.
