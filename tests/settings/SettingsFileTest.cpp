@@ -131,25 +131,14 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
   }
 }
 
-TEST(SettingsStore, SaveAndLoadThroughTheWindow) {
+// A save forgets the scan's stamp and, when it fails, keeps the previous file. (What a load
+// reads and the captions it sets: the whole run's transcript and the switches below.)
+TEST(SettingsStore, SaveThroughTheWindow) {
   Harness h;
   h.S().DrumVolume = 42;
   h.G().ScanStampMs = 1234;
   h.form.store().SaveSettings();
   EXPECT_EQ(h.G().ScanStampMs, 0);
-
-  Harness other;
-  other.S().Stereo = true;
-  EXPECT_FALSE(other.form.store().LoadSettings());  // no file: nothing changes
-  EXPECT_TRUE(other.form.settings().Stereo);
-  other.window.files = h.window.files;
-  EXPECT_TRUE(other.form.store().LoadSettings());
-  EXPECT_EQ(other.form.settings().DrumVolume, 42);
-  EXPECT_FALSE(other.form.settings().Stereo);
-  const std::vector<std::pair<MenuItem, std::string>> captions = {
-      {MenuItem::mMidiStereo, "Stereo (off)"},
-      {MenuItem::mnuMidiFallingNoteMovementSound, "Falling Note Movement Sound (Note)"}};
-  EXPECT_EQ(other.window.captions, captions);
 
   // A failed save keeps the previous file, hall of fame and all.
   const std::string before = h.window.files[h.SettingsPath()];
