@@ -1,7 +1,7 @@
 // The settings: numbers as the file reads them, the file's lines both ways, the store
-// through the window, the hall of fame's offer at a tie, and the default settings file
-// that ships beside the program: what it holds, and when the start-up reads it instead of
-// the player's own file.
+// through the window, and the default settings file that ships beside the program: what it
+// holds, and when the start-up reads it instead of the player's own file. The hall of fame
+// and the file's switches at a start are in the whole run's transcript.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -132,7 +132,7 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
 }
 
 // A save forgets the scan's stamp and, when it fails, keeps the previous file. (What a load
-// reads and the captions it sets: the whole run's transcript and the switches below.)
+// reads and the captions it sets: the whole run's transcript.)
 TEST(SettingsStore, SaveThroughTheWindow) {
   Harness h;
   h.S().DrumVolume = 42;
@@ -163,29 +163,6 @@ TEST(SettingsStore, ClosingTheWindowSavesOnce) {
     EXPECT_EQ(h.audio.closes, 1);
     EXPECT_FALSE(h.M().MidiIsOpen);
   }
-}
-
-// The hall of fame's offer when a score ties a place (the whole run's transcript has the rest).
-TEST(HallOfFame, TiesGoBelowAndTheFifthPlaceIsListed) {
-  Harness h;
-  const std::string heading = "Here is the Kadeno Masters Hall of Fame:\r\n";
-  // The level is kept in the tenths (level 0 as .05).
-  h.S().HallOfFame = {{{500.4, "a"}, {400, "b"}, {300.9, "c"}, {200, "d"}, {100, "e"}}};
-  h.window.Reply(Answer::Ok, "With practice, you will soon rank among the Kadeno Masters!");
-  h.window.Reply(Answer::Ok);
-  h.form.hallOfFame().OfferAtGameEnd(100);  // no better than place 5: no name asked
-  h.window.Type("", "Please enter your name for the Hall of Fame");
-  h.window.Reply(Answer::Ok);
-  h.S().Difficulty = 0;
-  h.form.hallOfFame().OfferAtGameEnd(400);
-  EXPECT_EQ(h.window.boxes.back().prompt,
-            heading +
-                "First Place, with 500 points is a at a difficulty level of  5\r\n"
-                "Second Place, with 400 points is b at a difficulty level of  1\r\n"
-                "Third Place, with 400 points is  at a difficulty level of  0\r\n"
-                "Fourth Place, with 300 points is c at a difficulty level of  10\r\n"
-                "Fifth Place, with 200 points is d at a difficulty level of  1\r\n");
-  EXPECT_EQ(h.window.writes, 2);
 }
 
 std::string ShippedPath(const Harness& h) { return h.window.programFolder + "/Kadeno-default.ini"; }
@@ -261,37 +238,6 @@ TEST(ShippedSettings, ThePlayersOwnFileWinsAndIsNeverMixed) {
     EXPECT_THROW(h.form.mnuFileExit_Click(), ProgramEnded);
     EXPECT_EQ(h.window.files[own], FormatSettingsFile(h.form.settings()));
     EXPECT_EQ(h.window.files[shipped], shippedState == Absent ? "" : shippedText);
-  }
-}
-
-// The file's two switches through a real start: the menu captions the player reads, and
-// what a move to column 1 sends: its pan only in stereo, then the falling note's echo on
-// the effect channel (6) or the wood block on the drums' channel (9).
-TEST(ShippedSettings, TheFilesSwitchesRuleTheStart) {
-  const struct {
-    const char *stereo, *movement, *heard;
-  } cases[] = {
-      {"True", "Note",
-       "Stereo (on); Falling Note Movement Sound (Note); B6 0A 2C C6 00 96 3C 48 86 3C 48 "},
-      {"True", "Percussive",
-       "Stereo (on); Falling Note Movement Sound (Percussive); B9 0A 2C C9 00 99 25 5A 89 25 5A "},
-      {"False", "Note",
-       "Stereo (off); Falling Note Movement Sound (Note); C6 00 96 3C 48 86 3C 48 "},
-      {"False", "Percussive",
-       "Stereo (off); Falling Note Movement Sound (Percussive); C9 00 99 25 5A 89 25 5A "},
-  };
-  for (const auto& c : cases) {
-    Harness h;
-    h.window.files[h.SettingsPath()] = std::string("EffectVolume = 90\r\nStereo = ") + c.stereo +
-                                       "\r\nFallingNoteMovementSound = " + c.movement + "\r\n";
-    StartUp(h);
-    h.G().FallingNote = 60;  // as in a game, for the echo to sound
-    const size_t before = h.audio.words.size();
-    h.form.Form_KeyDown(Key::Right, 0);
-    std::string heard;
-    for (const auto& caption : h.window.captions) heard += caption.second + "; ";
-    for (const std::string& w : h.audio.Hex(before)) heard += w + " ";
-    EXPECT_EQ(heard, c.heard) << c.stereo << ", " << c.movement;
   }
 }
 
