@@ -1,7 +1,7 @@
 // The settings: numbers as the file reads them, the file's lines both ways, the store
 // through the window, and the default settings file that ships beside the program: what it
 // holds, and when the start-up reads it instead of the player's own file. The hall of fame
-// and the file's switches at a start are in the whole run's transcript.
+// but for level 0, and the file's switches at a start, are in the whole run's transcript.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -163,6 +163,20 @@ TEST(SettingsStore, ClosingTheWindowSavesOnce) {
     EXPECT_EQ(h.audio.closes, 1);
     EXPECT_FALSE(h.M().MidiIsOpen);
   }
+}
+
+// A game at level 0 enters the hall of fame with its level kept in the tenths as .05, and
+// is listed at level 0. (The whole run's transcript has the rest of the hall of fame.)
+TEST(HallOfFame, LevelZeroIsKeptAsFiveHundredths) {
+  Harness h;
+  h.S().Difficulty = 0;
+  h.window.Type("Zed");
+  h.window.Reply(Answer::Ok);
+  h.form.hallOfFame().OfferAtGameEnd(400);
+  EXPECT_DOUBLE_EQ(h.S().HallOfFame[0].Score, 400.05);
+  EXPECT_EQ(h.window.boxes.back().prompt,
+            "Here is the Kadeno Masters Hall of Fame:\r\nFirst Place, with 400 points is Zed at a "
+            "difficulty level of  0\r\n");
 }
 
 std::string ShippedPath(const Harness& h) { return h.window.programFolder + "/Kadeno-default.ini"; }
