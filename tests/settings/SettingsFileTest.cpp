@@ -165,18 +165,23 @@ TEST(SettingsStore, ClosingTheWindowSavesOnce) {
   }
 }
 
-// A game at level 0 enters the hall of fame with its level kept in the tenths as .05, and
-// is listed at level 0. (The whole run's transcript has the rest of the hall of fame.)
+// A game at level 0 enters the hall of fame between two places, with its level kept in the
+// tenths as .05, and is listed at level 0; the place below moves down. (The whole run's
+// transcript has the rest of the hall of fame.)
 TEST(HallOfFame, LevelZeroIsKeptAsFiveHundredths) {
   Harness h;
   h.S().Difficulty = 0;
+  h.S().HallOfFame[0] = {500.4, "a"};
+  h.S().HallOfFame[1] = {300.1, "c"};
   h.window.Type("Zed");
   h.window.Reply(Answer::Ok);
   h.form.hallOfFame().OfferAtGameEnd(400);
-  EXPECT_DOUBLE_EQ(h.S().HallOfFame[0].Score, 400.05);
+  EXPECT_DOUBLE_EQ(h.S().HallOfFame[1].Score, 400.05);
   EXPECT_EQ(h.window.boxes.back().prompt,
-            "Here is the Kadeno Masters Hall of Fame:\r\nFirst Place, with 400 points is Zed at a "
-            "difficulty level of  0\r\n");
+            "Here is the Kadeno Masters Hall of Fame:\r\n"
+            "First Place, with 500 points is a at a difficulty level of  5\r\n"
+            "Second Place, with 400 points is Zed at a difficulty level of  0\r\n"
+            "Third Place, with 300 points is c at a difficulty level of  2\r\n");
 }
 
 std::string ShippedPath(const Harness& h) { return h.window.programFolder + "/Kadeno-default.ini"; }
