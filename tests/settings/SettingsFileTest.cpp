@@ -1,7 +1,7 @@
 // The settings: numbers as the file reads them, the file's lines both ways, the store
 // through the window, and the default settings file that ships beside the program: what it
-// holds, and when the start-up reads it instead of the player's own file. The hall of fame
-// but for level 0, and the file's switches at a start, are in the whole run's transcript.
+// holds, and when the start-up reads it instead of the player's own file, and its switches
+// at a start. The hall of fame but for level 0 is in the whole run's transcript.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -257,6 +257,34 @@ TEST(ShippedSettings, ThePlayersOwnFileWinsAndIsNeverMixed) {
     EXPECT_THROW(h.form.mnuFileExit_Click(), ProgramEnded);
     EXPECT_EQ(h.window.files[own], FormatSettingsFile(h.form.settings()));
     EXPECT_EQ(h.window.files[shipped], shippedState == Absent ? "" : shippedText);
+  }
+}
+
+// The file's two switches through a real start, each both ways: the menu captions the player
+// reads, and what a move to column 1 sends: its pan (from the table the start-up built) only
+// in stereo, then the falling note's echo on the effect channel (6) or the wood block on the
+// drums' channel (9).
+TEST(ShippedSettings, TheFilesSwitchesRuleTheStart) {
+  const struct {
+    const char *stereo, *movement, *heard;
+  } cases[] = {
+      {"True", "Note",
+       "Stereo (on); Falling Note Movement Sound (Note); B6 0A 2C C6 00 96 3C 48 86 3C 48 "},
+      {"False", "Percussive",
+       "Stereo (off); Falling Note Movement Sound (Percussive); C9 00 99 25 5A 89 25 5A "},
+  };
+  for (const auto& c : cases) {
+    Harness h;
+    h.window.files[h.SettingsPath()] = std::string("EffectVolume = 90\r\nStereo = ") + c.stereo +
+                                       "\r\nFallingNoteMovementSound = " + c.movement + "\r\n";
+    StartUp(h);
+    h.G().FallingNote = 60;  // as in a game, for the echo to sound
+    const size_t before = h.audio.words.size();
+    h.form.Form_KeyDown(Key::Right, 0);
+    std::string heard;
+    for (const auto& caption : h.window.captions) heard += caption.second + "; ";
+    for (const std::string& w : h.audio.Hex(before)) heard += w + " ";
+    EXPECT_EQ(heard, c.heard) << c.stereo << ", " << c.movement;
   }
 }
 
