@@ -154,10 +154,7 @@ TEST_F(PosixFiles, BothFoldersFollowTheirXdgVariableOrHome) {
       {KadenoDataFolder, "XDG_DATA_HOME", abs.c_str(), "/home/p", abs + "/kadeno"},
       {KadenoDataFolder, "XDG_DATA_HOME", nullptr, nullptr, "/tmp/.local/share/kadeno"},
       {KadenoDataFolder, "XDG_DATA_HOME", nullptr, "", "/tmp/.local/share/kadeno"}};
-  const char* const saved[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME"};
-  std::vector<std::optional<std::string>> before;
-  for (const char* v : saved)
-    before.push_back(getenv(v) ? std::optional<std::string>(getenv(v)) : std::nullopt);
+  // The variables are left as the last row put them: each test runs in a process of its own.
   const auto put = [](const char* name, const char* value) {
     value ? setenv(name, value, 1) : unsetenv(name);
   };
@@ -168,8 +165,6 @@ TEST_F(PosixFiles, BothFoldersFollowTheirXdgVariableOrHome) {
     put("HOME", home);
     EXPECT_EQ(folder(), expected) << variable << "=" << (value ? value : "(unset)");
   }
-  for (size_t i = 0; i < std::size(saved); ++i)
-    put(saved[i], before[i] ? before[i]->c_str() : nullptr);
 }
 
 TEST(AudioDevicesWithoutSynthesiser, OnlyTheLogOrNothingToPlayOn) {

@@ -25,17 +25,7 @@
 namespace kadeno {
 namespace {
 
-// The pretend service's listening socket at `path`, named to the client by SPEECHD_ADDRESS.
-int Listen(const std::string& path) {
-  setenv("SPEECHD_ADDRESS", ("unix_socket:" + path).c_str(), 1);
-  const int server = socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un address{};
-  address.sun_family = AF_UNIX;
-  std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
-  EXPECT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  EXPECT_EQ(listen(server, 8), 0);
-  return server;
-}
+using namespace std::chrono_literals;
 
 // Answers one connection as the service does, until the client hangs up: every line it
 // was sent goes to `heard`, and each text (its first line) to `said`.
@@ -60,29 +50,41 @@ void Serve(int c, std::string& heard, std::vector<std::string>& said, std::mutex
   std::fclose(in);
 }
 
-template <typename Done>
-void WaitFor(std::mutex& mutex, Done done) {
-  for (int i = 0; i < 500; ++i) {
-    {
-      std::lock_guard lock(mutex);
-      if (done()) return;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+// The pretend service: a listening socket of its own, named to the client by
+// SPEECHD_ADDRESS, and a thread that serves it.
+struct SpeechService : ::testing::Test {
+  SpeechService() {
+    setenv("SPEECHD_ADDRESS", ("unix_socket:" + dir / "ssip").c_str(), 1);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, (dir / "ssip").c_str(), sizeof address.sun_path - 1);
+    EXPECT_EQ(bind(server, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    EXPECT_EQ(listen(server, 8), 0);
   }
-}
+  // Shuts the socket, for a service still waiting for a connection to end, and waits for it.
+  void Finish() {
+    shutdown(server, SHUT_RDWR);
+    service.join();
+  }
+  ~SpeechService() override {
+    close(server);
+    unsetenv("SPEECHD_ADDRESS");
+  }
+  const test::TempFolder dir;
+  const int server = socket(AF_UNIX, SOCK_STREAM, 0);
+  std::thread service;
+  std::string heard;  // every line the service was sent, once it answers
+  std::vector<std::string> said;
+  std::mutex mutex;
+};
 
 // A text waits for the service: tried at once, then every two seconds while the service
 // closes every connection; the first try after ten seconds finds it answering, and the
 // client asks for the voice's language and says the text.
-TEST(SpeechDispatcherSpeech, TriesEveryTwoSecondsThenAsksForTheLanguage) {
-  const test::TempFolder dir;
-  const int server = Listen(dir / "ssip");
+TEST_F(SpeechService, TriesEveryTwoSecondsThenAsksForTheLanguage) {
   const test::VirtualClock clock;
   std::vector<int64_t> tries;  // virtual ms of each connection
-  std::string heard;           // every line the service was sent, once it answers
-  std::vector<std::string> said;
-  std::mutex mutex;
-  std::thread service([&] {
+  service = std::thread([&] {
     int c = -1;
     while ((c = accept(server, nullptr, nullptr)) >= 0) {
       tries.push_back(clock.Ms());
@@ -97,12 +99,12 @@ TEST(SpeechDispatcherSpeech, TriesEveryTwoSecondsThenAsksForTheLanguage) {
   {
     SpeechDispatcherSpeech speech("pt-BR", clock.Make());
     speech.Say("Olá");
-    WaitFor(mutex, [&] { return !said.empty() && !said.back().empty(); });
+    test::Within(10s, [&] {
+      std::lock_guard lock(mutex);
+      return !said.empty() && !said.back().empty();
+    });
   }
-  shutdown(server, SHUT_RDWR);
-  service.join();
-  close(server);
-  unsetenv("SPEECHD_ADDRESS");
+  Finish();
   EXPECT_EQ(tries, (std::vector<int64_t>{0, 2000, 4000, 6000, 8000, 10000}));
   // One line when the service is missed and one when it is back, none for the tries between.
   const std::string lines = testing::internal::GetCapturedStderr();
@@ -117,14 +119,9 @@ TEST(SpeechDispatcherSpeech, TriesEveryTwoSecondsThenAsksForTheLanguage) {
 
 // A service that starts slowly takes the connection but answers late. The box whose text
 // was waiting closes meanwhile and the next one shows: only the next one is said.
-TEST(SpeechDispatcherSpeech, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
-  const test::TempFolder dir;
-  const int server = Listen(dir / "ssip");
-  std::string heard;
-  std::vector<std::string> said;
-  std::mutex mutex;
+TEST_F(SpeechService, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
   std::atomic<bool> connected{false}, answer{false};
-  std::thread service([&] {
+  service = std::thread([&] {
     const int c = accept(server, nullptr, nullptr);
     connected = true;
     while (!answer) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -134,17 +131,16 @@ TEST(SpeechDispatcherSpeech, SaysNothingOfABoxThatClosedWhileTheServiceStarted) 
   {
     SpeechDispatcherSpeech speech("");
     speech.Say("About to start Game Play.");
-    WaitFor(mutex, [&] { return connected.load(); });
+    test::Within(10s, [&] { return connected.load(); });
     speech.Stop();
     speech.Say("Game Play canceled by user request.");
     answer = true;
-    WaitFor(mutex,
-            [&] { return !said.empty() && said.back() == "Game Play canceled by user request."; });
+    test::Within(10s, [&] {
+      std::lock_guard lock(mutex);
+      return !said.empty() && said.back() == "Game Play canceled by user request.";
+    });
   }
-  shutdown(server, SHUT_RDWR);
-  service.join();
-  close(server);
-  unsetenv("SPEECHD_ADDRESS");
+  Finish();
   EXPECT_EQ(said, std::vector<std::string>{"Game Play canceled by user request."});
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }

@@ -40,8 +40,7 @@ class QtWindowTest : public QObject {
   void initTestCase() { InstallBoxAccessibility(); }
 
   void keysBecomeVirtualKeyCodesWithTheirShiftState() {
-    // tests/data/qt-keys.txt: a key sequence, the X11 keycode (0: none), the virtual-key
-    // code (-1: none) and the shift state, a key a line.
+    // tests/data/qt-keys.txt: a key a line, as its header says.
     std::istringstream rows{std::string(test::TestData("qt-keys.txt"))};
     std::string line, sequence;
     int keys = 0;

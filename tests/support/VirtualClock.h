@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 #include "retry/Reconnect.h"
 
@@ -34,5 +35,16 @@ struct VirtualClock {
             }};
   }
 };
+
+// Polls `done` every 20 ms of real time for up to `limit`; whether it came true.
+template <typename Done>
+bool Within(std::chrono::milliseconds limit, Done done) {
+  const auto end = std::chrono::steady_clock::now() + limit;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
 
 }  // namespace kadeno::test
