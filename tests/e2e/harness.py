@@ -420,11 +420,6 @@ class Session(Program):
         wait_for("the first falling note", lambda: not falling or any(
             isinstance(m, list) and m[0] == 0x95 and m[2:3] > [0] for _, m in self.log()), 30)
 
-    def decline(self, said=(None, None)):  # Start Game, No, and the cancel that follows
-        self.choose("File", "Start Game")
-        self.box("the start question", "No", said[0])
-        self.box("the cancel", "OK", said[1])
-
     def quit(self, said=None, answer="Yes", menu=False, **box):
         """Out by File > Exit (menu), or by Escape and the quit question answered."""
         if menu:
@@ -743,13 +738,16 @@ def kadeno_modes(work, exe):
     """KADENO_SPEECH off and on; a speech service missing, hung, dropping the connection or gone
     for a while."""
     def run(name, spoken, away=None, **session):
-        """Three boxes, those whose flag in `spoken` is set said; away(s) between the first two."""
+        """Three boxes (the first help, Start Game declined and its cancel), those whose flag in
+        `spoken` is set said; away(s) between the first two."""
         said = [text if on else None for text, on in zip([HELP_1, READY, CANCEL], spoken)]
         s, started = Session(exe, os.path.join(work, name), **session), time.monotonic()
         s.box("help page 1", "Cancel", said[0])
         if away:
             away(s)
-        s.decline(said[1:])
+        s.choose("File", "Start Game")
+        s.box("the start question", "No", said[1])
+        s.box("the cancel", "OK", said[2])
         s.quit(menu=True)
         return s, time.monotonic() - started
 
