@@ -28,6 +28,12 @@ except ImportError:  # private() says so
     pyatspi = None
 
 MAIN_TITLE = "Kadeno: Musical Tumbla"
+DATA = {}  # harness.txt's tables: [section] -> its rows, comments and blank lines aside
+for line in open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "harness.txt"), encoding="utf-8"):
+    if line.startswith("["):
+        DATA[section := line.strip()[1:-1]] = []
+    elif line.strip() and not line.startswith("#"):
+        DATA[section].append(line.rstrip("\n").replace("\\n", "\n"))
 _started, _programs, _orca = [], [], []  # the processes main() ends, the programs, Orca's log
 
 
@@ -194,10 +200,7 @@ def shipped_settings(exe):
     raise Failure("no award sounds beside %s" % exe)
 
 
-# The factory voices as the first scan must sound them, channel: velocity, instrument (the drum
-# channel keeps program 0).
-FACTORY_VOICES = {1: (127, 24), 2: (100, 24), 3: (100, 24), 4: (100, 1), 5: (100, 1), 6: (100, 0),
-                  9: (100, 0)}
+FACTORY_VOICES = {int(c): (int(v), int(i)) for c, v, i in map(str.split, DATA["factory voices"])}
 
 
 def check_factory_sound(scan):
@@ -398,12 +401,15 @@ class Session(Program):
         wait_for("the keyboard back at the main window",
                  lambda: xdotool("getwindowfocus", "getwindowname", must=False) == MAIN_TITLE, 10)
 
-    def reset(self, said):
-        self.choose("Midi", "Set Midi Back to Default")
-        self.box("the reset question", "Yes", said and "Are you sure you want to reset all the midi "
-                 "settings back to factory default?\nYes, No.")
-        self.box("the reset done", "OK", said and "Midi settings are now as Quenloft originally made "
-                 "them.\nOK.")
+    def reset(self, c, said=False):
+        """Set Midi Back to Default, its boxes showing the texts of the catalog c (said: ending in
+        their buttons)."""
+        self.choose(c.item("&Midi"), c.item("Set Midi Back to Default"))
+        for what, answer, text, buttons in [
+                ("the reset question", "&Yes", "Are you sure you want to reset all the midi settings back to "
+                 "factory default?", "Yes, No"),
+                ("the reset done", "OK", "Midi settings are now as Quenloft originally made them.", "OK")]:
+            self.box(what, c.item(answer), said and ("", c.said(buttons)), shows=("Kadeno", c.tr(text)))
 
     def start_game(self, said, answer="Yes", menu=("File", "Start Game"), falling=True, **box):
         """The start question answered, the keys to the main window, and (falling) the first
@@ -413,11 +419,6 @@ class Session(Program):
         self.focus_main_window()
         wait_for("the first falling note", lambda: not falling or any(
             isinstance(m, list) and m[0] == 0x95 and m[2:3] > [0] for _, m in self.log()), 30)
-
-    def decline(self, said=(None, None)):  # Start Game, No, and the cancel that follows
-        self.choose("File", "Start Game")
-        self.box("the start question", "No", said[0])
-        self.box("the cancel", "OK", said[1])
 
     def quit(self, said=None, answer="Yes", menu=False, **box):
         """Out by File > Exit (menu), or by Escape and the quit question answered."""
@@ -561,17 +562,20 @@ def alt(orca, letter, opens):
     return act
 
 
-def step(keys, *said, timeout=20.0, then=None):
-    """A step of an Orca scenario: keys (a key's name, at a person's pace as a burst can lose one;
-    "alt+X" and the item its menu opens on; a function), what Orca must say then (OrcaLog.after),
-    and then(what it said)."""
-    return keys, said, timeout, then
+def orca_walk_steps(name, **actions):
+    """The walk [name] of harness.txt: rows "keys | what Orca must say then...", the keys @X the
+    function actions[X], maybe ending in "timeout=S" and "then=X" (actions[X] of what was said)."""
+    for keys, *said in (row.split(" | ") for row in DATA[name]):
+        extra = dict(f.split("=", 1) for f in said if re.fullmatch(r"(timeout|then)=\S+", f))
+        yield (actions[keys[1:]] if keys[0] == "@" else keys, said[:len(said) - len(extra)],
+               float(extra.get("timeout", 20)), actions.get(extra.get("then")))
 
 
 def orca_steps(orca, steps):
     """Under load Qt's bridge now and then loses a key while it waits on Orca (keyEventError
     NoReply) and a menu does not open: Alt and its letter are pressed again, up to three times,
-    without an Escape (which would reach the game and ask to quit), each retry said on stderr."""
+    without an Escape (which would reach the game and ask to quit), each retry said on stderr. A
+    key's name goes at a person's pace, as a burst can lose one."""
     for keys, said, timeout, then in steps:
         tries = 3 if str(keys).startswith("alt+") else 1
         for n in range(tries):
@@ -587,28 +591,11 @@ def orca_steps(orca, steps):
             then(heard)
 
 
-def box(title, text, button):  # as Orca reads it: role and title, text, the focused button
-    return ("alert " + title, text, button + " push button")
-
-
-HELP = ["In this brief help area", "Kadeno is a musical game of tumbla."]
-MAIN = MAIN_TITLE + " frame"
-ASK_TO_START = [step("alt+f", "Start Game"), step("Return", *box("About to start Game Play",
-                                                                  "Are you ready?", "Yes"))]
-
-
-def help_page(n):
-    return box("Kadeno Help", "^  " + HELP[n - 1], "Yes")
-
-
-def program_step(games, exe, work, settings, timeout):  # started, until the first help is read
-    return step(lambda: games.append(Program([exe], work, env={"KADENO_SPEECH": "auto"},
-                                             settings=settings)), *help_page(1), timeout=timeout)
-
-
-def quit_steps(games):
-    return [step("Escape", *box("Kadeno", "Do you really want to quit?", "Yes")),
-            step(lambda: (xdotool("key", "y", pause=0.3), games[-1].end()))]
+def program_actions(games, exe, work, settings):
+    """@start: the program started (its first help read), @quit: the quit question's Y and its end."""
+    return dict(start=lambda: games.append(Program([exe], work, env={"KADENO_SPEECH": "auto"},
+                                                   settings=settings)),
+                quit=lambda: (xdotool("key", "y", pause=0.3), games[-1].end()))
 
 
 # --- a private sound server, its sound captured
@@ -723,7 +710,7 @@ def kadeno_reader(work, exe):
     import ctypes.util
     s = Session(exe, work, reader=True)
     s.box("help page 1", "Cancel")
-    s.reset(False)
+    s.reset(Catalog("en"))
     s.start_game(READY, reader_stops=True)
     key("s")
     s.box("the score", "OK", "Your score is 0.\nOK.")
@@ -751,13 +738,16 @@ def kadeno_modes(work, exe):
     """KADENO_SPEECH off and on; a speech service missing, hung, dropping the connection or gone
     for a while."""
     def run(name, spoken, away=None, **session):
-        """Three boxes, those whose flag in `spoken` is set said; away(s) between the first two."""
+        """Three boxes (the first help, Start Game declined and its cancel), those whose flag in
+        `spoken` is set said; away(s) between the first two."""
         said = [text if on else None for text, on in zip([HELP_1, READY, CANCEL], spoken)]
         s, started = Session(exe, os.path.join(work, name), **session), time.monotonic()
         s.box("help page 1", "Cancel", said[0])
         if away:
             away(s)
-        s.decline(said[1:])
+        s.choose("File", "Start Game")
+        s.box("the start question", "No", said[1])
+        s.box("the cancel", "OK", said[2])
         s.quit(menu=True)
         return s, time.monotonic() - started
 
@@ -808,7 +798,7 @@ def kadeno_first(work, exe):
         s = Session(exe, os.path.join(work, name), speech="off", settings=None if name == "new" else b"")
         s.box("help page 1", "Cancel")
         if name == "reset":
-            s.reset(False)
+            s.reset(Catalog("en"))
             s.choose("File", "Set Difficulty")
             s.box("the difficulty", "OK", alert=False)  # the 2 it offers
             # The reset leaves the placement for the next stereo command or start: this one takes
@@ -828,20 +818,6 @@ def kadeno_first(work, exe):
     check_same(scans[0], scans[1], "the new player's first scan and the reset one's")
     check((read(shipped), os.stat(shipped).st_mtime_ns) == (shipped_bytes, shipped_time),
           "the shipped settings file changed")
-
-
-LISTING = ("Here is the Kadeno Masters Hall of Fame:\n"
-           "First Place, with 1230 points is Ace at a difficulty level of  5\n"
-           "Second Place, with 870 points is Bee at a difficulty level of  1\n")
-PRACTICE = "With practice, you will soon rank among the Kadeno Masters!"
-PROMPT = "Difficulty Level is now 2 out of ten.  Please enter the New value for Difficulty Level."
-# Each box's text, and how many times the Orca walk shows it.
-TOUR = "Hear the Field plays the sounds of Kadeno one at a time"
-PRACTISE = "Practice is the field of a game with no clock"
-SHOWN = [(HELP[0], 2), (HELP[1], 1), (PROMPT, 1), ("Are you ready?", 2),
-         ("Game Play canceled by user request", 1), ("Your score is 0", 1), (PRACTICE, 1),
-         (LISTING, 1), ("Do you really want to quit?", 1), (TOUR, 1), ("Column 1, at the far", 1),
-         ("Column 2, on the", 1), (PRACTISE, 1), ("The note landed in column 6.", 1)]
 
 
 def play_round():
@@ -869,34 +845,10 @@ def orca_walk(work, exe):
                                  "the offered value 2 is not said: %r" % said)
     typed = lambda said: wait_for("the difficulty typed in the settings file",  # noqa: E731
                                   lambda: b"\r\nDifficulty = 3\r\n" in games[0].settings(), 10)
-    orca_steps(orca, [
-        program_step(games, exe, work, b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n"
-                     b"2ndPlaceScore = 870\r\n2ndPlaceName = Bee\r\nDifficulty = 2\r\n", 120),
-        # The help pages, forward with Y, back with N, left with Escape.
-        step("y", *help_page(2)), step("n", *help_page(1)), step("Escape", MAIN),
-        # The menu read item by item as the arrows reach it; a value command.
-        step("alt+f", "Start Game"), step("Down", "Practice"), step("Down", "Set Difficulty"),
-        step("Down", "Hall Of Fame"),
-        step("Up", "Set Difficulty"), step("Return", "Kadeno dialog", PROMPT + " text", then=offered),
-        step("3"), step("Return", MAIN, then=typed),
-        # Start Game declined; Alt with a letter right after a box closed.
-        *ASK_TO_START, step("n", *box("Kadeno", "Game Play canceled by user request", "OK")),
-        step("Return", MAIN),
-        # A game of dropped notes to its score and the hall of fame.
-        *ASK_TO_START, step(play_round, *box("Kadeno", "Your score is 0", "OK"), timeout=120),
-        step("Return", *box("Kadeno", PRACTICE, "OK")), step("Return", *box("Kadeno", LISTING, "OK")),
-        step("Return", MAIN),
-        # Hear the Field: its first box, column 1 heard, left at column 2's box.
-        step("alt+h", "Instructions"), step("Down", "Hear the Field"),
-        step("Return", *box("Hear the Field", "^" + TOUR, "OK")),
-        step("Return", *box("Hear the Field", "Column 1, at the far left.", "OK")),
-        step("Return", *box("Hear the Field", "Column 2, on the left.", "OK")), step("Escape", MAIN),
-        # Practice: a note dropped lands, its box read; Escape ends practice without a question.
-        step("alt+f", "Start Game"), step("Down", "Practice"),
-        step("Return", *box("Practice", "^" + PRACTISE, "OK")), step("Return", MAIN),
-        step("space", *box("Practice", "^The note landed in column 6.", "OK"), timeout=30),
-        step("Return", MAIN), step("Escape"), *quit_steps(games)])
-    for text, times in SHOWN:
+    settings = b"1stPlaceScore = 1230.4\r\n1stPlaceName = Ace\r\n2ndPlaceScore = 870\r\n2ndPlaceName = Bee\r\n"
+    orca_steps(orca, orca_walk_steps("orca walk", play_round=play_round, offered=offered, typed=typed,
+                                     **program_actions(games, exe, work, settings + b"Difficulty = 2\r\n")))
+    for times, text in ((int(n), text) for n, text in (row.split(" ", 1) for row in DATA["orca walk shown"])):
         n = sum(text in s for s in orca.said())
         check(n == times, "Orca said %r %d times, not %d" % (text[:50], n, times))
 
@@ -965,12 +917,10 @@ def focus_load(work, exe, runs="5"):
     for run in range(int(runs)):
         games = []
         try:
-            orca_steps(orca, [
-                program_step(games, exe, os.path.join(work, "run%d" % run), b"Difficulty = 2\r\n", 60),
-                step("Escape", MAIN, timeout=30), *ASK_TO_START,  # the race under test comes here
-                step("y", MAIN, then=lambda said: check(active_window() == MAIN_TITLE,
-                                                        "the active window is %r" % active_window())),
-                *quit_steps(games)])
+            active = lambda said: check(active_window() == MAIN_TITLE,  # noqa: E731
+                                        "the active window is %r" % active_window())
+            orca_steps(orca, orca_walk_steps("focus load", active=active, **program_actions(
+                games, exe, os.path.join(work, "run%d" % run), b"Difficulty = 2\r\n")))
             passed += 1
         except Failure as e:
             print("run %d: %s; Orca's last words: %r" % (run, e, orca.said()[-6:]), file=sys.stderr)
@@ -1010,12 +960,7 @@ def language(work, exe, po):
     s = Session(exe, work, speech="on", env={"KADENO_LANG": c.language or "en"})
     yes, no, ok, cancel = (c.item(b) for b in ("&Yes", "&No", "OK", "Cancel"))
     kadeno, help_title, help_said = "Kadeno", c.tr("Kadeno Help"), c.said("Yes, No, Cancel")
-    help_1 = c.tr("  In this brief help area, if you hit yes then I   \n"
-                  "  will move on to the next part.  If you hit no    \n"
-                  "  then I will rewind to the previous part.  If     \n"
-                  "  you hit cancel I will abort this help dialog.    \n"
-                  "  You can hit Y for Yes, N for No or Escape for    \n"
-                  "  cancel.                                          \n")
+    help_1 = c.tr(DATA["help page 1"][0])
 
     def read(what, answer, title, text, said_end, said_start="", **box):
         """The next box must show that title and text (a "\r\n" shown as a line end), and be said
@@ -1027,11 +972,7 @@ def language(work, exe, po):
     wanted = [] if c.language is None else ["SET SELF LANGUAGE " + c.language.replace("_", "-")]
     check([x for x in s.server.settings if "LANGUAGE" in x.upper()] == wanted,
           "the speech service was told %r" % s.server.settings)
-    s.choose(c.item("&Midi"), c.item("Set Midi Back to Default"))
-    read("the reset question", yes, kadeno, c.tr("Are you sure you want to reset all the midi "
-                                                 "settings back to factory default?"), c.said("Yes, No"))
-    read("the reset done", ok, kadeno, c.tr("Midi settings are now as Quenloft originally made them."),
-         c.said("OK"))
+    s.reset(c, said=True)
     s.choose(c.item("&Midi"), c.item("Drum Volume"))
     # What is typed is not echoed: nothing more is said before the next box.
     read("the drum volume", ok, kadeno, c.tr("Drum Volume is now %1 out of 127.  Please enter the "
@@ -1083,17 +1024,6 @@ def command_line(work, exe, version):
 
 
 REFUSAL = "kadeno: unknown argument '%1' (try kadeno --help)"
-# The language of the refusal of an unknown argument (given before a window opens): environment ->
-# the catalog it must come from, and +1 for a line before it on standard error.
-LANGUAGE_CHOICE = [
-    "-> en", "LANG=C.UTF-8 -> en", "KADENO_LANG=de -> de", "KADENO_LANG=pt-BR -> pt_BR",
-    "LANGUAGE=fr LANG=C.UTF-8 -> fr",
-    # A locale this system may not have installed still gives its language.
-    "LANG=de_AT.UTF-8 -> de", "LC_ALL=fr_CA.UTF-8 LANG=de_DE.UTF-8 -> fr",
-    # The C locale asks for the program's own texts, whatever LANGUAGE says.
-    "LC_ALL=C LANGUAGE=de -> en", "KADENO_LANG=de LC_ALL=C -> de",
-    "KADENO_LANG=en LANGUAGE=de LANG=C.UTF-8 -> en", "LANGUAGE=en:de LANG=C.UTF-8 -> en",
-    "LANGUAGE=xx:fr LANG=C.UTF-8 -> fr", "KADENO_LANG=xx -> en +1"]
 
 
 def language_choice(work, exe, source):
@@ -1102,7 +1032,7 @@ def language_choice(work, exe, source):
     catalog is missing or damaged."""
     said = {"en": REFUSAL.replace("%1", "--x")} | {lang: pofile.translations(os.path.join(
         source, "po", lang + ".po"))[REFUSAL].replace("%1", "--x") for lang in ("de", "fr", "pt_BR")}
-    for row in LANGUAGE_CHOICE:
+    for row in DATA["language choice"]:
         env, want = row.split("->")
         want, before = (want.split() + ["+0"])[:2]
         lines = no_display(exe, "--x", **dict(w.split("=") for w in env.split()))[2]
