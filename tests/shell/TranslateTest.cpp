@@ -2,12 +2,15 @@
 // one pass; which catalog a language setting asks for, and how the speech service is told.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "catalog/LanguageChoice.h"
 #include "seams/Translate.h"
+#include "support/TestData.h"
 #include "support/TranslatorGuard.h"
 
 namespace kadeno {
@@ -70,32 +73,22 @@ TEST(TranslateTest, TrLinesEndsEveryLineAsTheBoxesDo) {
   EXPECT_EQ(TrLines("no line end"), "no line end");
 }
 
-TEST(LanguageChoiceTest, CandidatesBestFirst) {
-  const std::pair<const char*, std::vector<std::string>> cases[] = {
-      {"de", {"de"}},
-      {"de_AT.UTF-8@euro", {"de_AT", "de"}},
-      {"pt-BR", {"pt_BR", "pt"}},  // as Windows names it
-      {"fr_CA:de:fr", {"fr_CA", "fr", "de"}},
-      {"ru_RU.KOI8-R", {"ru_RU", "ru"}},
-      // English before another language means English.
-      {"en_GB:de", {}},
-      {"de:en:fr", {"de"}},
-      {"C.UTF-8", {}},
-      {"POSIX", {}},
-      {"", {}},
-      {"::de", {"de"}},
-  };
-  for (const auto& [setting, names] : cases)
-    EXPECT_EQ(CatalogCandidates(setting), names) << setting;
-}
-
-TEST(LanguageChoiceTest, EnglishSettings) {
-  for (const char* english : {"", "C", "C.UTF-8", "POSIX", "en", "en_US.UTF-8", "en-GB", "en:de"}) {
-    EXPECT_TRUE(AsksForEnglish(english)) << english;
+// tests/data/language-settings.txt: the catalogs a setting asks for, and whether it asks
+// for English.
+TEST(LanguageChoiceTest, CandidatesBestFirstAndEnglish) {
+  std::istringstream rows{std::string(test::TestData("language-settings.txt"))};
+  int settings = 0;
+  for (std::string line, setting, names, english; std::getline(rows, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::getline(std::getline(std::getline(fields, setting, '\t'), names, '\t'), english);
+    std::istringstream split(names);
+    const std::vector<std::string> candidates{std::istream_iterator<std::string>(split), {}};
+    EXPECT_EQ(CatalogCandidates(setting), candidates) << setting;
+    EXPECT_EQ(AsksForEnglish(setting), english == "English") << setting;
+    ++settings;
   }
-  for (const char* other : {"de", "de_DE.UTF-8", "pt_BR", "es", "eo", "de:en"}) {
-    EXPECT_FALSE(AsksForEnglish(other)) << other;
-  }
+  EXPECT_EQ(settings, 21);
 }
 
 TEST(LanguageChoiceTest, SpeechLanguageAsTheServiceTakesIt) {
