@@ -94,7 +94,7 @@ TEST_F(RegistryTest, ValuesGoInComeOutAndGo) {
   const std::tuple<RegistryValue, uint32_t, uint32_t, RegistryBytes, RegistryValue> cases[] = {
       {std::string("a\\\"b"), 1, 1, {'a', '\\', '"', 'b', 0}, std::string("a\\\"b")},
       {std::monostate{}, 0, 1, {0}, std::string()},
-      {-2, 0, 4, {0xfe, 0xff, 0xff, 0xff}, -2},
+      {-16909061, 0, 4, {0xfb, 0xfc, 0xfd, 0xfe}, -16909061},
       {INT32_MIN, 0, 4, {0, 0, 0, 0x80}, INT32_MIN},
       {-42, 1, 1, {'-', '4', '2', 0}, std::string("-42")},
       {RegistryBytes{1, 2, 255}, 0, 3, {1, 2, 255}, RegistryBytes{1, 2, 255}},
