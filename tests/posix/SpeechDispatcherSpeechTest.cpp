@@ -4,6 +4,7 @@
 #if KADENO_WITH_SPEECHD
 #include "speechd/SpeechDispatcherSpeech.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <strings.h>
 #include <sys/socket.h>
@@ -143,6 +144,27 @@ TEST_F(SpeechService, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
   Finish();
   EXPECT_EQ(said, std::vector<std::string>{"Game Play canceled by user request."});
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+// A box answered while the service is away leaves nothing to say: no try is made for it
+// after the two seconds that follow a failed one.
+TEST_F(SpeechService, ForgetsABoxAnsweredWhileTheServiceIsAway) {
+  std::atomic<int> tries{0};
+  service = std::thread([&] {
+    for (int c; (c = accept(server, nullptr, nullptr)) >= 0; ++tries) close(c);
+  });
+  testing::internal::CaptureStderr();
+  {
+    SpeechDispatcherSpeech speech("");
+    speech.Say("About to start Game Play.");
+    test::Within(10s, [&] { return tries > 0; });
+    speech.Stop();
+    std::this_thread::sleep_for(2500ms);
+  }
+  Finish();
+  EXPECT_EQ(tries, 1);
+  EXPECT_THAT(testing::internal::GetCapturedStderr(),
+              testing::MatchesRegex("kadeno: [^\n]*; going on without speech\n"));
 }
 
 }  // namespace
