@@ -12,7 +12,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import Session, SoundServer, _started, wait_for  # noqa: E402
+from harness import Catalog, Session, SoundServer, _started, wait_for  # noqa: E402
 
 DOWN_S = 5.0  # how long the server stays away each time
 
@@ -30,7 +30,7 @@ def measure(work, exe, restarts):
     s = Session(exe, work, speech="off",
                 env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
     s.box("help page 1", "Cancel")
-    s.reset(False)
+    s.reset(Catalog("en"))
     s.choose("File", "Start Game")
     s.box("the start question", "Yes")
     s.focus_main_window()
