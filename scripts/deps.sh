@@ -16,7 +16,7 @@ run_packages=(
 deb_packages=(dpkg-dev file appstream)
 test_packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
-  xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool
+  xvfb xauth dbus dbus-x11 at-spi2-core python3-pyatspi xdotool python3-polib
   orca speech-dispatcher speech-dispatcher-espeak-ng openbox libglib2.0-bin dconf-gsettings-backend
   g++-mingw-w64-x86-64 wine64 zip nsis
   espeak-ng sox valgrind

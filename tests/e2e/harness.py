@@ -1,6 +1,6 @@
-"""The end-to-end tests: the real program in a folder of its own on a private display, its boxes
-read and answered through AT-SPI as a screen reader does or heard through Orca, its sound read
-from the message log or a private sound server. Exit code 77: a tool is missing.
+"""The end-to-end tests: the real program on a private display, its boxes read and answered
+through AT-SPI or heard through Orca, its sound read from the message log or a private sound
+server. Exit code 77: a tool is missing.
     harness.py SCENARIO ARGS...    one of SCENARIOS (at the end), on a display of its own
     harness.py private COMMAND...  any command on a private display (the benchmarks)
 """
@@ -17,8 +17,7 @@ import tempfile
 import threading
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "po"))
-import pofile  # noqa: E402
+import polib
 
 try:
     import pyatspi
@@ -93,11 +92,9 @@ def windows(title=None):
 
 
 def private(command):
-    """Runs command on a private Xvfb in its own session bus, where the accessibility bus starts
-    on demand, with a home of its own: the user's desktop settings (dconf) may say that a screen
-    reader runs, and must be neither read nor changed. Xvfb picks the display (-displayfd): a
-    number picked here raced with tests starting beside it, as a second server on a taken
-    display removes the first one's socket as it fails."""
+    """Runs command on a private Xvfb and session bus with a home of its own: the user's dconf
+    may say a screen reader runs, and must be neither read nor changed. Xvfb picks the display
+    (-displayfd): a second server on a taken display removes the first one's socket."""
     missing = [t for t in ("Xvfb", "dbus-run-session", "xdotool") if not shutil.which(t)]
     if missing or not pyatspi:
         return print("SKIP: not installed: " + " ".join(missing or ["python3-pyatspi"])) or 77
@@ -134,8 +131,8 @@ def private(command):
 
 
 class Program:
-    """The program with its settings in WORK/config or settings_path (from the bytes `settings`),
-    its MIDI in WORK/midi.log, its stderr in WORK/stderr.txt; its own voice off unless env says."""
+    """The program with its settings (the bytes `settings`) in WORK/config or settings_path, its
+    MIDI in WORK/midi.log, its stderr in WORK/stderr.txt; its own voice off unless env says."""
 
     def __init__(self, command, work, settings=None, settings_path=None, env=()):
         self.work, self.log_path = work, os.path.join(work, "midi.log")
@@ -177,9 +174,8 @@ def settled(read, quiet_s):
 
 
 def first_scan(p, since=0):
-    """The MIDI messages from the log's entry `since` (where a game starts, past what the
-    commands before it played) up to the eighth column's placement (B0 0A), which opens the
-    second scan; None while the first scan plays."""
+    """The MIDI messages from the log's entry `since` up to the eighth column placement (B0 0A),
+    which opens the second scan; None while the first scan plays."""
     words = [m for _, m in p.log()[since:] if isinstance(m, list)]
     starts = [i for i, m in enumerate(words) if m[:2] == [0xB0, 0x0A]]
     return words[:starts[7]] if len(starts) >= 8 else None
@@ -191,8 +187,7 @@ def check_same(a, b, what):
 
 
 def shipped_settings(exe):
-    """The default settings file beside the award sounds: in the program's folder in the build
-    tree, in ../share/kadeno once installed."""
+    """The default settings file beside the award sounds (../share/kadeno once installed)."""
     folder = os.path.dirname(os.path.abspath(exe))
     for data in (folder, os.path.join(folder, "..", "share", "kadeno")):
         if os.path.exists(os.path.join(data, "TenMore.wav")):
@@ -204,8 +199,8 @@ FACTORY_VOICES = {int(c): (int(v), int(i)) for c, v, i in map(str.split, DATA["f
 
 
 def check_factory_sound(scan):
-    """Every note of the scan at its voice's factory velocity, every instrument its factory one;
-    the base line, the falling note and the drum among them."""
+    """Every note at its voice's factory velocity, every instrument the factory one; the base
+    line, the falling note and the drum among them."""
     played = {m[0] & 15 for m in scan if m[0] & 0xF0 == 0x90}
     check({1, 5, 9} <= played, "the first scan played channels %s" % sorted(played))
     for m in scan:
@@ -225,11 +220,11 @@ QUIET_S = 1.5  # long enough for a voice that was going to speak to have done so
 
 
 class SpeechServer:
-    """The speech service's protocol (SSIP) on a Unix socket, as far as the client uses it: lines
-    end in CR LF; SPEAK is answered 230, then the text comes in lines up to a lone dot (a leading
-    dot doubled), answered 225; the texts are kept, not said. drop_at, hang_at: the SPEAK (from 1)
-    that cuts the connection, or from which on nothing is answered. A SPEAK with no CANCEL or
-    STOP since the last text talks over it (talked_over)."""
+    """The speech service's protocol (SSIP) on a Unix socket, as far as the client uses it: SPEAK
+    is answered 230, the text's lines follow up to a lone dot (a leading dot doubled), answered
+    225; texts are kept, not said. drop_at, hang_at: the SPEAK (from 1) that cuts the connection,
+    or from which on nothing is answered. A SPEAK with no CANCEL or STOP since the last text
+    talks over it (talked_over)."""
 
     def __init__(self, path, drop_at=None, hang_at=None):
         self.path, self.drop_at, self.hang_at, self.open = path, drop_at, hang_at, []
@@ -294,7 +289,7 @@ class SpeechServer:
 
 
 def announce_screen_reader(on):
-    """What a screen reader does as it starts and stops: sets the accessibility bus's flag."""
+    """As a screen reader does when it starts and stops."""
     Gio.bus_get_sync(Gio.BusType.SESSION, None).call_sync(
         "org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
         GLib.Variant("(ssv)", ("org.a11y.Status", "ScreenReaderEnabled", GLib.Variant("b", on))),
@@ -307,9 +302,9 @@ def descendants(node, role):
 
 
 class Session(Program):
-    """The program speaking to a stand-in speech service. Boxes are met by the event of their
-    showing, in order (looking for showing windows instead can take a new box for one just
-    answered: the bridge hands a freed object path to the next object)."""
+    """The program speaking to a stand-in speech service. Boxes are met by their showing events,
+    in order: a search for showing windows can take a new box for one just answered, as the
+    bridge hands a freed object path to the next object."""
 
     def __init__(self, exe, work, speech="auto", reader=False, socket_path=None, env=(),
                  settings=b"1stPlaceScore = 1203\r\n1stPlaceName = An\xe9a\r\n", **faults):
@@ -340,9 +335,9 @@ class Session(Program):
         return len(self._shown)
 
     def box(self, what, answer, said=None, alert=True, typed=None, reader_stops=False, shows=None):
-        """Meets the next box (an alert, or else an input box), checks what was said of it (said:
-        the text, or its start and end; none: nothing) and answers it. reader_stops: the screen
-        reader stops while it shows; shows: the title and the text (its labels') it must show."""
+        """Meets the next box (an alert, or else an input box), checks what was said of it (the
+        text, its (start, end), or None: nothing) and answers it. reader_stops: the screen reader
+        stops while it shows; shows: the (title, labels' text) it must show."""
         def read():
             return [attempt(lambda: (w.name, "\n".join(label.name for label in descendants(
                 w, pyatspi.ROLE_LABEL) if label.name))) for w in self.windows(BOXES)]
@@ -352,8 +347,7 @@ class Session(Program):
         def showing():
             if self.boxes_pending():
                 return self._shown.pop(0)
-            # The very first box may show before the bridge has heard that anyone listens; with
-            # no box before it, a showing one can only be this one.
+            # The first box may show before the bridge knows anyone listens: it can only be this.
             return self._boxes_met == 0 and (self.windows(BOXES) + [None])[0]
         node = wait_for(what, showing)
         self._boxes_met += 1
@@ -375,8 +369,7 @@ class Session(Program):
         check(answer in buttons, "no button %r in %s (has %s)" % (answer, what, list(buttons)))
         buttons[answer].doAction(next((i for i in range(buttons[answer].nActions) if
                                        buttons[answer].getName(i).lower() in ("press", "click")), 0))
-        # Whatever the box said before it took the answer has arrived by now, ahead of the
-        # answer's reply; none of it is about a box still to come.
+        # What the box said before it took the answer has arrived, ahead of the answer's reply.
         self.boxes_pending(forget=True)
 
     def silent_since_heard(self, what):
@@ -393,8 +386,8 @@ class Session(Program):
         check(items[item].queryAction().doAction(0), "%s > %s did not act" % (menu, item))
 
     def focus_main_window(self):
-        """Once every box has gone, the keys must come back to the main window: with no window
-        manager X gives them to the root window as a box closes, and the program takes them back."""
+        """With no window manager X gives the keys to the root window as a box closes: once every
+        box has gone, the program must take them back."""
         wait_for("the boxes to close", lambda: not self.windows(BOXES))
         self.window_id = xdotool("search", "--sync", "--limit", "1", "--pid", str(self.process.pid),
                                  "--name", "^%s$" % MAIN_TITLE).split()[0]
@@ -402,8 +395,7 @@ class Session(Program):
                  lambda: xdotool("getwindowfocus", "getwindowname", must=False) == MAIN_TITLE, 10)
 
     def reset(self, c, said=False):
-        """Set Midi Back to Default, its boxes showing the texts of the catalog c (said: ending in
-        their buttons)."""
+        """Set Midi Back to Default, its boxes showing catalog c's texts (said: ending in buttons)."""
         self.choose(c.item("&Midi"), c.item("Set Midi Back to Default"))
         for what, answer, text, buttons in [
                 ("the reset question", "&Yes", "Are you sure you want to reset all the midi settings back to "
@@ -412,8 +404,7 @@ class Session(Program):
             self.box(what, c.item(answer), said and ("", c.said(buttons)), shows=("Kadeno", c.tr(text)))
 
     def start_game(self, said, answer="Yes", menu=("File", "Start Game"), falling=True, **box):
-        """The start question answered, the keys to the main window, and (falling) the first
-        falling note (channel 5) in the message log."""
+        """The start question answered, the keys back, and (falling) the first falling note."""
         self.choose(*menu)
         self.box("the start question", answer, said, **box)
         self.focus_main_window()
@@ -431,20 +422,20 @@ class Session(Program):
         self.end()
         self.silent_since_heard("the end")
 
-    def saved_and_silent(self, line):
+    def saved_and_silent(self, line):  # the line saved, and no note left sounding
         check(line in self.settings(), "settings saved: %r" % self.settings())
-        sounding = {}  # notes started and not ended, drums aside (they ring out by themselves)
+        sounding = {}  # drums aside: they ring out by themselves
         for _, m in self.log():
             if isinstance(m, list) and len(m) == 3 and m[0] & 0xE0 == 0x80 and m[0] & 15 != 9:
                 sounding[(m[0] & 15, m[1])] = m[0] & 0xF0 == 0x90 and m[2] > 0
         check(not any(sounding.values()), "notes left sounding: %s" % sounding)
 
 
-# --- Orca itself under a light window manager, speaking through speech-dispatcher and
-# espeak-ng to ALSA's null device (no sound card needed)
+# --- Orca under a light window manager, speaking through speech-dispatcher and espeak-ng to
+# ALSA's null device
 
 class OrcaLog:
-    """What Orca said, from its debug log: entries "HH:MM:SS.ffffff - SPEECH OUTPUT: 'text'" then
+    """What Orca said, from its debug log's entries "HH:MM:SS.ffffff - SPEECH OUTPUT: 'text'" and
     the voice as a dict, a text's further lines indented by 18 blanks."""
     ENTRY = re.compile(r"^\d\d:\d\d:\d\d\.\d{6} - ", re.M)
     SPEECH = re.compile(r"SPEECH OUTPUT: '(.*)'(?: voice=\S+)? ?\{.*\}\n?$", re.S)
@@ -460,7 +451,7 @@ class OrcaLog:
                 self._read = f.tell()
         text = self._pending
         starts = [m.start() for m in self.ENTRY.finditer(text)] + [len(text)]
-        # The last entry may still be in writing, unless it is a whole utterance already.
+        # The last entry may still be in writing.
         if not (len(starts) > 1 and self.SPEECH.search(text, starts[-2]) and text.endswith("\n")):
             starts.pop()
         for start, end in zip(starts, starts[1:]):
@@ -475,10 +466,9 @@ class OrcaLog:
             time.sleep(0.05)
 
     def after(self, action, *expected, timeout=20.0):
-        """Does action, waits until Orca has said the expected phrases in that order (^: one that
-        starts so; a full stop where it pauses), then until it has been quiet for 0.8 s; returns
-        all it said meanwhile. The timeout counts from the end of the action (a round on a loaded
-        machine can take minutes)."""
+        """Does action, waits until Orca has said the expected phrases in order (^: a start; a
+        full stop where it pauses may follow), then for 0.8 s of quiet; returns all it said. The
+        timeout counts from the action's end (a round on a loaded machine can take minutes)."""
         mark = len(self.said())
         action()
         end = time.monotonic() + timeout
@@ -502,7 +492,7 @@ class OrcaLog:
 
 
 def start_desktop(work):
-    """Openbox, then Orca; returns Orca's log once it has spoken (None: not installed)."""
+    """Openbox, then Orca; Orca's log once it has spoken (None: not installed)."""
     missing = [t for t in ["orca", "speech-dispatcher", "openbox"] if not shutil.which(t)]
     if missing or not os.path.exists("/usr/lib/speech-dispatcher-modules/sd_espeak-ng"):
         return print("SKIP: not installed: " + ", ".join(missing or ["speech-dispatcher-espeak-ng"]))
@@ -512,8 +502,8 @@ def start_desktop(work):
     prefs, shims, out = work + "/orca", work + "/bin", open(work + "/desktop.out", "w+")
     write(prefs + "/orca-customizations.py", "from orca import debug\nif debug.debugFile:\n"
           "    debug.debugFile.reconfigure(line_buffering=True)\n")  # a log read as it goes
-    # Now and then, with other tests starting beside it, openbox fails to open the display that
-    # answers everyone else: it is given three tries.
+    # With other tests starting beside it, openbox now and then fails to open the display that
+    # answers everyone else: three tries.
     for _ in range(3):
         wm = subprocess.Popen(["openbox", "--sm-disable"], stdout=out, stderr=subprocess.STDOUT)
         _started.append(wm)
@@ -524,8 +514,8 @@ def start_desktop(work):
         if wm.poll() is None:
             break
         time.sleep(1)
-    # Orca will not start beside another Orca of the same user, wherever that one runs (on the
-    # user's desktop, in another test): this one looks in its own session only.
+    # Orca will not start beside another Orca of the same user, anywhere: it looks in its own
+    # session only.
     if shutil.which("pgrep"):
         write(shims + "/pgrep", '#!/bin/sh\nexec %s -s 0 "$@"\n' % shutil.which("pgrep"), 0o755)
     log = OrcaLog(work + "/orca.log")
@@ -548,10 +538,9 @@ def active_window():
 
 
 def alt(orca, letter, opens):
-    """Alt held around the letter as fingers do. Every key goes to Orca's key listener first, and
-    Qt's bridge can reorder keys whose answers from a loaded Orca come late: an Alt let go too
-    soon overtook the letter. So the letter follows Orca's echo of Alt, and Alt is let go once
-    Orca says the item the menu opens on (or after 20 s)."""
+    """Alt held around the letter as fingers do. Qt's bridge can reorder keys whose answers from a
+    loaded Orca come late (an Alt let go too soon overtook the letter): the letter follows
+    Orca's echo of Alt, and Alt is let go once Orca says the item the menu opens on."""
     def act():
         mark = len(orca.said())
         xdotool("keydown", "alt")
@@ -573,9 +562,8 @@ def orca_walk_steps(name, **actions):
 
 def orca_steps(orca, steps):
     """Under load Qt's bridge now and then loses a key while it waits on Orca (keyEventError
-    NoReply) and a menu does not open: Alt and its letter are pressed again, up to three times,
-    without an Escape (which would reach the game and ask to quit), each retry said on stderr. A
-    key's name goes at a person's pace, as a burst can lose one."""
+    NoReply): Alt and its letter are pressed again, up to three times, without an Escape (which
+    would ask to quit). Keys go at a person's pace, as a burst can lose one."""
     for keys, said, timeout, then in steps:
         tries = 3 if str(keys).startswith("alt+") else 1
         for n in range(tries):
@@ -608,10 +596,9 @@ WINDOW_S = 0.05  # the stretch of sound whose balance counts as one look at the 
 
 
 class SoundServer:
-    """A PulseAudio server with a null sink, on a socket in `folder` that outlives it, where the
-    program looks again. The program's socket opens only once the sink is awake (the test talks
-    on its own): a fresh null sink sleeps about 1.8 s first, which a sound card does not, and
-    which would hide how soon the program comes back."""
+    """A PulseAudio server with a null sink, on a socket in `folder` that outlives it. The
+    program's socket opens only once the sink is awake: a fresh null sink sleeps about 1.8 s
+    first, which a sound card does not, and which would hide how soon the program comes back."""
 
     def __init__(self, folder):
         self.folder, self.socket, control = folder, folder + "/socket", folder + "/control"
@@ -656,7 +643,7 @@ class Capture:
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
-        rest = b""  # the bytes of a frame cut by the pipe, for the next block
+        rest = b""  # a frame cut by the pipe
         while block := self.process.stdout.read1(4096):
             block, whole = rest + block, (len(rest) + len(block)) // 4 * 4
             samples, rest = array.array("h"), block[whole:]
@@ -688,8 +675,8 @@ class Capture:
 
 
 def sweep(balances):
-    """+1 when a stretch of one scan (at most 4 s at difficulty 2) moves steadily rightwards from
-    one side of the field to the other, the seven columns in turn; -1 leftwards; else None."""
+    """+1 when a stretch of one scan (at most 4 s at difficulty 2) moves steadily rightwards
+    across the field; -1 leftwards; else None."""
     for direction in (1, -1):
         for i, (t0, b0) in enumerate(balances):
             stretch = [direction * b for t, b in balances[i:] if t - t0 <= 4.0]
@@ -704,9 +691,9 @@ def sweep(balances):
 # --- the scenarios
 
 def kadeno_reader(work, exe):
-    """A screen reader stops (the box showing is said once it has) and starts again (the
-    program's voice falls silent at once); then the window manager's close box (WM_DELETE_WINDOW)
-    while the game waits inside a nested event loop ends the program, settings saved."""
+    """A screen reader stops (the box showing is said then) and starts again (the program's voice
+    stops at once); then the close box (WM_DELETE_WINDOW), while the game waits inside a nested
+    event loop, ends the program, settings saved."""
     import ctypes.util
     s = Session(exe, work, reader=True)
     s.box("help page 1", "Cancel")
@@ -724,8 +711,8 @@ def kadeno_reader(work, exe):
     display = ctypes.c_void_p(x11.XOpenDisplay(None))
     atom = lambda name: x11.XInternAtom(display, name, 0)  # noqa: E731
     window = ctypes.c_ulong(int(s.window_id))
-    # A ClientMessage (33) in the 24 longs of an XEvent: type, serial, send_event, display,
-    # window, message_type, format (32), data[5].
+    # A ClientMessage (33) in an XEvent's 24 longs: type, serial, send_event, display, window,
+    # message_type, format (32), data[5].
     event = (ctypes.c_long * 24)(33, 0, 0, 0, window.value, atom(b"WM_PROTOCOLS"), 32,
                                  atom(b"WM_DELETE_WINDOW"))
     x11.XSendEvent(display, window, 0, ctypes.c_long(0), event)
@@ -738,8 +725,8 @@ def kadeno_modes(work, exe):
     """KADENO_SPEECH off and on; a speech service missing, hung, dropping the connection or gone
     for a while."""
     def run(name, spoken, away=None, **session):
-        """Three boxes (the first help, Start Game declined and its cancel), those whose flag in
-        `spoken` is set said; away(s) between the first two."""
+        """The first help, Start Game declined and its cancel, said as `spoken` flags; away(s)
+        between the first two."""
         said = [text if on else None for text, on in zip([HELP_1, READY, CANCEL], spoken)]
         s, started = Session(exe, os.path.join(work, name), **session), time.monotonic()
         s.box("help page 1", "Cancel", said[0])
@@ -753,7 +740,7 @@ def kadeno_modes(work, exe):
 
     def away(s):
         """The service stops: both boxes shown meanwhile come at once, silent. It comes back once
-        the cancel has gone: while it shows, its text is still the one to say at the next try."""
+        the cancel has gone (while it shows, its text is still the one to say)."""
         s.server.stop()
         for what, answer in [("the start question", "No"), ("the cancel", "OK")]:
             asked = time.monotonic()
@@ -764,13 +751,13 @@ def kadeno_modes(work, exe):
         wait_for("the cancel to close", lambda: not s.windows(BOXES))
         s.server.start()
 
-    # Off: not a word, not even a connection, though no screen reader runs.
+    # Off: not even a connection.
     s, _ = run("off", (0, 0, 0), speech="off")
     check(s.server.connections == 0, "off connected to the speech service")
     run("on", (1, 1, 1), speech="on", reader=True)  # speaks though a screen reader runs
-    # No speech service: the game goes on, with one line on stderr. One that drops the connection
-    # at the second text: that box is silent, the next (shown 1.5 s later) is said once the 2 s
-    # before the next try have passed, on a new connection, with a line for each.
+    # No service: the game goes on, one line on stderr. One that drops the connection at the
+    # second text: that box is silent, the next (shown 1.5 s later) is said at the next try 2 s
+    # on, on a new connection, with a line for each.
     back = ["kadeno: the speech service answers again; speaking on"]
     for name, spoken, comes_back, session in [
             ("missing", (0, 0, 0), False, {"socket_path": os.path.join(work, "no.sock")}),
@@ -780,17 +767,16 @@ def kadeno_modes(work, exe):
         check(len(lines) == 1 + comes_back and lines[0].endswith("; going on without speech") and
               lines[1:] == back[:comes_back], "%s: stderr says of speech: %r" % (name, lines))
         check(s.server.connections == (2 if comes_back else 0), "%s: %d connections" % (name, s.server.connections))
-    # A service that takes the first text and never answers holds up no box, nor the end: three
-    # quiet waits and about a second more, not the five-second reply limit.
+    # A service that never answers holds up no box, nor the end: three quiet waits and about a
+    # second, not the five-second reply limit.
     _, took = run("hung", (0, 0, 0), hang_at=1)
     check(took < 3 * QUIET_S + 5, "the boxes waited for the speech (%.1f s)" % took)
 
 
 def kadeno_first(work, exe):
-    """A new player, with no settings file: the first game sounds as one started after Set Midi
-    Back to Default (and the difficulty and width the boxes offer), note for note, at the factory
-    velocities and instruments; Exit writes the player's own file, the same as the shipped one,
-    which stays as it was."""
+    """A new player's first game (no settings file) sounds, note for note, as one after Set Midi
+    Back to Default and the difficulty and width offered, at the factory voices; Exit writes
+    the player's own file, the same as the shipped one, which stays as it was."""
     shipped = shipped_settings(exe)
     shipped_bytes, shipped_time, scans = read(shipped), os.stat(shipped).st_mtime_ns, []
     for name in ("new", "reset"):
@@ -801,13 +787,12 @@ def kadeno_first(work, exe):
             s.reset(Catalog("en"))
             s.choose("File", "Set Difficulty")
             s.box("the difficulty", "OK", alert=False)  # the 2 it offers
-            # The reset leaves the placement for the next stereo command or start: this one takes
-            # the 40 it offers and places the columns by the factory values.
+            # The reset leaves the placement to the next stereo command: 40, as offered.
             s.choose("Midi", "Set Stereo Width")
             s.box("the stereo width", "OK", alert=False)
         else:
             check(not os.path.exists(s.settings_path), "a settings file before the first save")
-        # The reset and the stereo width are heard first: the game's words come after them.
+        # The reset and the stereo width are heard first.
         wait_for("the quick scans to end", lambda: settled(s.log, 0.6), 10)
         since = len(s.log())
         s.start_game(None)
@@ -821,18 +806,16 @@ def kadeno_first(work, exe):
 
 
 def play_round():
-    """Orca falls behind while the game runs (the program answers it only between the scan's
-    steps): the game is followed by its windows. Space would press the score box's button: drop
-    only while the game has the keys. Every key goes through Orca's key listener first; on a
-    loaded machine a key every 0.7 s left Orca minutes behind (230 echoes queued, the score box
-    said after them), so one every 2 s: the round still ends in about a minute."""
+    """A round played by the windows' titles: Orca falls behind while the game runs. Space would
+    press the score box's button: drop only while the game has the keys; one every 2 s, as a
+    key every 0.7 s left a loaded Orca minutes behind."""
     xdotool("key", "y", pause=0.3)
     end = time.monotonic() + 400
     while (window := active_window()) != "Kadeno":
         check(time.monotonic() < end, "the round did not end")
         if window == MAIN_TITLE:
             xdotool("key", "space", pause=2.0)
-        else:  # no window has the focus yet: ask again shortly, without a busy loop
+        else:  # no window has the focus yet
             time.sleep(0.1)
 
 
@@ -854,16 +837,15 @@ def orca_walk(work, exe):
 
 
 def reconnect_sound(work, exe):
-    """A game on the built-in synthesiser while its private sound server exits and starts again on
-    the same socket, twice: the sound is back within 2 s and the scan still sweeps left to right."""
+    """A game on the built-in synthesiser while its sound server exits and starts again on the
+    same socket, twice: the sound is back within 2 s, the scan still sweeping left to right."""
     server = SoundServer(os.path.join(work, "pulse"))
     capture, _ = server.start()
-    # The shipped sound settings, so that the stereo table built at start-up places column 1
-    # left and column 7 right.
+    # The shipped settings: the stereo table built at start-up places column 1 left.
     s = Session(exe, work, speech="off", settings=read(shipped_settings(exe)),
                 env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
     s.box("help page 1", "Cancel")
-    # Hear the Field's columns one at a time: each heard further right than the one before.
+    # Hear the Field: each column heard further right than the one before.
     s.choose("Help", "Hear the Field")
     s.box("the tour's first box", "OK")
     sides, heard = [], None
@@ -905,10 +887,9 @@ def reconnect_sound(work, exe):
 
 
 def focus_load(work, exe, runs="5"):
-    """The keyboard comes back to the game after the start question, heard through Orca under
-    openbox while busy loops keep every core loaded: the start question answered with Y, the main
-    window active again and said, then Escape reaching the game; a fresh program each run, since
-    the fault was a race."""
+    """Under openbox with every core busy, the keyboard comes back to the game after the start
+    question: the main window active again and said, then Escape reaching the game; a fresh
+    program each run, since the fault was a race."""
     orca, passed = start_desktop(work), 0
     if orca is None:
         return 77
@@ -930,11 +911,15 @@ def focus_load(work, exe, runs="5"):
     check(passed == int(runs), "the keyboard did not come back in %d runs" % (int(runs) - passed))
 
 
+def translations(po):
+    return {e.msgid: e.msgstr for e in polib.pofile(po).translated_entries()}
+
+
 class Catalog:
     """A language's texts from its po file, or English (en)."""
 
     def __init__(self, po):
-        self.texts = {} if po == "en" else pofile.translations(po)
+        self.texts = {} if po == "en" else translations(po)
         self.language = None if po == "en" else os.path.basename(po)[:-3]
 
     def tr(self, msgid, *args):  # as the program fills a message: each %N once, in one pass
@@ -950,10 +935,9 @@ class Catalog:
 
 
 def language(work, exe, po):
-    """The boxes in a language (a po file, or en for English, byte for byte), answered in turn: each
-    must show the catalog's texts with the numbers filled in, and be said once, in order, ending in
-    its buttons; the speech service is asked for a voice of that language; the value typed and the
-    hall of fame's name, filed by another program in Latin-1, come through."""
+    """The boxes in a language (a po file, or en), answered in turn: each shows the catalog's
+    texts, numbers filled in, and is said once, in order, ending in its buttons; the speech
+    service is asked for that language; the value typed and a Latin-1 name come through."""
     global MAIN_TITLE
     c = Catalog(po)
     MAIN_TITLE = c.tr("Kadeno: Musical Tumbla")
@@ -963,8 +947,7 @@ def language(work, exe, po):
     help_1 = c.tr(DATA["help page 1"][0])
 
     def read(what, answer, title, text, said_end, said_start="", **box):
-        """The next box must show that title and text (a "\r\n" shown as a line end), and be said
-        ending in said_end (the buttons, in the box's language)."""
+        """The next box shows that title and text, and is said ending in said_end."""
         s.box(what, answer, said=(said_start, said_end), shows=(title, text), **box)
     read("help page 1", yes, help_title, help_1, help_said)
     s.box("help page 2", no, ("", help_said))
@@ -999,8 +982,8 @@ def language(work, exe, po):
 
 
 def no_display(exe, *args, **env):
-    """The program with no display at all, touching which would abort it, and no language asked
-    for but by env: (status, standard output's lines, standard error's)."""
+    """The program with no display (touching one would abort it) and no language but env's:
+    (status, standard output's lines, standard error's)."""
     kept = {k: v for k, v in os.environ.items() if k not in (
         "DISPLAY", "WAYLAND_DISPLAY", "KADENO_LANG", "LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG")}
     done = subprocess.run([exe, *args], capture_output=True, text=True, timeout=20, stdin=subprocess.DEVNULL,
@@ -1009,9 +992,8 @@ def no_display(exe, *args, **env):
 
 
 def command_line(work, exe, version):
-    """--version and --help print and exit 0 without touching the window system, --version ending
-    with the licence as command-line programs' do; any other argument gets one line on standard
-    error, nothing on standard output and status 2."""
+    """--version (ending with the licence) and --help print and exit 0 with no window system;
+    any other argument gets one line on standard error and status 2."""
     refused = [(args, None) for args in ("--bogus", "-platform offscreen", "--version --bogus", "-")]
     for args, first in [("--version", "kadeno " + version), ("--help", "Usage: kadeno [--help | --version]"),
                         *refused]:
@@ -1028,16 +1010,14 @@ REFUSAL = "kadeno: unknown argument '%1' (try kadeno --help)"
 
 def language_choice(work, exe, source):
     """KADENO_LANG above LANGUAGE, LC_ALL, LC_MESSAGES and LANG, as gettext has them, also for a
-    locale this system has not installed; English, with one line on standard error, when the
-    catalog is missing or damaged."""
-    said = {"en": REFUSAL.replace("%1", "--x")} | {lang: pofile.translations(os.path.join(
+    locale not installed; English, with a line on stderr, when the catalog is damaged."""
+    said = {"en": REFUSAL.replace("%1", "--x")} | {lang: translations(os.path.join(
         source, "po", lang + ".po"))[REFUSAL].replace("%1", "--x") for lang in ("de", "fr", "pt_BR")}
     for row in DATA["language choice"]:
         env, want = row.split("->")
         want, before = (want.split() + ["+0"])[:2]
         lines = no_display(exe, "--x", **dict(w.split("=") for w in env.split()))[2]
         check(lines[int(before):] == [said[want]], "%s: %r, not %r" % (env.strip(), lines, said[want]))
-    # A damaged catalog beside the program: English, and one line saying so.
     shutil.copy(exe, work)
     write(os.path.join(work, "locale", "de", "LC_MESSAGES", "kadeno.mo"), b"\0\0\0\0" + read(
         os.path.join(os.path.dirname(exe), "locale", "de", "LC_MESSAGES", "kadeno.mo"))[4:])
@@ -1054,8 +1034,7 @@ SCENARIOS = {"kadeno.reader": kadeno_reader, "kadeno.modes": kadeno_modes,
 
 
 def main(scenarios):
-    """Runs the scenario argv[1] names, with the other arguments, in a fresh folder, on a private
-    display unless it is on one already or needs none."""
+    """Runs the scenario argv[1] names in a fresh folder, on a private display if it needs one."""
     name, args = sys.argv[1], sys.argv[2:]
     if name == "private":
         return private(args)

@@ -80,8 +80,8 @@ echo "package: name, Depends, files, lintian, menu entry, AppStream and manual p
 # The program unpacked: its command line, the catalogs where the package puts them (German),
 # a walk and a new player's first game from the shipped defaults (tests/e2e/harness.py).
 exe=$root/usr/games/kadeno
-german=$(/usr/bin/python3 "$here/po/pofile.py" "$here/../po/de.po" \
-  "kadeno: unknown argument '%1' (try kadeno --help)")
+german=$(/usr/bin/python3 -c 'import polib, sys; print(polib.pofile(sys.argv[1]).find(sys.argv[2]).msgstr)' \
+  "$here/../po/de.po" "kadeno: unknown argument '%1' (try kadeno --help)")
 [ "$(KADENO_LANG=de "$exe" --x 2>&1)" = "${german//%1/--x}" ] ||
   fail "the packaged program does not answer in German"
 /usr/bin/python3 "$here/e2e/harness.py" command_line "$exe" "$version"

@@ -18,8 +18,11 @@ import subprocess
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import pofile  # noqa: E402
+import polib
+
+
+def entries(path):  # obsolete (#~) entries aside
+    return [e for e in polib.pofile(path) if not e.obsolete]
 
 
 def template_is_current(source, problem):
@@ -28,8 +31,8 @@ def template_is_current(source, problem):
             shutil.copytree(os.path.join(source, part), os.path.join(work, part),
                             ignore=shutil.ignore_patterns("*.po"))
         subprocess.run([work + "/scripts/update-pot.sh"], check=True, stderr=subprocess.DEVNULL)
-        fresh = {e["msgid"] for e in pofile.entries(os.path.join(work, "po", "kadeno.pot"))}
-    kept = {e["msgid"] for e in pofile.entries(os.path.join(source, "po", "kadeno.pot"))}
+        fresh = {e.msgid for e in entries(os.path.join(work, "po", "kadeno.pot"))}
+    kept = {e.msgid for e in entries(os.path.join(source, "po", "kadeno.pot"))}
     for msgid in sorted(fresh - kept):
         problem("kadeno.pot lacks %r: run scripts/update-pot.sh" % msgid[:60])
     for msgid in sorted(kept - fresh):
@@ -42,14 +45,14 @@ def check_catalog(path, template, problem):
     run = subprocess.run(["msgfmt", "--check", "-o", os.devnull, path], capture_output=True, text=True)
     if run.returncode != 0:
         problem("%s does not compile: %s" % (name, run.stderr.strip()))
-    entries = {e["msgid"]: e for e in pofile.entries(path) if e["msgid"]}
-    for msgid in sorted(template - set(entries) - {""}):
+    found = {e.msgid: e for e in entries(path)}
+    for msgid in sorted(template - set(found)):
         problem("%s lacks %r" % (name, msgid[:60]))
-    for msgid, e in sorted(entries.items()):
-        short, text = "%s: %r" % (name, msgid[:50]), e.get("msgstr", "")
+    for msgid, e in sorted(found.items()):
+        short, text = "%s: %r" % (name, msgid[:50]), e.msgstr
         if msgid not in template:
             problem("%s is not in the template (msgmerge it)" % short)
-        if "fuzzy" in e["flags"]:
+        if e.fuzzy:
             problem("%s is fuzzy" % short)
         if not text:
             problem("%s is not translated" % short)
@@ -67,7 +70,7 @@ def main(source):
     catalogs = sorted(glob.glob(os.path.join(source, "po", "*.po")))
     for path in catalogs:
         check_catalog(path, template, problems.append)
-    print("\n".join(problems + ["%d catalogs, %d messages each: %s" % (len(catalogs), len(template) - 1, (
+    print("\n".join(problems + ["%d catalogs, %d messages each: %s" % (len(catalogs), len(template), (
         "%d problems" % len(problems)) if problems else "pass")]))
     return 1 if problems else 0
 
