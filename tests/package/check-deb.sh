@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Checks the Debian package as a distribution and a desktop would: its name and Depends,
-# its file list, lintian, the menu entry, the AppStream data and the manual page; then the
-# program unpacked from it on its command line and, on a private display, end to end.
+# Checks the Debian package as a distribution and a desktop would, then the program
+# unpacked from it on its command line and end to end.
 #   tests/package/check-deb.sh PATH/kadeno_VERSION_ARCH.deb
 set -euo pipefail
 deb=$1
@@ -22,9 +21,8 @@ for want in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libfluidsynth
   grep -Fxq "$want" <<<"$names" || fail "Depends lacks $want: $depends"
 done
 
-# What a desktop needs: the program, its sounds and default settings (read-only: a new
-# player's first save writes a file of their own), the menu entry, the icon, the software
-# centre's data, the manual page and Debian's copyright and changelog; nothing elsewhere.
+# What a desktop needs, nothing elsewhere; the default settings read-only (a new player's
+# first save writes a file of their own).
 listing=$(dpkg-deb -c "$deb")
 for path in games/kadeno share/kadeno/{TenMore\\.wav,AddFifty\\.wav,Kadeno-default\\.ini} \
   share/applications/kadeno\\.desktop share/icons/hicolor/scalable/apps/kadeno\\.svg \
@@ -48,8 +46,7 @@ licence=$(lintian --pedantic --display-info --tag-display-limit 0 "$deb" 2>&1 | 
 
 dpkg-deb -x "$deb" "$root"
 desktop-file-validate "$root/usr/share/applications/kadeno.desktop"
-# Every catalog of the source where gettext looks for it, and the menu entry and the software
-# centre's summary in its language.
+# Every catalog where gettext looks for it; the menu entry and AppStream summary in each.
 for po in "$here"/../po/*.po; do
   [ -e "$po" ] || continue
   lang=$(basename "$po" .po)
@@ -77,8 +74,8 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z \
 [ -z "$warnings" ] || fail "the manual page: $warnings"
 echo "package: name, Depends, files, lintian, menu entry, AppStream and manual page pass"
 
-# The program unpacked: its command line, the catalogs where the package puts them (German),
-# a walk and a new player's first game from the shipped defaults (tests/e2e/harness.py).
+# The program unpacked: its command line, a catalog where the package puts it, a walk and
+# a new player's first game from the shipped defaults.
 exe=$root/usr/games/kadeno
 german=$(/usr/bin/python3 -c 'import polib, sys; print(polib.pofile(sys.argv[1]).find(sys.argv[2]).msgstr)' \
   "$here/../po/de.po" "kadeno: unknown argument '%1' (try kadeno --help)")

@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# The Windows build's checks under Wine, on a private X display and in a private Wine
-# prefix: the cross-built unit tests (the core's and the Win32 pieces'), then kadeno.exe
-# against the Linux build end to end (wine_e2e.py): a new player's first game from the
-# unpacked zip, then a game from the same settings file; then the installer: a silent
-# install, a first game from it, a newer installer over it and a silent uninstall.
+# The Windows build's checks under Wine, on a private display and Wine prefix: the
+# cross-built unit tests, then kadeno.exe against the Linux build (wine_e2e.py), then the
+# installer: a silent install, a first game, a newer installer over it, a silent uninstall.
 #   tests/wine/run-wine-checks.sh [BUILD-WIN] [LINUX-KADENO]
 # Needs no standard input, no display and no sound card; runs as root or not.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build-win}" && pwd)
 linux=$(realpath "${2:-$here/../../build/kadeno}")
-# Again on a display of its own, in a private folder and home (tests/e2e/harness.py).
 [ -n "${KADENO_PRIVATE:-}" ] || exec /usr/bin/python3 "$here/../e2e/harness.py" private "$0" "$build" "$linux"
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -19,8 +16,7 @@ for tool in "$wine" makensis; do
 done
 work=$KADENO_PRIVATE
 export WINEPREFIX="$work/prefix" WINEARCH=win64 WINEDEBUG=-all
-# No prompts to install Mono or Gecko: nothing here needs them. No menu entries in the
-# desktop's own menus for the Start menu's shortcuts either.
+# No prompts to install Mono or Gecko, no menu entries in the desktop's menus.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 wineserver=$(dirname "$wine")/wineserver
 command -v "$wineserver" >/dev/null || wineserver=wineserver

@@ -23,8 +23,7 @@ def window(title):
 
 
 def choose(main_window, letter, menu="f"):
-    """A File menu item by its access letter, once the menu shows (as a window of its own);
-    menu: the File menu's own letter."""
+    """A File menu item by its access letter (menu: File's own) once the menu shows."""
     before = set(windows())
     key("alt+" + menu, window=main_window)
     wait_for("the File menu", lambda: set(windows()) - before)
@@ -38,8 +37,8 @@ def on_wine(wine, exe, work, env=(), **program):
 
 
 def play(p, level=None):
-    """From the help (through Set Difficulty to that level) into a game, and out once its first
-    scan has been heard: (the scan, the settings file)."""
+    """From the help (through Set Difficulty to level) into a game, out after its first scan:
+    (the scan, the settings file)."""
     key("Escape", window=window("Kadeno Help"))
     if level:
         choose(window(MAIN_TITLE), "d")
@@ -56,10 +55,9 @@ def play(p, level=None):
 
 
 def compare(work, linux, wine, exe, appdata, seed):
-    """A game at difficulty 9 on each from the same settings file: the first scans' MIDI messages
-    and the settings files the same, byte for byte. Then a MIDI device that cannot be opened:
-    after the help, the program's own message in a box, and it ends once that is answered, its
-    window never shown."""
+    """A game at difficulty 9 on each from one settings file: the first scans and the settings
+    files the same, byte for byte. Then a MIDI device that cannot be opened: after the help, a
+    box, and the program ends once it is answered, its window never shown."""
     on_linux = play(Program([linux], os.path.join(work, "linux"), settings=read(seed)), "9")
     on_windows = play(on_wine(wine, exe, os.path.join(work, "windows"), settings=read(seed),
                               settings_path=os.path.join(appdata, "Kadeno", "Kadeno.ini")), "9")
@@ -75,8 +73,8 @@ def compare(work, linux, wine, exe, appdata, seed):
 
 
 def first(work, linux, wine, zip_path, appdata):
-    """A new player of each (the Windows one unpacked from the zip, %APPDATA% empty) sounds at the
-    factory velocities, the same, and Exit writes the shipped defaults."""
+    """A new player of each (Windows: from the zip, %APPDATA% empty) sounds the same, at the
+    factory velocities, and Exit writes the shipped defaults."""
     unpacked, own = os.path.join(work, "unpacked"), os.path.join(appdata, "Kadeno", "Kadeno.ini")
     with zipfile.ZipFile(zip_path) as z:
         names = set(z.namelist())
@@ -99,8 +97,8 @@ def first(work, linux, wine, zip_path, appdata):
 
 
 def language(work, wine, zip_path, read_box, po):
-    """The help's, the main window's and the start question's texts and its cancel, read from the
-    boxes (read_box.exe), are the catalog's."""
+    """The help's, the main window's, the start question's and the cancel's texts (read by
+    read_box.exe) are the catalog's."""
     c = Catalog(po)
     access = lambda caption: re.search("&(.)", c.tr(caption)).group(1).lower()  # noqa: E731
 
