@@ -21,9 +21,8 @@
 #include "posix/PosixAudioDeviceFactory.h"
 #include "support/TempFolder.h"
 
-// What each fsync met while the saves watch: the synced name and what it held (a
-// folder: nothing), and the saved file's text at that instant, as one line.
-// fail_syncs: syncs still to fail with EIO.
+// While `on`, each fsync as one line: the synced name, what it held (a folder: "-") and
+// the saved file's text at that instant; the next `fail_syncs` fail with EIO.
 namespace sync_watch {
 bool on = false;
 int fail_syncs = 0;

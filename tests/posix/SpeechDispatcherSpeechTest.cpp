@@ -1,6 +1,5 @@
-// The speech client against a pretend speech service on a socket of its own: how often it
-// tries while the service is away (on a virtual clock), and what it asks for once the
-// service answers.
+// The speech client against a pretend service on a socket of its own: its tries while the
+// service is away (on a virtual clock), and what it asks for once the service answers.
 #if KADENO_WITH_SPEECHD
 #include "speechd/SpeechDispatcherSpeech.h"
 
@@ -51,8 +50,7 @@ void Serve(int c, std::string& heard, std::vector<std::string>& said, std::mutex
   std::fclose(in);
 }
 
-// The pretend service: a listening socket of its own, named to the client by
-// SPEECHD_ADDRESS, and a thread that serves it.
+// The pretend service: a socket named to the client by SPEECHD_ADDRESS, served by `service`.
 struct SpeechService : ::testing::Test {
   SpeechService() {
     setenv("SPEECHD_ADDRESS", ("unix_socket:" + dir / "ssip").c_str(), 1);
@@ -79,9 +77,8 @@ struct SpeechService : ::testing::Test {
   std::mutex mutex;
 };
 
-// A text waits for the service: tried at once, then every two seconds while the service
-// closes every connection; the first try after ten seconds finds it answering, and the
-// client asks for the voice's language and says the text.
+// Tried at once, then every two seconds while the service hangs up on each connection; the
+// try at ten seconds finds it answering.
 TEST_F(SpeechService, TriesEveryTwoSecondsThenAsksForTheLanguage) {
   const test::VirtualClock clock;
   std::vector<int64_t> tries;  // virtual ms of each connection
@@ -146,8 +143,7 @@ TEST_F(SpeechService, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-// A box answered while the service is away leaves nothing to say: no try is made for it
-// after the two seconds that follow a failed one.
+// No try is made for the answered box once the two seconds after a failed one are over.
 TEST_F(SpeechService, ForgetsABoxAnsweredWhileTheServiceIsAway) {
   std::atomic<int> tries{0};
   service = std::thread([&] {

@@ -40,7 +40,6 @@ class QtWindowTest : public QObject {
   void initTestCase() { InstallBoxAccessibility(); }
 
   void keysBecomeVirtualKeyCodesWithTheirShiftState() {
-    // tests/data/qt-keys.txt: a key a line, as its header says.
     std::istringstream rows{std::string(test::TestData("qt-keys.txt"))};
     std::string line, sequence;
     int keys = 0;
@@ -150,9 +149,8 @@ class QtWindowTest : public QObject {
     bool waiting = false, servedInTheWait = false;
     qint64 boxMs = 0;
     QElapsedTimer clock;
-    // 20 ms into a 300 ms wait a key arrives; it is served inside the wait: the probe
-    // queued right behind it still finds the wait running. The order of the two events
-    // decides, not the clock, so a loaded machine cannot fail it.
+    // 20 ms into a 300 ms wait a key arrives and is served inside it: the probe queued
+    // behind it finds the wait running. Event order decides, so a loaded machine cannot fail.
     QTimer::singleShot(20, [&] {
       QCoreApplication::postEvent(&main,
                                   new QKeyEvent(QEvent::KeyPress, Qt::Key_Left, Qt::NoModifier));
@@ -218,8 +216,7 @@ class QtWindowTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(&main));
     QTest::keyClick(&main, Qt::Key_F10);
     QCOMPARE(main.menuBar()->activeAction(), bar.first());
-    // Keys reach the game through the window's own handler, modifiers and all: Alt+F4
-    // ends the program at once, its settings saved.
+    // Keys reach the game with their modifiers: Alt+F4 ends it at once, settings saved.
     QVERIFY_THROWS_EXCEPTION(test::ProgramEnded,
                              QTest::keyClick(&main, Qt::Key_F4, Qt::AltModifier));
     QCOMPARE(h.window.writes, 1);

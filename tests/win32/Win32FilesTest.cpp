@@ -1,9 +1,6 @@
 // Files, text, the registry and the catalogs at the Windows boundary, on the real file
-// system and registry (under Wine in CI, in a registry of its own). What Uninstall removes
-// is the registry tests' and the transcript's: here only how values, keys and trees reach
-// the system. The catalogs are found beside the program by the language asked for, or the
-// texts stay English with one line on standard error when missing or damaged; which
-// catalogs a setting names is LanguageChoiceTest's.
+// system and registry (under Wine in CI, in a registry of its own): only how they reach the
+// system. What Uninstall removes and which catalogs a setting names are checked elsewhere.
 #include "win32/Win32Files.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-// The Win32 window: its menus and keys, the two boxes as the system's own, commands held
-// back while a box is open, and waits that wake for input. Needs a display (Xvfb under
-// Wine in CI).
+// The Win32 window: menus, keys, the system's own boxes, commands held back while a box is
+// open, and waits that wake for input. Needs a display (Xvfb under Wine in CI).
 #include "win32/Win32Window.h"
 
 #include <gtest/gtest.h>
@@ -123,7 +122,7 @@ TEST_F(Win32MainWindowTest, MenusAreTheTableWithF1AndLiveCaptions) {
 TEST(Win32Keys, TheShiftStateIsTheGamesOwn) {
   BYTE saved[256], keys[256] = {};
   GetKeyboardState(saved);
-  for (int down = 0; down < 8; ++down) {  // the shift state as the game takes it
+  for (int down = 0; down < 8; ++down) {
     keys[VK_SHIFT] = down & 1 ? 0x80 : 0;
     keys[VK_CONTROL] = down & 2 ? 0x80 : 0;
     keys[VK_MENU] = down & 4 ? 0x80 : 0;
