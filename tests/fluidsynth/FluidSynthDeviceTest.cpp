@@ -86,11 +86,6 @@ struct Sound {
     while (r[lag] < 0.9 * best || r[lag + 1] > r[lag]) ++lag;
     return 44100.0 / static_cast<double>(lag);
   }
-  double CrossingsPerSecond(double from, double to) const {
-    int n = 0;
-    for (size_t i = At(from) + 1; i < At(to); ++i) n += (left[i - 1] < 0) != (left[i] < 0);
-    return n / (to - from);
-  }
 };
 
 const std::string kSoundfont = ChooseSoundfont(nullptr, DefaultSoundfonts());
@@ -129,7 +124,9 @@ TEST(FluidSynthDevice, PercussionChannelSoundsADrum) {
   for (const auto& [ch, program, drum] : cases) {
     const Sound s = Synth().Play({ProgramChangeWord(ch, program), NoteOnWord(ch, 42, 100)}, 0.2);
     ASSERT_GT(s.Energy(0, 0.2), 0) << ch << "/" << program;
-    EXPECT_EQ(s.CrossingsPerSecond(0, 0.1) > 3000, drum) << ch << "/" << program;
+    int crossings = 0;  // in the first 0.1 s
+    for (size_t i = 1; i < Sound::At(0.1); ++i) crossings += (s.left[i - 1] < 0) != (s.left[i] < 0);
+    EXPECT_EQ(crossings > 300, drum) << ch << "/" << program;
   }
 }
 
@@ -192,9 +189,6 @@ class FluidSynthIdle : public ::testing::Test {
     char tmpl[] = "/tmp/kadeno-pulse-XXXXXX";
     ASSERT_NE(mkdtemp(tmpl), nullptr);
     dir_ = tmpl;
-    std::ofstream(dir_ + "/null.pa") << "load-module module-null-sink sink_name=kadeno_test\n"
-                                     << "load-module module-native-protocol-unix auth-anonymous=1 "
-                                     << "socket=" << dir_ << "/socket\n";
     Start();
     if (!Ready()) GTEST_SKIP() << "pulseaudio could not be started here";
     setenv("PULSE_SERVER", ("unix:" + dir_ + "/socket").c_str(), 1);
@@ -213,7 +207,8 @@ class FluidSynthIdle : public ::testing::Test {
     if ((pid_ = fork()) == 0) {
       setenv("XDG_RUNTIME_DIR", dir_.c_str(), 1);
       setenv("PULSE_RUNTIME_PATH", dir_.c_str(), 1);
-      execlp("pulseaudio", "pulseaudio", "-n", "-F", (dir_ + "/null.pa").c_str(),
+      execlp("pulseaudio", "pulseaudio", "-n", "-L", "module-null-sink sink_name=kadeno_test", "-L",
+             ("module-native-protocol-unix auth-anonymous=1 socket=" + dir_ + "/socket").c_str(),
              "--exit-idle-time=-1", "--daemonize=no", "--use-pid-file=no",
              ("--log-target=file:" + dir_ + "/log").c_str(), static_cast<char*>(nullptr));
       _exit(127);
