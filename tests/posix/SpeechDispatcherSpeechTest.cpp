@@ -115,8 +115,7 @@ TEST_F(SpeechService, TriesEveryTwoSecondsThenAsksForTheLanguage) {
             "Olá\r\n.\r\n");
 }
 
-// A service that starts slowly takes the connection but answers late. The box whose text
-// was waiting closes meanwhile and the next one shows: only the next one is said.
+// A slow service answers late: the box waiting for it closed meanwhile; only the next is said.
 TEST_F(SpeechService, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
   std::atomic<bool> connected{false}, answer{false};
   service = std::thread([&] {

@@ -179,8 +179,7 @@ class QtWindowTest : public QObject {
     // Only the lower bound: how far a wait overshoots is bench_scan_timing's figure.
     QVERIFY2(took >= 300 + boxMs,
              qPrintable(QString("took %1 ms, box %2 ms").arg(took).arg(boxMs)));
-    // With nothing to wake it, a wait is a sleep; the clock counts from 1, as 0 means "no
-    // time taken yet" to the scan.
+    // With nothing to wake it, a wait is a sleep; the clock counts from 1 (0: "no time yet").
     const int64_t before = window.ClockMs();
     window.WaitMs(40);
     window.WaitMs(-5);
