@@ -114,8 +114,7 @@ TEST(Win32Translator, TheLanguageAskedForOrItsNearestCatalog) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "kadeno.mo", std::ios::binary) << bytes;
   }
-  // {the language asked for, the catalog's ("" for English), what the line on standard
-  // error says ("" for no line)}
+  // {the language asked for, the catalog's ("": English), part of the stderr line ("": none)}
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"de-AT", "de", ""},  // as Windows names it; the language's own catalog serves
       {"fr:de", "de", ""},  // the damaged first choice passed over
