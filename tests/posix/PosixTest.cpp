@@ -34,12 +34,10 @@ std::vector<std::string> met;
 extern "C" int fsync(int fd) {
   using namespace sync_watch;
   if (on) {
-    char name[4096] = {};
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    if (readlink(link.c_str(), name, sizeof name - 1) < 0) name[0] = 0;
-    struct stat st {};
-    const bool file = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    met.push_back(std::string(name) + " holding " +
+    std::error_code e;
+    const auto name = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), e);
+    const bool file = std::filesystem::is_regular_file(name, e);
+    met.push_back(name.string() + " holding " +
                   (file ? kadeno::PosixReadFile(name).value_or("(unread)") : "-") + ", saved " +
                   kadeno::PosixReadFile(saved_path).value_or("(none)"));
     if (fail_syncs > 0) {

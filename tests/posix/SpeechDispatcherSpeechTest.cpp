@@ -38,8 +38,7 @@ void Serve(int c, std::string& heard, std::vector<std::string>& said, std::mutex
     heard += line;
     std::string reply = "200 OK\r\n";
     if (text && std::strcmp(line, ".\r\n") != 0) {
-      if (said.empty() || said.back() != "") continue;
-      said.back() = std::string(line, std::strlen(line) - 2);
+      if (said.back().empty()) said.back() = std::string(line, std::strlen(line) - 2);
       continue;
     }
     if (text) reply = "225-1\r\n225 OK MESSAGE QUEUED\r\n", text = false;
