@@ -49,8 +49,7 @@ TEST(MessageLog, AppendsOneLineAtOnceForEachCall) {
   EXPECT_NE(testing::internal::GetCapturedStderr().find(missing), std::string::npos);
 }
 
-// A disk that fills up (here the device that is always full) costs the lines, one line on
-// stderr for the whole run, and nothing else.
+// A full disk (/dev/full) costs the lines and one line on stderr for the run, nothing else.
 TEST(MessageLog, AFailingWriteIsSaidOnceAndTheGameGoesOn) {
   MessageLogDevice log("/dev/full");
   if (log.Open() != OpenResult::Ok) GTEST_SKIP() << "no /dev/full here";

@@ -21,9 +21,8 @@
 #include "posix/PosixAudioDeviceFactory.h"
 #include "support/TempFolder.h"
 
-// What each fsync met while the saves watch: the synced name and what it held (a
-// folder: nothing), and the saved file's text at that instant, as one line.
-// fail_syncs: syncs still to fail with EIO.
+// While `on`, each fsync as one line: the synced name, what it held (a folder: "-") and
+// the saved file's text at that instant; the next `fail_syncs` fail with EIO.
 namespace sync_watch {
 bool on = false;
 int fail_syncs = 0;
@@ -35,12 +34,10 @@ std::vector<std::string> met;
 extern "C" int fsync(int fd) {
   using namespace sync_watch;
   if (on) {
-    char name[4096] = {};
-    const std::string link = "/proc/self/fd/" + std::to_string(fd);
-    if (readlink(link.c_str(), name, sizeof name - 1) < 0) name[0] = 0;
-    struct stat st {};
-    const bool file = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    met.push_back(std::string(name) + " holding " +
+    std::error_code e;
+    const auto name = std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), e);
+    const bool file = std::filesystem::is_regular_file(name, e);
+    met.push_back(name.string() + " holding " +
                   (file ? kadeno::PosixReadFile(name).value_or("(unread)") : "-") + ", saved " +
                   kadeno::PosixReadFile(saved_path).value_or("(none)"));
     if (fail_syncs > 0) {

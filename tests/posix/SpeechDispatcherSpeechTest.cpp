@@ -1,6 +1,5 @@
-// The speech client against a pretend speech service on a socket of its own: how often it
-// tries while the service is away (on a virtual clock), and what it asks for once the
-// service answers.
+// The speech client against a pretend service on a socket of its own: its tries while the
+// service is away (on a virtual clock), and what it asks for once the service answers.
 #if KADENO_WITH_SPEECHD
 #include "speechd/SpeechDispatcherSpeech.h"
 
@@ -39,8 +38,7 @@ void Serve(int c, std::string& heard, std::vector<std::string>& said, std::mutex
     heard += line;
     std::string reply = "200 OK\r\n";
     if (text && std::strcmp(line, ".\r\n") != 0) {
-      if (said.empty() || said.back() != "") continue;
-      said.back() = std::string(line, std::strlen(line) - 2);
+      if (said.back().empty()) said.back() = std::string(line, std::strlen(line) - 2);
       continue;
     }
     if (text) reply = "225-1\r\n225 OK MESSAGE QUEUED\r\n", text = false;
@@ -51,8 +49,7 @@ void Serve(int c, std::string& heard, std::vector<std::string>& said, std::mutex
   std::fclose(in);
 }
 
-// The pretend service: a listening socket of its own, named to the client by
-// SPEECHD_ADDRESS, and a thread that serves it.
+// The pretend service: a socket named to the client by SPEECHD_ADDRESS, served by `service`.
 struct SpeechService : ::testing::Test {
   SpeechService() {
     setenv("SPEECHD_ADDRESS", ("unix_socket:" + dir / "ssip").c_str(), 1);
@@ -79,9 +76,8 @@ struct SpeechService : ::testing::Test {
   std::mutex mutex;
 };
 
-// A text waits for the service: tried at once, then every two seconds while the service
-// closes every connection; the first try after ten seconds finds it answering, and the
-// client asks for the voice's language and says the text.
+// Tried at once, then every two seconds while the service hangs up on each connection; the
+// try at ten seconds finds it answering.
 TEST_F(SpeechService, TriesEveryTwoSecondsThenAsksForTheLanguage) {
   const test::VirtualClock clock;
   std::vector<int64_t> tries;  // virtual ms of each connection
@@ -118,8 +114,7 @@ TEST_F(SpeechService, TriesEveryTwoSecondsThenAsksForTheLanguage) {
             "Olá\r\n.\r\n");
 }
 
-// A service that starts slowly takes the connection but answers late. The box whose text
-// was waiting closes meanwhile and the next one shows: only the next one is said.
+// A slow service answers late: the box waiting for it closed meanwhile; only the next is said.
 TEST_F(SpeechService, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
   std::atomic<bool> connected{false}, answer{false};
   service = std::thread([&] {
@@ -146,8 +141,7 @@ TEST_F(SpeechService, SaysNothingOfABoxThatClosedWhileTheServiceStarted) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
-// A box answered while the service is away leaves nothing to say: no try is made for it
-// after the two seconds that follow a failed one.
+// No try is made for the answered box once the two seconds after a failed one are over.
 TEST_F(SpeechService, ForgetsABoxAnsweredWhileTheServiceIsAway) {
   std::atomic<int> tries{0};
   service = std::thread([&] {

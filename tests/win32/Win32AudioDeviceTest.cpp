@@ -125,8 +125,8 @@ TEST_F(NotGone, ABusyDeviceIsKept) {
   EXPECT_EQ(Said(), "");
 }
 
-// The wave player refusing a file that is there: the sound device went away, and the
-// MIDI output with it. The mapper is reopened as the mapper.
+// A wave refused though its file is there: the sound device, and the MIDI output with it,
+// went away.
 TEST(Win32Audio, ARefusedWaveReopensTheMapperAtTheNextNoteDue) {
   FakeWinmm winmm;
   Win32AudioDevice device(Win32AudioDevice::kMidiMapper, winmm.Calls());

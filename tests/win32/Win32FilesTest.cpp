@@ -1,9 +1,6 @@
 // Files, text, the registry and the catalogs at the Windows boundary, on the real file
-// system and registry (under Wine in CI, in a registry of its own). What Uninstall removes
-// is the registry tests' and the transcript's: here only how values, keys and trees reach
-// the system. The catalogs are found beside the program by the language asked for, or the
-// texts stay English with one line on standard error when missing or damaged; which
-// catalogs a setting names is LanguageChoiceTest's.
+// system and registry (under Wine in CI, in a registry of its own): only how they reach the
+// system. What Uninstall removes and which catalogs a setting names are checked elsewhere.
 #include "win32/Win32Files.h"
 
 #include <gtest/gtest.h>
@@ -117,8 +114,7 @@ TEST(Win32Translator, TheLanguageAskedForOrItsNearestCatalog) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "kadeno.mo", std::ios::binary) << bytes;
   }
-  // {the language asked for, the catalog's ("" for English), what the line on standard
-  // error says ("" for no line)}
+  // {the language asked for, the catalog's ("": English), part of the stderr line ("": none)}
   const std::tuple<const char*, const char*, const char*> cases[] = {
       {"de-AT", "de", ""},  // as Windows names it; the language's own catalog serves
       {"fr:de", "de", ""},  // the damaged first choice passed over

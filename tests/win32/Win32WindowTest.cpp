@@ -1,6 +1,5 @@
-// The Win32 window: its menus and keys, the two boxes as the system's own, commands held
-// back while a box is open, and waits that wake for input. Needs a display (Xvfb under
-// Wine in CI).
+// The Win32 window: menus, keys, the system's own boxes, commands held back while a box is
+// open, and waits that wake for input. Needs a display (Xvfb under Wine in CI).
 #include "win32/Win32Window.h"
 
 #include <gtest/gtest.h>
@@ -26,8 +25,7 @@ std::wstring Text(HWND w) {
   return s;
 }
 
-// Acts on the next box titled `title` from another thread, as a player would, once it
-// shows; join it after the box has returned.
+// Acts on the next box titled `title` once it shows, from another thread, as a player would.
 std::thread OnBox(const wchar_t* title, std::function<void(HWND)> act) {
   return std::thread([title, act] {
     for (int i = 0; i < 2000; ++i) {
@@ -106,8 +104,7 @@ TEST_F(Win32MainWindowTest, MenusAreTheTableWithF1AndLiveCaptions) {
       EXPECT_EQ(captionOf(popup, i, MF_BYPOSITION),
                 spec.items[i].caption + std::string(spec.items[i].shortcut ? "\tF1" : ""));
   }
-  // F1 is the Instructions item's accelerator: the help shows once, through the menu (its
-  // words are the transcript's).
+  // F1 is the Instructions item's accelerator: the help shows once (its words: the transcript's).
   h.window.Reply(Answer::Cancel);
   MSG f1{main.Handle(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {}};
   window.Dispatch(f1);
@@ -123,7 +120,7 @@ TEST_F(Win32MainWindowTest, MenusAreTheTableWithF1AndLiveCaptions) {
 TEST(Win32Keys, TheShiftStateIsTheGamesOwn) {
   BYTE saved[256], keys[256] = {};
   GetKeyboardState(saved);
-  for (int down = 0; down < 8; ++down) {  // the shift state as the game takes it
+  for (int down = 0; down < 8; ++down) {
     keys[VK_SHIFT] = down & 1 ? 0x80 : 0;
     keys[VK_CONTROL] = down & 2 ? 0x80 : 0;
     keys[VK_MENU] = down & 4 ? 0x80 : 0;

@@ -1,6 +1,5 @@
-// For the Wine checks: prints the texts of the showing window with the title given (its
-// title, then each of its controls'), as UTF-8, each ended by a NUL, so that the Linux side
-// can read a Windows box the way a screen reader would.
+// For the Wine checks: prints the texts of the showing window titled argv[1] (its title,
+// then its controls'), in UTF-8, each ended by a NUL: a box read as a screen reader would.
 #include <windows.h>
 
 #include <cstdio>
