@@ -1,8 +1,5 @@
-// The .mo reader: msgfmt's catalogs in both byte orders read whole, and damaged ones
-// refused without reading outside the bytes (the sanitizer build checks that too). Then
-// the menus' access keys in every compiled catalog of the build (and in English): one key
-// per item that has one, different from the other items' of its menu, and different from
-// the other menus' in the menu bar; the boxes' Yes and No keep keys of their own.
+// The .mo reader (damaged catalogs refused without reading outside the bytes, which the
+// sanitizer build checks too), and the menus' access keys in every compiled catalog.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -26,8 +23,7 @@ using test::kLittleEndianMo;
 using test::PutMoWord;
 using test::ReadWhole;
 
-// The fixtures' layout: the count at 8, the originals' table at 28 and the translations'
-// at 60, each entry a length and an offset.
+// Where the fixtures hold the count, the originals' table and its first entry (length, offset).
 constexpr size_t kCountAt = 8, kOriginalsAt = 12, kFirstOriginal = 28;
 
 uint32_t Word(const std::string& bytes, size_t at) {
@@ -36,8 +32,7 @@ uint32_t Word(const std::string& bytes, size_t at) {
   return v;
 }
 
-// Each catalog is read from a copy of its bytes that is gone, and then moved: the texts
-// outlive both.
+// Read from a copy of the bytes that is gone, then moved: the texts outlive both.
 TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
   for (const std::string* bytes : {&kLittleEndianMo, &kBigEndianMo}) {
     std::string why;
@@ -46,7 +41,6 @@ TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
     const std::optional<MoCatalog> catalog = std::move(*parsed);
     parsed.reset();
     EXPECT_EQ(catalog->Size(), 3u);
-    // {msgid, its text; nullptr: not in the catalog}
     const std::pair<const char*, const char*> cases[] = {
         {"Are you ready?", "Bist du bereit?"},
         {"  two\n  lines\n", "  zwei\n  Zeilen\n"},
@@ -68,7 +62,6 @@ TEST(MoCatalogTest, RefusesDamagedCatalogs) {
   const std::string& good = kLittleEndianMo;
   const uint32_t firstOffset = Word(good, kFirstOriginal + 4);
   const uint32_t firstLength = Word(good, kFirstOriginal);
-  // {what is damaged, the damage, why the catalog is refused}
   const std::tuple<const char*, std::function<void(std::string&)>, const char*> cases[] = {
       {"empty", [](std::string& b) { b.clear(); }, "too short for a catalog"},
       {"cut in its header", [](std::string& b) { b.resize(19); }, "too short for a catalog"},
@@ -100,31 +93,21 @@ TEST(MoCatalogTest, RefusesDamagedCatalogs) {
   }
 }
 
-class CatalogTranslator : public Translator {
- public:
-  explicit CatalogTranslator(const MoCatalog& catalog) : catalog_(catalog) {}
-  const char* Lookup(const char* msgid) const override { return catalog_.Find(msgid); }
-
- private:
-  const MoCatalog& catalog_;
-};
-
-// The letter after the caption's "&", as one lower-case code point; 0 when it has none. The
-// catalogs' scripts (Latin, Latin-1 and Cyrillic) take one or two bytes a letter.
+// The lower-case code point after the caption's "&"; 0 when it has none. The catalogs'
+// scripts (Latin, Latin-1, Cyrillic) take one or two bytes a letter.
 uint32_t AccessKey(const std::string& caption) {
   const size_t amp = caption.find('&');
   if (amp == std::string::npos || amp + 1 >= caption.size()) return 0;
   const auto* p = reinterpret_cast<const unsigned char*>(caption.data() + amp + 1);
   uint32_t cp = p[0];
   if (cp >= 0xC0) cp = (cp & 0x1F) << 6 | (p[1] & 0x3F);
-  // Upper case to lower.
   if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)) return cp + 0x20;
   if (cp >= 0x410 && cp <= 0x42F) return cp + 0x20;
   if (cp >= 0x400 && cp <= 0x40F) return cp + 0x50;
   return cp;
 }
 
-// Where two captions share a key, a line naming them; "" when every key is unique.
+// Which captions share a key; "" when none do.
 std::string Clashes(const std::vector<std::string>& captions) {
   std::map<uint32_t, std::string> seen;
   std::string out;
@@ -166,8 +149,7 @@ TEST(CatalogMenuTest, AccessKeysAreUniquePerMenuInEveryLanguage) {
     std::string why;
     const auto catalog = MoCatalog::Parse(ReadWhole(mo), &why);
     ASSERT_TRUE(catalog) << mo << ": " << why;
-    const CatalogTranslator translator(*catalog);
-    const TranslatorGuard in(&translator);
+    const TranslatorGuard in([&](const char* msgid) { return catalog->Find(msgid); });
     ExpectUniqueKeys(entry.path().filename().string());
     ++catalogs;
   }
