@@ -11,8 +11,8 @@ namespace {
 using namespace std::string_literals;
 
 TEST(GameRules, HalfStepTimeAfterNSpeedUps) {
-  // {start, difficulty, speed-ups, expected}; the last four are where rounding stops the
-  // shrinking (at difficulty 3 and up, once t x 0.3 % x (d - 2) is under a half).
+  // {start, difficulty, speed-ups, expected}; the last four: where rounding stops the
+  // shrinking (from difficulty 3, once t x 0.3 % x (d - 2) is under a half).
   const int32_t cases[][4] = {{21220, 0, 1, 20542},  {21220, 2, 3, 20053}, {14220, 10, 1, 13823},
                               {1500, 0, 1, 1500},    {1502, 1, 5, 1499},   {21220, 0, 3000, 1499},
                               {21220, 3, 3000, 166}, {21220, 5, 3000, 55}, {14220, 10, 3000, 20}};

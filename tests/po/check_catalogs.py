@@ -1,14 +1,8 @@
-"""The catalogs' checks, for every po/<lang>.po:    check_catalogs.py SOURCE-FOLDER
-
-- the template holds every message the code, the desktop entry and the software centre's data
-  use (scripts/update-pot.sh run afresh finds nothing new or gone);
-- each catalog compiles with msgfmt --check, translates every message of the template and has
-  no fuzzy entry and none the template lacks;
-- each translation keeps its message's placeholders (%1 .. %9, each as often) and, where the
-  message has an access key, has exactly one "&", before a letter (msgfmt --check sees to a
-  first and a last line end kept).
-The access keys' uniqueness within each menu is checked by the unit tests, which know the menus.
-"""
+"""check_catalogs.py SOURCE-FOLDER: the template is current (scripts/update-pot.sh finds nothing
+new or gone); each po/<lang>.po compiles with msgfmt --check (which sees to the line ends), has
+every template message translated, none fuzzy or extra, each placeholder kept as often, and one
+"&" before a letter where the message has an access key. The unit tests, which know the menus,
+check that the keys are unique."""
 
 import glob
 import os

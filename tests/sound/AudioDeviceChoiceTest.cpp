@@ -1,4 +1,3 @@
-// Reading KADENO_MIDI_OUT.
 #include "sound/AudioDeviceChoice.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// When a lost sound server, speech service or MIDI device is tried again, and which of
-// the failures and returns are worth a line, on a virtual clock.
+// When a lost service is tried again, and which failures and returns are worth a line.
 #include "retry/Reconnect.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +11,8 @@ namespace kadeno {
 namespace {
 
 TEST(ReconnectPacer, TriesAndLinesFollowTheFailures) {
-  // {what happens, the interval in ms, the steps}. A step is what happens at a time on the
-  // clock (ms): "F" a failure (the answer is whether to say it), "S" a success (whether to
-  // say it is back) or "D" the question whether a try is due; then the answer, "+" or "-".
+  // {what happens, interval ms, steps}. A step: "F" a failure (answer: say it?), "S" a
+  // success (say it is back?) or "D" (is a try due?), the clock in ms, the answer "+" or "-".
   const std::tuple<const char*, int, const char*> cases[] = {
       {"a first try is due at once, and a first success is not news", 500, "D0+ S0- D10+"},
       {"the first failure is said; the next try waits the whole interval", 500,

@@ -16,8 +16,8 @@ const char* AnswerName(Answer a) {
   return a == Answer::Ok ? "OK" : a == Answer::Cancel ? "Cancel" : a == Answer::Yes ? "Yes" : "No";
 }
 
-// The start of a journal entry: the virtual time between brackets. Built by appending, as
-// mingw-w64's g++ 12 sees a false overlap in "[" + std::to_string(...) and fails the build.
+// "[time ms] ", built by appending: mingw-w64's g++ 12 sees a false overlap in
+// "[" + std::to_string(...) and fails the build.
 std::string Stamp(int64_t ms) {
   std::string s = "[";
   s += std::to_string(ms);
