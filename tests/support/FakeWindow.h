@@ -40,7 +40,6 @@ struct ScriptedReply {
 class FakeWindow : public WindowServices {
  public:
   void At(int64_t timeMs, std::function<void()> action);
-  // expectText, when given, is the box's whole prompt, blanks and line ends included.
   void Reply(Answer a, std::string expectText = {});
   void Type(std::string text, std::string expectText = {});
   // Answers every unscripted box with OK, Cancel, No or "" instead of failing the test.
@@ -70,8 +69,7 @@ class FakeWindow : public WindowServices {
   void Yield() override;
   int64_t ClockMs() override { return now; }
   void SleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
-  // Events that fall due inside the wait run at their own time; the time they take on
-  // the clock does not count toward ms.
+  // Events due inside the wait run at their time; the clock time they take does not count.
   void WaitMs(int64_t ms) override;
   std::string ProgramFolder() override { return programFolder; }
   std::string SettingsFolder() override { return settingsFolder; }
