@@ -1,7 +1,6 @@
 // The settings file, its store and the shipped default file (the hall of fame: transcript).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "settings/NumericValue.h"
@@ -51,14 +50,11 @@ TEST(SettingsFile, ReadsAndWritesTheThirtyThreeLines) {
   const std::string file = WrittenFile();
   const SettingsFileSeen seen = ParseSettingsFile(file, s);
   EXPECT_TRUE(seen.stereo && seen.movementSound);
-  EXPECT_EQ(s.Difficulty, 2);
-  EXPECT_EQ(s.Row1Volume, -4);
-  EXPECT_EQ(s.EffectInstrument, 14);
+  EXPECT_EQ(std::tuple(s.Difficulty, s.Row1Volume, s.EffectInstrument, s.StereoBalance, s.Stereo,
+                       s.HallOfFame[2].Name),
+            std::tuple(2, -4, 14, 18, false, "Bee"));
   EXPECT_FLOAT_EQ(s.KeyboardScaling, 0.29f);  // written back as 29, thanks to the 100.1
   EXPECT_DOUBLE_EQ(s.HallOfFame[1].Score, 900.1);
-  EXPECT_EQ(s.HallOfFame[2].Name, "Bee");
-  EXPECT_EQ(s.StereoBalance, 18);
-  EXPECT_FALSE(s.Stereo);
   EXPECT_EQ(FormatSettingsFile(s), file);
 }
 
@@ -169,10 +165,8 @@ TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
 #ifndef KADENO_DEFAULT_SETTINGS_FILE
   GTEST_SKIP() << "the generated file is checked in the native build";
 #else
-  std::ifstream in(KADENO_DEFAULT_SETTINGS_FILE, std::ios::binary);
-  ASSERT_TRUE(in) << KADENO_DEFAULT_SETTINGS_FILE;
-  std::ostringstream generated;
-  generated << in.rdbuf();
+  const std::string generated = ReadWhole(KADENO_DEFAULT_SETTINGS_FILE);
+  ASSERT_NE(generated, "") << KADENO_DEFAULT_SETTINGS_FILE;
 
   Harness byMenus;
   StartUp(byMenus);
@@ -185,13 +179,13 @@ TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
       "2",
       "Difficulty Level is now 0 out of ten.  Please enter the New value for Difficulty Level.");
   byMenus.Click("mnuFileSetDifficulty");
-  EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated.str());
+  EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated);
 
   Harness shipped;
-  shipped.window.files[ShippedPath(shipped)] = generated.str();
+  shipped.window.files[ShippedPath(shipped)] = generated;
   StartUp(shipped);
   // The scaling too, as the file holds it only as a percentage.
-  EXPECT_EQ(FormatSettingsFile(shipped.form.settings()), generated.str());
+  EXPECT_EQ(FormatSettingsFile(shipped.form.settings()), generated);
   EXPECT_EQ(shipped.form.settings().KeyboardScaling, byMenus.form.settings().KeyboardScaling);
   EXPECT_EQ(shipped.form.settings().DrumVolume, 100);
 #endif

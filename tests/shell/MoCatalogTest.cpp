@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -13,6 +14,7 @@
 #include "seams/Translate.h"
 #include "shell/MenuTable.h"
 #include "shell/MoFixtures.h"
+#include "support/TestData.h"
 #include "support/TranslatorGuard.h"
 
 namespace kadeno {
@@ -23,14 +25,9 @@ using test::kLittleEndianMo;
 using test::PutMoWord;
 using test::ReadWhole;
 
-// Where the fixtures hold the count, the originals' table and its first entry (length, offset).
-constexpr size_t kCountAt = 8, kOriginalsAt = 12, kFirstOriginal = 28;
-
-uint32_t Word(const std::string& bytes, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
-  return v;
-}
+// Where the fixtures hold the count, the originals' table, its first entry (length, offset)
+// and that entry's text: the header's empty msgid, whose NUL is all it has.
+constexpr size_t kCountAt = 8, kOriginalsAt = 12, kFirstOriginal = 28, kFirstText = 92;
 
 // Read from a copy of the bytes that is gone, then moved: the texts outlive both.
 TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
@@ -60,8 +57,6 @@ TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
 
 TEST(MoCatalogTest, RefusesDamagedCatalogs) {
   const std::string& good = kLittleEndianMo;
-  const uint32_t firstOffset = Word(good, kFirstOriginal + 4);
-  const uint32_t firstLength = Word(good, kFirstOriginal);
   const std::tuple<const char*, std::function<void(std::string&)>, const char*> cases[] = {
       {"empty", [](std::string& b) { b.clear(); }, "too short for a catalog"},
       {"cut in its header", [](std::string& b) { b.resize(19); }, "too short for a catalog"},
@@ -77,7 +72,7 @@ TEST(MoCatalogTest, RefusesDamagedCatalogs) {
       {"a message longer than the file",
        [](std::string& b) { PutMoWord(b, kFirstOriginal, 0x7FFFFFFF); },
        "a message runs past its end"},
-      {"a message without its NUL", [&](std::string& b) { b[firstOffset + firstLength] = 'x'; },
+      {"a message without its NUL", [](std::string& b) { b[kFirstText] = 'x'; },
        "a message runs past its end"},
   };
   for (const auto& [name, damage, reason] : cases) {
@@ -147,7 +142,7 @@ TEST(CatalogMenuTest, AccessKeysAreUniquePerMenuInEveryLanguage) {
   for (const auto& entry : std::filesystem::directory_iterator(locale, none)) {
     const std::filesystem::path mo = entry.path() / "LC_MESSAGES" / "kadeno.mo";
     std::string why;
-    const auto catalog = MoCatalog::Parse(ReadWhole(mo), &why);
+    const auto catalog = MoCatalog::Parse(ReadWhole(mo.string()), &why);
     ASSERT_TRUE(catalog) << mo << ": " << why;
     const TranslatorGuard in([&](const char* msgid) { return catalog->Find(msgid); });
     ExpectUniqueKeys(entry.path().filename().string());

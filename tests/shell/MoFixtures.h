@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,13 +46,5 @@ inline const std::string kBigEndianMo = [] {
   for (size_t word = 0; word < 92; word += 4) std::reverse(&bytes[word], &bytes[word + 4]);
   return bytes;
 }();
-
-// A file's bytes; empty when it cannot be read.
-inline std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 }  // namespace kadeno::test

@@ -33,4 +33,11 @@ void ExpectSameAsData(std::string_view name, const std::string& record) {
                 << " beside the test program)\n  expected: " << a << "\n  actual:   " << b;
 }
 
+std::string ReadWhole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
 }  // namespace kadeno::test

@@ -13,4 +13,7 @@ std::string_view TestData(std::string_view name);
 // beside the test program; with KADENO_UPDATE_TEST_DATA=folder, writes it there and passes.
 void ExpectSameAsData(std::string_view name, const std::string& record);
 
+// A file's bytes; empty when it cannot be read.
+std::string ReadWhole(const std::string& path);
+
 }  // namespace kadeno::test
