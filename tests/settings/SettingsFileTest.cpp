@@ -11,26 +11,13 @@
 namespace kadeno::test {
 namespace {
 
-// The rows of tests/data/NAME, each split at its first tab; lines starting "#" are notes.
-std::vector<std::pair<std::string, std::string>> Rows(std::string_view name) {
-  std::istringstream lines{std::string(TestData(name))};
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (std::string line; std::getline(lines, line);) {
-    const size_t tab = line.find('\t');
-    if (line.empty() || line[0] == '#') continue;
-    EXPECT_NE(tab, std::string::npos) << name << ": " << line;
-    rows.emplace_back(line.substr(0, tab), line.substr(tab + 1));
-  }
-  EXPECT_FALSE(rows.empty()) << name;
-  return rows;
-}
-
 TEST(NumericValue, ReadsTheLongestLeadingNumberAndRefusesTooLarge) {
-  for (auto [value, text] : Rows("numeric-values.txt")) {
+  for (const auto& row : TestRows("numeric-values.txt")) {
+    std::string text = row.at(1);
     for (const auto& [escape, c] : {std::pair("\\t", '\t'), std::pair("\\n", '\n')})
       for (size_t at; (at = text.find(escape)) != std::string::npos;) text.replace(at, 2, 1, c);
     const std::optional<double> expected =
-        value == "refused" ? std::nullopt : std::optional(std::strtod(value.c_str(), nullptr));
+        row[0] == "refused" ? std::nullopt : std::optional(std::strtod(row[0].c_str(), nullptr));
     EXPECT_EQ(CheckedNumericValue(text), expected) << '"' << text << '"';
     EXPECT_EQ(NumericValue(text), expected.value_or(0)) << '"' << text << '"';
   }
@@ -60,13 +47,13 @@ TEST(SettingsFile, ReadsAndWritesTheThirtyThreeLines) {
 
 // Each line of tests/data/settings-load-rules.txt read onto a record, and the line saved.
 TEST(SettingsFile, LoadRules) {
-  for (const auto& [line, back] : Rows("settings-load-rules.txt")) {
+  for (const auto& row : TestRows("settings-load-rules.txt")) {
     Settings s;
     s.DrumVolume = s.Difficulty = s.StereoWide = 11;
     s.KeyboardScaling = 0.11f;
     s.Stereo = s.FallingNoteMovementSound = true;
-    ParseSettingsFile(line + "\r\n", s);
-    EXPECT_NE(FormatSettingsFile(s).find(back + "\r\n"), std::string::npos) << line;
+    ParseSettingsFile(row[0] + "\r\n", s);
+    EXPECT_NE(FormatSettingsFile(s).find(row.at(1) + "\r\n"), std::string::npos) << row[0];
   }
   for (int p = 0; p <= 100; ++p) {  // every percentage the command allows survives a save
     Settings s;

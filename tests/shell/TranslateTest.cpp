@@ -65,19 +65,14 @@ TEST(TranslateTest, TrLinesEndsEveryLineAsTheBoxesDo) {
 
 // tests/data/language-settings.txt: the catalogs a setting asks for, and whether English.
 TEST(LanguageChoiceTest, CandidatesBestFirstAndEnglish) {
-  std::istringstream rows{std::string(test::TestData("language-settings.txt"))};
-  int settings = 0;
-  for (std::string line, setting, names, english; std::getline(rows, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    std::getline(std::getline(std::getline(fields, setting, '\t'), names, '\t'), english);
-    std::istringstream split(names);
+  const auto rows = test::TestRows("language-settings.txt");
+  for (const auto& row : rows) {
+    std::istringstream split(row.at(1));
     const std::vector<std::string> candidates{std::istream_iterator<std::string>(split), {}};
-    EXPECT_EQ(CatalogCandidates(setting), candidates) << setting;
-    EXPECT_EQ(AsksForEnglish(setting), english == "English") << setting;
-    ++settings;
+    EXPECT_EQ(CatalogCandidates(row[0]), candidates) << row[0];
+    EXPECT_EQ(AsksForEnglish(row[0]), row.at(2) == "English") << row[0];
   }
-  EXPECT_EQ(settings, 21);
+  EXPECT_EQ(rows.size(), 21u);
 }
 
 TEST(LanguageChoiceTest, SpeechLanguageAsTheServiceTakesIt) {

@@ -33,6 +33,19 @@ void ExpectSameAsData(std::string_view name, const std::string& record) {
                 << " beside the test program)\n  expected: " << a << "\n  actual:   " << b;
 }
 
+std::vector<std::vector<std::string>> TestRows(std::string_view name) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream lines{std::string(TestData(name))};
+  for (std::string line; std::getline(lines, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line + '\t');  // so that an empty last field counts
+    rows.emplace_back();
+    for (std::string field; std::getline(fields, field, '\t');) rows.back().push_back(field);
+  }
+  EXPECT_FALSE(rows.empty()) << name;
+  return rows;
+}
+
 std::string ReadWhole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
