@@ -65,18 +65,6 @@ std::string JournalText(const std::string& text, const std::string& indent) {
   return out.back() == '\n' ? out : out + "|\n";
 }
 
-void FakeWindow::At(int64_t timeMs, std::function<void()> action) {
-  events_.emplace(timeMs, std::move(action));
-}
-
-void FakeWindow::Reply(Answer a, std::string expectText) {
-  replies_.push_back({a, std::nullopt, std::move(expectText)});
-}
-
-void FakeWindow::Type(std::string text, std::string expectText) {
-  replies_.push_back({std::nullopt, std::move(text), std::move(expectText)});
-}
-
 ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
   if (replies_.empty()) {
     if (lenientBoxes) return {};
@@ -144,12 +132,6 @@ void FakeWindow::Yield() {
     events_.erase(events_.begin());
     action();
   }
-}
-
-std::optional<std::string> FakeWindow::ReadTextFile(const std::string& path) {
-  auto it = files.find(path);
-  if (it == files.end() || unreadable.count(path) != 0) return std::nullopt;
-  return it->second;
 }
 
 bool FakeWindow::WriteTextFile(const std::string& path, const std::string& contents) {

@@ -39,9 +39,13 @@ struct ScriptedReply {
 
 class FakeWindow : public WindowServices {
  public:
-  void At(int64_t timeMs, std::function<void()> action);
-  void Reply(Answer a, std::string expectText = {});
-  void Type(std::string text, std::string expectText = {});
+  void At(int64_t ms, std::function<void()> action) { events_.emplace(ms, std::move(action)); }
+  void Reply(Answer a, std::string expectText = {}) {
+    replies_.push_back({a, std::nullopt, std::move(expectText)});
+  }
+  void Type(std::string text, std::string expectText = {}) {
+    replies_.push_back({std::nullopt, std::move(text), std::move(expectText)});
+  }
   // Answers every unscripted box with OK, Cancel, No or "" instead of failing the test.
   bool lenientBoxes = false;
   bool failWrites = false;
@@ -74,7 +78,11 @@ class FakeWindow : public WindowServices {
   std::string ProgramFolder() override { return programFolder; }
   std::string SettingsFolder() override { return settingsFolder; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  std::optional<std::string> ReadTextFile(const std::string& path) override;
+  std::optional<std::string> ReadTextFile(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end() || unreadable.count(path) != 0) return std::nullopt;
+    return it->second;
+  }
   bool WriteTextFile(const std::string& path, const std::string& contents) override;
   void LogProblem(const std::string& line) override {
     problems.push_back(line);

@@ -14,11 +14,8 @@ void ExpectSameAsData(std::string_view name, const std::string& record) {
   if (!folder && expected == record) return;
   std::ofstream out((folder ? std::string(folder) + "/" : "") + std::string(name),
                     std::ios::binary);
-  if (folder) {
-    EXPECT_TRUE(out << record) << name;
-    return;
-  }
-  out << record;
+  EXPECT_TRUE(out << record) << name;
+  if (folder) return;
   // The first line that differs, counted from 1.
   std::istringstream want{std::string(expected)}, got{record};
   std::string a, b;
