@@ -1,6 +1,5 @@
-// Feeds arbitrary bytes to the .mo reader, as a damaged or hostile catalog beside the
-// program would. It must neither crash nor read outside them, and what it accepts must
-// answer every lookup with a text inside the bytes it was given.
+// The .mo reader given any bytes, as a damaged catalog beside the program would: no crash,
+// no read outside them, and every text it finds lies inside them.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -16,9 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!catalog) return 0;
   if (catalog->Size() * 8 > size) std::abort();  // more messages than its tables hold
   (void)catalog->HeaderField("Language");
-  // Every msgid is a NUL-terminated string somewhere in the bytes, so trying the string at
-  // each offset asks for each of them. Every text found is NUL-terminated inside the
-  // catalog's copy of the bytes: reading it runs to its end safely, and it is found in them.
+  // Every msgid is a NUL-terminated string in the bytes: the string at each offset asks for
+  // them all. A text found ends with a NUL inside the catalog's copy, so strlen is safe.
   for (size_t at = 0; at + 1 < size && at < 4096; ++at) {
     const char* text = catalog->Find(bytes.c_str() + at);
     if (text != nullptr && bytes.find(std::string_view(text, std::strlen(text))) == bytes.npos)

@@ -1,5 +1,4 @@
-// Feeds arbitrary bytes to the registry file's reader. It must neither crash nor accept a
-// file whose keys, written out again, read back differently.
+// The registry file's reader on any bytes: no crash; what it accepts reads back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>

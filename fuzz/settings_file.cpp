@@ -1,5 +1,4 @@
-// Feeds arbitrary bytes to the settings loader and to NumericValue. The loader must
-// neither crash nor produce a file that reads back differently from what it wrote.
+// The settings loader and NumericValue on any bytes: no crash; a save reads back the same.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,12 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   kadeno::Settings s;
   kadeno::ParseSettingsFile(text, s);
-  // Whatever was loaded, saving and loading again gives the same file.
   const std::string once = kadeno::FormatSettingsFile(s);
   kadeno::Settings again;
   kadeno::ParseSettingsFile(once, again);
-  // The percentage is written as floor(fraction x 100.1), which is exact for the 0..100 the
-  // commands allow and drifts a step per save outside that range; compare the rest there.
+  // The percentage, saved as floor(fraction x 100.1), drifts a step a save outside the
+  // 0..100 the commands allow; compare the rest there.
   if (!(s.KeyboardScaling >= 0.0f && s.KeyboardScaling <= 1.0f)) {
     again.KeyboardScaling = s.KeyboardScaling;
   }

@@ -1,5 +1,4 @@
-// The game's wait and its effect notes: the holds, the velocities and the instrument, each
-// checked against MIDI words and times worked out by hand.
+// The game's wait and its effect notes, against MIDI words and times worked out by hand.
 #include <gtest/gtest.h>
 
 #include "game/EffectNotes.h"
@@ -22,9 +21,9 @@ TEST(Effects, DelayLimitsAndTheCallersVariable) {
 }
 
 TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
-  // Up from column 2 echoes the note at 80 % of the effect volume for a third of the floor
-  // (5 ms). Inside that wait the player saves, then sets the effect volume to 70: the save
-  // files the player's 100, the box shows it, and the 70 stays once the echo has ended.
+  // Up from column 2 echoes the note at 80 % of the effect volume for 5 ms (a third of the
+  // floor). Inside it the player saves (the player's 100 is filed, and shown in the box),
+  // then sets 70, which stays once the echo has ended.
   Harness h;
   h.FactorySound();
   h.G().HalfStepFloor = 1500;
@@ -49,7 +48,6 @@ TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
   Settings after = before;
   after.EffectVolume = 70;
   EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(after));
-  // The echo, then (outside a game) the new volume's phrase on the effect voice.
   EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{90, 85, 89, 92, 97}));
   EXPECT_EQ(h.audio.Hex().at(2), "96 5A 50");   // after the pan and the program: 80 of 100
   EXPECT_EQ(h.audio.Hex().back(), "86 61 46");  // the phrase at the stored 70

@@ -1,5 +1,4 @@
-// The scan's steps and waits, the round set-up and the keys, each checked against MIDI
-// words and times worked out by hand.
+// The scan, the rounds and the keys, against MIDI words and times worked out by hand.
 #include <gtest/gtest.h>
 
 #include <tuple>
@@ -38,8 +37,7 @@ TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
   GameTestAccess::Scan(h.form.game());
   EXPECT_EQ(g.StepMs, 400);  // two half-step waits; sounding takes no virtual time
   EXPECT_EQ(g.FallingNote, 102 - 12);
-  // A save during step 1 (after the pause of 400 ms) clears the stamp, read again after
-  // the yields: the measurement falls back to 1 ms.
+  // A save in step 1 (after its 400 ms pause) clears the stamp, read after the yields: 1 ms.
   h.window.At(h.window.now + 500, [&] { h.form.store().SaveSettings(); });
   GameTestAccess::Scan(h.form.game());
   EXPECT_EQ(g.StepMs, 1);
@@ -48,11 +46,10 @@ TEST_F(Game, ScanMeasuresItsFirstStepWithoutASaveInIt) {
 TEST_F(Game, DownLowersByADegreeAndAnOctaveAndBelowTheFloorDumps) {
   Round(37);
   g.FallingColumn = 3;
-  // {note, degree, keys; note, degree, dumped after; the effect's pans and notes: the old
-  // note, the new one and the closing tick}: C# (degree 1) falls to C (degree 7), an octave
-  // and a step down; D# (2) to C# 37, the floor itself: not dumped; E (2) would fall to 25,
-  // below the floor: dumped at 37, and Down then does nothing; Space drops the note eight
-  // octaves and back up to the floor, silently.
+  // {note, degree, keys; after: note, degree, dumped; the effect's pans; its notes: old, new,
+  // closing tick}. C# (degree 1) falls to C (7); D# (2) to the floor, C# 37: not dumped; E (2)
+  // would fall to 25, below it: dumped at 37, and Down then does nothing; Space drops the
+  // note eight octaves and back up to the floor, silently.
   using Notes = std::vector<int>;
   const std::tuple<int32_t, int32_t, Notes, int32_t, int32_t, bool, Notes, Notes> cases[] = {
       {73, 1, {Key::Down}, 60, 7, false, {62}, {73, 60, 1}},
@@ -86,9 +83,9 @@ TEST_F(Game, ChordsScoreInEveryColumnAndOnTheFloor) {
               std::tuple(20.0, 37, 37, 0))
         << column;
   }
-  // Column 3 holds two ground notes over the floor: C and G over E (C major), or C# and
-  // A# over F# (F# major). The fanfare builds on the floor note, whose own notes stay under
-  // 126: 88 and 100 from 40, 114 alone from 66, none from 78.
+  // Column 3: C and G over an E floor (C major), or C# and A# over F# (F# major). The
+  // fanfare builds on the floor note, keeping its notes under 126: 88 and 100 from 40, 114
+  // alone from 66, none from 78.
   const std::tuple<int32_t, int32_t, int32_t, std::vector<int>> cases[] = {
       {40, 55, 60, {88, 55, 48, 100, 67, 60, 67, 100, 48, 55, 88, 60, 48}},
       {66, 61, 70, {114, 49, 58, 61, 70, 61, 58, 49, 114, 66, 54}},
@@ -169,10 +166,9 @@ auto Tie(const GameState& g) {
                   g.ChordRoot, g.TopClass);
 }
 
-// A game's start seen at its first wait: a run's first game against a second one, started
-// after a game that left its fields away from their start. The score, speed, floor and
-// key start afresh; the note's column and degree, the refusal of a second scale in a row
-// and the scan's own records carry over.
+// At its first wait, a run's first game against one started after a game that left its
+// fields changed: score, speed, floor and key start afresh; the note's column and degree,
+// the refusal of a second scale in a row and the scan's records carry over.
 TEST(GameStart, ResetsWhatAGameResetsAndKeepsTheRest) {
   auto firstWait = [](Harness& h, GameState before) {
     GameState seen;
@@ -206,8 +202,7 @@ TEST(GameStart, ResetsWhatAGameResetsAndKeepsTheRest) {
   EXPECT_EQ(Tie(seen), Tie(expected));
 }
 
-// The tour, a practice with a landing in it and a setting's phrase each play on a state of
-// their own: the game's is as they found it, so the next game starts as it would have.
+// The tour, a practice with a landing and a setting's phrase play on states of their own.
 TEST(Lessons, LeaveTheGameAsTheyFoundIt) {
   Harness h;
   h.FactorySound();

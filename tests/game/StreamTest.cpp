@@ -1,8 +1,5 @@
-// Whole games on the virtual clock: every MIDI word and wave with its time, then what the
-// player read meanwhile (the fake window's journal: boxes, saves), compared with a
-// checked-in record (tests/data/stream-*.txt). The games are scripted in
-// tests/data/game-scripts.txt, which says what each plays: keys at fixed virtual times from
-// the game's start, menu commands through the menu table, as a player gives them.
+// The games of tests/data/game-scripts.txt: every MIDI word and wave with its time, then
+// the journal, compared with tests/data/stream-*.txt.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -33,9 +30,8 @@ struct Program {
     wave = h.audio.waves.size();
     journal = h.window.journal.size();
   }
-  // Plays a game (or the tour, or a practice) from its command to its end, and returns every
-  // word and wave since its start, one a line: virtual time, then the word as the message log
-  // writes it, or the wave played (or "stop"); then the journal.
+  // Plays a game, tour or practice to its end; returns each word (as the message log writes
+  // it) and wave (or "stop") since its start, a line each after its time; then the journal.
   std::string Play(const std::string& menu, const std::string& item) {
     try {
       h.Choose(menu, item);

@@ -1,9 +1,8 @@
-"""The catalogs' checks:    check_catalogs.py SOURCE-FOLDER
-The template is what scripts/update-pot.sh makes afresh. Each po/<lang>.po compiles with msgfmt
---check, translates every message of the template, no other, none fuzzy, keeps each message's
-placeholders (%1 .. %9, each as often) and, where the message has an access key, has exactly one
-"&", before a letter. (The unit tests, which know the menus, check that access keys differ.)
-"""
+"""check_catalogs.py SOURCE-FOLDER: the template is current (scripts/update-pot.sh finds nothing
+new or gone); each po/<lang>.po compiles with msgfmt --check (which sees to the line ends), has
+every template message translated, none fuzzy or extra, each placeholder kept as often, and one
+"&" before a letter where the message has an access key. The unit tests, which know the menus,
+check that the keys are unique."""
 
 import glob
 import os

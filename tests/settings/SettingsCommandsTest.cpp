@@ -1,5 +1,4 @@
-// The value commands: which answers count, limits, fields, and what each leaves behind. The
-// toggles and the factory reset are in the whole run's transcript (tests/data/transcript.txt).
+// The value commands (the toggles and the factory reset are in the whole run's transcript).
 #include <gtest/gtest.h>
 
 #include "support/Harness.h"
@@ -38,7 +37,7 @@ TEST(ValueCommands, AValueBoxSilencesTheEffectNote) {
 }
 
 TEST(ValueCommands, StartGameChosenDuringThePhraseEndsItAndThenStarts) {
-  // Not refused as a game in play would refuse it: the phrase stops after its first note.
+  // Not refused as in a game: the phrase stops after its first note.
   Harness h;
   h.window.Type("50");
   h.window.At(h.window.now + 300, [&h] { h.Click("mnuFileStartGame"); });

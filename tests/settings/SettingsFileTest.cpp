@@ -1,10 +1,6 @@
-// The settings: numbers as the file reads them, the file's lines both ways, the store
-// through the window, and the default settings file that ships beside the program: what it
-// holds, and when the start-up reads it instead of the player's own file, and its switches
-// at a start. The hall of fame but for level 0 is in the whole run's transcript.
+// The settings file, its store and the shipped default file (the hall of fame: transcript).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "settings/NumericValue.h"
@@ -15,34 +11,20 @@
 namespace kadeno::test {
 namespace {
 
-// The rows of tests/data/NAME, each split at its first tab; lines starting "#" are notes.
-std::vector<std::pair<std::string, std::string>> Rows(std::string_view name) {
-  std::istringstream lines{std::string(TestData(name))};
-  std::vector<std::pair<std::string, std::string>> rows;
-  for (std::string line; std::getline(lines, line);) {
-    const size_t tab = line.find('\t');
-    if (line.empty() || line[0] == '#') continue;
-    EXPECT_NE(tab, std::string::npos) << name << ": " << line;
-    rows.emplace_back(line.substr(0, tab), line.substr(tab + 1));
-  }
-  EXPECT_FALSE(rows.empty()) << name;
-  return rows;
-}
-
-// tests/data/numeric-values.txt: the longest leading number, blanks and line ends left out.
 TEST(NumericValue, ReadsTheLongestLeadingNumberAndRefusesTooLarge) {
-  for (auto [value, text] : Rows("numeric-values.txt")) {
+  for (const auto& row : TestRows("numeric-values.txt")) {
+    std::string text = row.at(1);
     for (const auto& [escape, c] : {std::pair("\\t", '\t'), std::pair("\\n", '\n')})
       for (size_t at; (at = text.find(escape)) != std::string::npos;) text.replace(at, 2, 1, c);
     const std::optional<double> expected =
-        value == "refused" ? std::nullopt : std::optional(std::strtod(value.c_str(), nullptr));
+        row[0] == "refused" ? std::nullopt : std::optional(std::strtod(row[0].c_str(), nullptr));
     EXPECT_EQ(CheckedNumericValue(text), expected) << '"' << text << '"';
     EXPECT_EQ(NumericValue(text), expected.value_or(0)) << '"' << text << '"';
   }
 }
 
-// A file as the program writes it (tests/data/settings-file.txt, with the CR LF line ends
-// put back): every field set, so that a wrong key, order or form in either direction shows.
+// tests/data/settings-file.txt with its CR LF put back: every field set, so that a wrong key,
+// order or form in either direction shows.
 std::string WrittenFile() {
   std::string out;
   for (char c : TestData("settings-file.txt")) out += c == '\n' ? "\r\n" : std::string(1, c);
@@ -55,27 +37,23 @@ TEST(SettingsFile, ReadsAndWritesTheThirtyThreeLines) {
   const std::string file = WrittenFile();
   const SettingsFileSeen seen = ParseSettingsFile(file, s);
   EXPECT_TRUE(seen.stereo && seen.movementSound);
-  EXPECT_EQ(s.Difficulty, 2);
-  EXPECT_EQ(s.Row1Volume, -4);
-  EXPECT_EQ(s.EffectInstrument, 14);
+  EXPECT_EQ(std::tuple(s.Difficulty, s.Row1Volume, s.EffectInstrument, s.StereoBalance, s.Stereo,
+                       s.HallOfFame[2].Name),
+            std::tuple(2, -4, 14, 18, false, "Bee"));
   EXPECT_FLOAT_EQ(s.KeyboardScaling, 0.29f);  // written back as 29, thanks to the 100.1
   EXPECT_DOUBLE_EQ(s.HallOfFame[1].Score, 900.1);
-  EXPECT_EQ(s.HallOfFame[2].Name, "Bee");
-  EXPECT_EQ(s.StereoBalance, 18);
-  EXPECT_FALSE(s.Stereo);
   EXPECT_EQ(FormatSettingsFile(s), file);
 }
 
-// Each line of tests/data/settings-load-rules.txt read onto a record, and the record
-// written out again: the line it gives back.
+// Each line of tests/data/settings-load-rules.txt read onto a record, and the line saved.
 TEST(SettingsFile, LoadRules) {
-  for (const auto& [line, back] : Rows("settings-load-rules.txt")) {
+  for (const auto& row : TestRows("settings-load-rules.txt")) {
     Settings s;
     s.DrumVolume = s.Difficulty = s.StereoWide = 11;
     s.KeyboardScaling = 0.11f;
     s.Stereo = s.FallingNoteMovementSound = true;
-    ParseSettingsFile(line + "\r\n", s);
-    EXPECT_NE(FormatSettingsFile(s).find(back + "\r\n"), std::string::npos) << line;
+    ParseSettingsFile(row[0] + "\r\n", s);
+    EXPECT_NE(FormatSettingsFile(s).find(row.at(1) + "\r\n"), std::string::npos) << row[0];
   }
   for (int p = 0; p <= 100; ++p) {  // every percentage the command allows survives a save
     Settings s;
@@ -98,8 +76,7 @@ TEST(SettingsFile, HallOfFameNamesNeverTouchOtherFields) {
   EXPECT_EQ(back.HallOfFame[2].Name, "two  lines Stereo = False");
   EXPECT_FALSE(back.Stereo);  // the file's own Stereo line still counts
 
-  // A stray CR inside a name's line reads as the blank it is saved as, so a second save
-  // writes the same file as the first.
+  // A stray CR in a name reads as the blank it is saved as: a second save changes nothing.
   Settings hand;
   ParseSettingsFile("1stPlaceName = a\r b\r \r\n", hand);
   EXPECT_EQ(hand.HallOfFame[0].Name, "a  b");
@@ -113,8 +90,6 @@ TEST(SettingsFile, ScoreValuesKeepFifteenDigits) {
   }
 }
 
-// A save forgets the scan's stamp and, when it fails, keeps the previous file. (What a load
-// reads and the captions it sets: the whole run's transcript.)
 TEST(SettingsStore, SaveThroughTheWindow) {
   Harness h;
   h.S().DrumVolume = 42;
@@ -122,7 +97,6 @@ TEST(SettingsStore, SaveThroughTheWindow) {
   h.form.store().SaveSettings();
   EXPECT_EQ(h.G().ScanStampMs, 0);
 
-  // A failed save keeps the previous file, hall of fame and all.
   const std::string before = h.window.files[h.SettingsPath()];
   h.window.failWrites = true;
   h.S().DrumVolume = 7;
@@ -147,9 +121,7 @@ TEST(SettingsStore, ClosingTheWindowSavesOnce) {
   }
 }
 
-// A game at level 0 enters the hall of fame between two places, with its level kept in the
-// tenths as .05, and is listed at level 0; the place below moves down. (The whole run's
-// transcript has the rest of the hall of fame.)
+// Level 0 is kept in the tenths as .05, and listed as level 0.
 TEST(HallOfFame, LevelZeroIsKeptAsFiveHundredths) {
   Harness h;
   h.S().Difficulty = 0;
@@ -174,17 +146,14 @@ void StartUp(Harness& h) {
   h.form.Form_Load();
 }
 
-// The file the build made (data/CMakeLists.txt) against the record a player gets by the
-// menus from a first start with nothing at all: Back to Default, then the difficulty the
-// box offers. Loading it gives that record; saving that record gives the file, byte for byte.
+// The file data/CMakeLists.txt made is what a first start with nothing gets by Back to
+// Default and the difficulty the box offers: loaded, it gives that record; saved, the file.
 TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
 #ifndef KADENO_DEFAULT_SETTINGS_FILE
   GTEST_SKIP() << "the generated file is checked in the native build";
 #else
-  std::ifstream in(KADENO_DEFAULT_SETTINGS_FILE, std::ios::binary);
-  ASSERT_TRUE(in) << KADENO_DEFAULT_SETTINGS_FILE;
-  std::ostringstream generated;
-  generated << in.rdbuf();
+  const std::string generated = ReadWhole(KADENO_DEFAULT_SETTINGS_FILE);
+  ASSERT_NE(generated, "") << KADENO_DEFAULT_SETTINGS_FILE;
 
   Harness byMenus;
   StartUp(byMenus);
@@ -197,24 +166,23 @@ TEST(ShippedSettings, TheGeneratedFileIsTheFactoryReset) {
       "2",
       "Difficulty Level is now 0 out of ten.  Please enter the New value for Difficulty Level.");
   byMenus.Click("mnuFileSetDifficulty");
-  EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated.str());
+  EXPECT_EQ(byMenus.window.files[byMenus.SettingsPath()], generated);
 
   Harness shipped;
-  shipped.window.files[ShippedPath(shipped)] = generated.str();
+  shipped.window.files[ShippedPath(shipped)] = generated;
   StartUp(shipped);
-  // Every field; the scaling exactly, as the file holds it only as a percentage.
-  EXPECT_EQ(FormatSettingsFile(shipped.form.settings()), generated.str());
+  // The scaling too, as the file holds it only as a percentage.
+  EXPECT_EQ(FormatSettingsFile(shipped.form.settings()), generated);
   EXPECT_EQ(shipped.form.settings().KeyboardScaling, byMenus.form.settings().KeyboardScaling);
   EXPECT_EQ(shipped.form.settings().DrumVolume, 100);
 #endif
 }
 
-// Which file a start-up reads: the player's own alone when it is there (readable or not),
-// else the shipped one when it reads; the load counts (the scan's first step is taken as
-// short) only when a file was read or the player's own was there.
+// The player's own file alone when it is there (readable or not), else the shipped one;
+// the load counts (the scan's first step taken as short) only when a file was read or the
+// player's own was there.
 TEST(ShippedSettings, ThePlayersOwnFileWinsAndIsNeverMixed) {
   enum State { Absent, Present, Unreadable };
-  // {the player's own file, the shipped one, the drum and row 1 volumes read, loaded}
   const std::tuple<State, State, int32_t, int32_t, bool> cases[] = {
       {Present, Present, 5, 0, true},    {Present, Absent, 5, 0, true},
       {Unreadable, Present, 0, 0, true}, {Absent, Present, 100, 100, true},
@@ -242,10 +210,8 @@ TEST(ShippedSettings, ThePlayersOwnFileWinsAndIsNeverMixed) {
   }
 }
 
-// The file's two switches through a real start, each both ways: the menu captions the player
-// reads, and what a move to column 1 sends: its pan (from the table the start-up built) only
-// in stereo, then the falling note's echo on the effect channel (6) or the wood block on the
-// drums' channel (9).
+// The file's two switches through a real start, both ways: the captions, and a move to
+// column 1: its pan only in stereo, then the echo (channel 6) or the wood block (channel 9).
 TEST(ShippedSettings, TheFilesSwitchesRuleTheStart) {
   const struct {
     const char *stereo, *movement, *heard;

@@ -1,11 +1,9 @@
-// The .mo reader: msgfmt's catalogs in both byte orders read whole, and damaged ones
-// refused without reading outside the bytes (the sanitizer build checks that too). Then
-// the menus' access keys in every compiled catalog of the build (and in English): one key
-// per item that has one, different from the other items' of its menu, and different from
-// the other menus' in the menu bar; the boxes' Yes and No keep keys of their own.
+// The .mo reader (damaged catalogs refused without reading outside the bytes, which the
+// sanitizer build checks too), and the menus' access keys in every compiled catalog.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,6 +14,7 @@
 #include "seams/Translate.h"
 #include "shell/MenuTable.h"
 #include "shell/MoFixtures.h"
+#include "support/TestData.h"
 #include "support/TranslatorGuard.h"
 
 namespace kadeno {
@@ -26,18 +25,11 @@ using test::kLittleEndianMo;
 using test::PutMoWord;
 using test::ReadWhole;
 
-// The fixtures' layout: the count at 8, the originals' table at 28 and the translations'
-// at 60, each entry a length and an offset.
-constexpr size_t kCountAt = 8, kOriginalsAt = 12, kFirstOriginal = 28;
+// Where the fixtures hold the count, the originals' table, its first entry (length, offset)
+// and that entry's text: the header's empty msgid, whose NUL is all it has.
+constexpr size_t kCountAt = 8, kOriginalsAt = 12, kFirstOriginal = 28, kFirstText = 92;
 
-uint32_t Word(const std::string& bytes, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = v << 8 | static_cast<uint8_t>(bytes[at + i]);
-  return v;
-}
-
-// Each catalog is read from a copy of its bytes that is gone, and then moved: the texts
-// outlive both.
+// Read from a copy of the bytes that is gone, then moved: the texts outlive both.
 TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
   for (const std::string* bytes : {&kLittleEndianMo, &kBigEndianMo}) {
     std::string why;
@@ -46,7 +38,6 @@ TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
     const std::optional<MoCatalog> catalog = std::move(*parsed);
     parsed.reset();
     EXPECT_EQ(catalog->Size(), 3u);
-    // {msgid, its text; nullptr: not in the catalog}
     const std::pair<const char*, const char*> cases[] = {
         {"Are you ready?", "Bist du bereit?"},
         {"  two\n  lines\n", "  zwei\n  Zeilen\n"},
@@ -66,9 +57,6 @@ TEST(MoCatalogTest, ReadsMsgfmtsCatalogsInBothByteOrders) {
 
 TEST(MoCatalogTest, RefusesDamagedCatalogs) {
   const std::string& good = kLittleEndianMo;
-  const uint32_t firstOffset = Word(good, kFirstOriginal + 4);
-  const uint32_t firstLength = Word(good, kFirstOriginal);
-  // {what is damaged, the damage, why the catalog is refused}
   const std::tuple<const char*, std::function<void(std::string&)>, const char*> cases[] = {
       {"empty", [](std::string& b) { b.clear(); }, "too short for a catalog"},
       {"cut in its header", [](std::string& b) { b.resize(19); }, "too short for a catalog"},
@@ -84,7 +72,7 @@ TEST(MoCatalogTest, RefusesDamagedCatalogs) {
       {"a message longer than the file",
        [](std::string& b) { PutMoWord(b, kFirstOriginal, 0x7FFFFFFF); },
        "a message runs past its end"},
-      {"a message without its NUL", [&](std::string& b) { b[firstOffset + firstLength] = 'x'; },
+      {"a message without its NUL", [](std::string& b) { b[kFirstText] = 'x'; },
        "a message runs past its end"},
   };
   for (const auto& [name, damage, reason] : cases) {
@@ -100,31 +88,21 @@ TEST(MoCatalogTest, RefusesDamagedCatalogs) {
   }
 }
 
-class CatalogTranslator : public Translator {
- public:
-  explicit CatalogTranslator(const MoCatalog& catalog) : catalog_(catalog) {}
-  const char* Lookup(const char* msgid) const override { return catalog_.Find(msgid); }
-
- private:
-  const MoCatalog& catalog_;
-};
-
-// The letter after the caption's "&", as one lower-case code point; 0 when it has none. The
-// catalogs' scripts (Latin, Latin-1 and Cyrillic) take one or two bytes a letter.
+// The lower-case code point after the caption's "&"; 0 when it has none. The catalogs'
+// scripts (Latin, Latin-1, Cyrillic) take one or two bytes a letter.
 uint32_t AccessKey(const std::string& caption) {
   const size_t amp = caption.find('&');
   if (amp == std::string::npos || amp + 1 >= caption.size()) return 0;
   const auto* p = reinterpret_cast<const unsigned char*>(caption.data() + amp + 1);
   uint32_t cp = p[0];
   if (cp >= 0xC0) cp = (cp & 0x1F) << 6 | (p[1] & 0x3F);
-  // Upper case to lower.
   if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7)) return cp + 0x20;
   if (cp >= 0x410 && cp <= 0x42F) return cp + 0x20;
   if (cp >= 0x400 && cp <= 0x40F) return cp + 0x50;
   return cp;
 }
 
-// Where two captions share a key, a line naming them; "" when every key is unique.
+// Which captions share a key; "" when none do.
 std::string Clashes(const std::vector<std::string>& captions) {
   std::map<uint32_t, std::string> seen;
   std::string out;
@@ -164,10 +142,9 @@ TEST(CatalogMenuTest, AccessKeysAreUniquePerMenuInEveryLanguage) {
   for (const auto& entry : std::filesystem::directory_iterator(locale, none)) {
     const std::filesystem::path mo = entry.path() / "LC_MESSAGES" / "kadeno.mo";
     std::string why;
-    const auto catalog = MoCatalog::Parse(ReadWhole(mo), &why);
+    const auto catalog = MoCatalog::Parse(ReadWhole(mo.string()), &why);
     ASSERT_TRUE(catalog) << mo << ": " << why;
-    const CatalogTranslator translator(*catalog);
-    const TranslatorGuard in(&translator);
+    const TranslatorGuard in([&](const char* msgid) { return catalog->Find(msgid); });
     ExpectUniqueKeys(entry.path().filename().string());
     ++catalogs;
   }

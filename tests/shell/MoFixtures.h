@@ -4,9 +4,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,8 +14,8 @@ inline void PutMoWord(std::string& bytes, size_t at, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
 }
 
-// The header (magic, revision 0, the count, the tables' offsets, no hash table), the
-// originals' and the translations' lengths and offsets, then the texts, each with its NUL.
+// The header (magic, revision 0, count, the tables' offsets, no hash table), both tables
+// of lengths and offsets, then the texts, each with its NUL.
 inline std::string MoBytes(std::vector<std::pair<std::string, std::string>> messages) {
   std::sort(messages.begin(), messages.end());
   const auto n = static_cast<uint32_t>(messages.size());
@@ -39,23 +36,15 @@ inline const std::string kLittleEndianMo =
     MoBytes({{"", "Language-Team: German\nLanguage: de\nContent-Type: text/plain; charset=UTF-8\n"},
              {"Are you ready?", "Bist du bereit?"},
              {"  two\n  lines\n", "  zwei\n  Zeilen\n"},
-             // A plural message: the singular and the plural, each form's translation.
+             // A plural message: both forms, and both forms' translations.
              {std::string("%1 note\0%1 notes", 16), std::string("%1 Note\0%1 Noten", 16)}});
 
-// What msgfmt --endianness=big gave for the same catalog: the same texts after the header
-// and the two tables (92 bytes of 32-bit words), each word with its bytes reversed.
+// What msgfmt --endianness=big gave: each 32-bit word of the header and tables (92 bytes)
+// reversed, the texts as they were.
 inline const std::string kBigEndianMo = [] {
   std::string bytes = kLittleEndianMo;
   for (size_t word = 0; word < 92; word += 4) std::reverse(&bytes[word], &bytes[word + 4]);
   return bytes;
 }();
-
-// A file's bytes; empty when it cannot be read.
-inline std::string ReadWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
 
 }  // namespace kadeno::test

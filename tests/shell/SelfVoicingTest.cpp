@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "shell/SpeakingWindow.h"
 #include "support/FakeSpeech.h"
 #include "support/FakeWindow.h"
+#include "support/TestData.h"
 
 namespace kadeno::test {
 namespace {
@@ -17,26 +20,20 @@ TEST(SelfVoicing, ModeFromTheEnvironment) {
   for (const auto& [value, mode] : cases) EXPECT_EQ(ParseSpeechMode(value), mode) << value;
 }
 
+// tests/data/self-voicing-steps.txt: boxes shown and answered, a screen reader coming and going.
 TEST(SelfVoicing, SpeaksOnlyWithoutAScreenReader) {
-  // Steps: "+X" a box saying X shows, "-" the newest box is answered, "R" the desktop says a
-  // screen reader runs, "r" that none does. Auto waits for the desktop's first word.
-  const std::tuple<SpeechMode, std::vector<std::string>, std::vector<std::string>> cases[] = {
-      {SpeechMode::Auto, {"+A", "r", "-", "+B"}, {"say A", "stop", "say B"}},
-      {SpeechMode::Auto, {"R", "+A", "r", "R", "-", "+B", "-"}, {"say A", "stop"}},
-      {SpeechMode::Auto,
-       {"r", "+A", "+B", "R", "r", "-", "-"},
-       {"say A", "say B", "stop", "say B", "stop", "stop"}},
-      {SpeechMode::On, {"R", "+A", "r", "R", "-"}, {"say A", "stop"}},
-      {SpeechMode::Off, {"r", "+A", "-", "R", "r"}, {}}};
-  for (const auto& [mode, steps, calls] : cases) {
+  for (const auto& row : TestRows("self-voicing-steps.txt")) {
     FakeSpeech speech;
-    SelfVoicing voicing(speech, mode);
-    for (const std::string& step : steps) {
+    SelfVoicing voicing(speech, ParseSpeechMode(row[0].c_str()).value());
+    std::istringstream steps(row.at(1)), calls(row.at(2));
+    for (std::string step; steps >> step;) {
       if (step[0] == '+') voicing.BoxShown(step.substr(1));
       if (step == "-") voicing.BoxClosed();
       if (step == "R" || step == "r") voicing.ScreenReaderRunning(step == "R");
     }
-    EXPECT_EQ(speech.calls, calls) << testing::PrintToString(steps);
+    std::vector<std::string> told;
+    for (std::string call; std::getline(calls, call, '|');) told.push_back(call);
+    EXPECT_EQ(speech.calls, told) << row[1];
   }
 }
 

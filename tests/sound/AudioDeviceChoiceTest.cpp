@@ -1,34 +1,25 @@
-// Reading KADENO_MIDI_OUT.
 #include "sound/AudioDeviceChoice.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "support/TestData.h"
+
 namespace kadeno {
 namespace {
 
+// tests/data/audio-device-choices.txt: every form, and stray values taken as the default.
 TEST(AudioDeviceChoice, ReadsEveryFormAndTakesStrayValuesAsTheDefault) {
   using K = AudioDeviceChoice::Kind;
-  const std::tuple<const char*, K, std::string, int> cases[] = {
-      {nullptr, K::Default, "", 0},
-      {"", K::Default, "", 0},
-      {"builtin", K::Default, "", 0},
-      {"log:/tmp/midi.log", K::Log, "/tmp/midi.log", 0},
-      {"log:C:\\Users\\Zo\xC3\xAB\\midi.log", K::Log, "C:\\Users\\Zo\xC3\xAB\\midi.log", 0},
-      {"log:", K::Log, "", 0},
-      {"none", K::None, "", 0},
-      {"winmm:0", K::Device, "", 0},
-      {"winmm:12", K::Device, "", 12},
-      {"winmm:", K::Default, "", 0},
-      {"winmm:-1", K::Default, "", 0},
-      {"winmm:2x", K::Default, "", 0},
-      {"winmm:99999999999", K::Default, "", 0},  // beyond an int
-      {"LOG:/x", K::Default, "", 0},
-      {"None", K::Default, "", 0},
-  };
-  for (const auto& [value, kind, path, device] : cases) {
-    const AudioDeviceChoice c = ParseAudioDeviceChoice(value);
-    EXPECT_EQ(std::tuple(c.kind, c.logPath, c.device), std::tuple(kind, path, device))
-        << (value ? value : "(unset)");
+  const std::map<std::string, K> kinds = {
+      {"Default", K::Default}, {"Log", K::Log}, {"None", K::None}, {"Device", K::Device}};
+  for (const auto& row : test::TestRows("audio-device-choices.txt")) {
+    const AudioDeviceChoice c =
+        ParseAudioDeviceChoice(row[0] == "(unset)" ? nullptr : row[0].c_str());
+    EXPECT_EQ(std::tuple(c.kind, c.logPath, c.device),
+              std::tuple(kinds.at(row.at(1)), row.at(2), std::stoi(row.at(3))))
+        << row[0];
   }
 }
 

@@ -1,40 +1,28 @@
-// When a lost sound server, speech service or MIDI device is tried again, and which of
-// the failures and returns are worth a line, on a virtual clock.
+// When a lost service is tried again, and which failures and returns are worth a line.
 #include "retry/Reconnect.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
-#include <tuple>
+
+#include "support/TestData.h"
 
 namespace kadeno {
 namespace {
 
+// tests/data/reconnect-steps.txt: what each failure, success and question gets.
 TEST(ReconnectPacer, TriesAndLinesFollowTheFailures) {
-  // {what happens, the interval in ms, the steps}. A step is what happens at a time on the
-  // clock (ms): "F" a failure (the answer is whether to say it), "S" a success (whether to
-  // say it is back) or "D" the question whether a try is due; then the answer, "+" or "-".
-  const std::tuple<const char*, int, const char*> cases[] = {
-      {"a first try is due at once, and a first success is not news", 500, "D0+ S0- D10+"},
-      {"the first failure is said; the next try waits the whole interval", 500,
-       "F1000+ D1000- D1499- D1500+"},
-      {"failed tries are not said, and each pushes the next try back", 500,
-       "F0+ F500- D999- D1000+ F1000- D1400-"},
-      {"the return is said once, and a second loss is said again", 2000,
-       "F0+ S2000+ D2001+ S2500- F3000+ D4999- D5000+"},
-      {"the speech service's two seconds", 2000, "F0+ D1999- D2000+"},
-  };
-  for (const auto& [name, intervalMs, steps] : cases) {
-    ReconnectPacer pacer{std::chrono::milliseconds(intervalMs)};
+  for (const auto& row : test::TestRows("reconnect-steps.txt")) {
+    ReconnectPacer pacer{std::chrono::milliseconds(std::stoi(row.at(1)))};
     const ReconnectPacer::Clock::time_point start{std::chrono::hours(1)};
-    std::istringstream in(steps);
+    std::istringstream in(row.at(2));
     for (std::string step; in >> step;) {
       const auto now = start + std::chrono::milliseconds(std::stoi(step.substr(1)));
       const bool answer = step[0] == 'F'   ? pacer.Failed(now)
                           : step[0] == 'S' ? pacer.Succeeded()
                                            : pacer.Due(now);
-      EXPECT_EQ(answer, step.back() == '+') << name << ": " << step;
+      EXPECT_EQ(answer, step.back() == '+') << row[0] << ": " << step;
     }
   }
 }

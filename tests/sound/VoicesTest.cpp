@@ -1,4 +1,3 @@
-// The voices: message words, velocities, the stereo map, the channels, the effect notes.
 #include "sound/Voices.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +18,8 @@ TEST(MidiWords, PackStatusAndLimitedDataBytesAndScaledVelocities) {
   EXPECT_EQ(PanWord(15, 101), 0x00650ABFu);
   EXPECT_EQ(NoteOnWord(2, 200, -1), 0x00007F92u);  // bytes limited to 0..127
   EXPECT_EQ(NoteOnWord(2, -5, 300), 0x007F0092u);
-  // {volume, scaling, note, velocity}: 99.82; 99.5 and 98.5 to the even neighbour; below
-  // 0, limited only when packed.
+  // {volume, scaling, note, velocity}: 99.82; 99.5 and 98.5 to the even neighbour; below 0,
+  // limited only when packed.
   const std::tuple<int32_t, float, int32_t, int32_t> velocities[] = {
       {100, 0.5f, 36, 100}, {100, 1.0f, 50, 100}, {100, 1.0f, 150, 98}, {0, 1.0f, 127, -1}};
   for (const auto& [volume, scaling, note, velocity] : velocities)
@@ -78,8 +77,8 @@ TEST(SoundChannel, SameNoteTwiceSendsNothingAndCloseIsOnce) {
 }
 
 TEST(SoundVoices, EachVoiceInItsOwnInstrumentAndVolume) {
-  // Every figure different and no keyboard scaling: a voice given another's figure shows.
-  // The games of tests/data never build three rows high, so row 3 is checked here only.
+  // Every figure different, no scaling: a voice given another's shows. Only here is row 3
+  // checked: the recorded games never build three rows high.
   Harness h;
   Settings& s = h.S();
   std::tie(s.DrumVolume, s.BaseLineVolume, s.Row1Volume, s.Row2Volume, s.Row3Volume,

@@ -34,11 +34,9 @@ class FakeAudio : public AudioDevice {
   std::vector<MidiRecord> words;
   std::vector<WaveRecord> waves;
 
-  // Notes started on a channel (note-on data 1), in order, from record index `from` on.
+  // From the word at `from` on: the notes started on a channel, every word's hex, the pans.
   std::vector<int> NotesOn(int channel, size_t from = 0) const;
-  // The log-style hex of every word from index `from` on.
   std::vector<std::string> Hex(size_t from = 0) const;
-  // Pan values sent on a channel from index `from` on.
   std::vector<int> Pans(int channel, size_t from = 0) const;
 
   int DeviceCount() override { return deviceCount; }

@@ -10,7 +10,6 @@ namespace kadeno::test {
 
 class FakeSpeech : public Speech {
  public:
-  // "say TEXT" and "stop", in the order they came.
   std::vector<std::string> calls;
 
   void Say(const std::string& text) override { calls.push_back("say " + text); }

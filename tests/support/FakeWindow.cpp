@@ -16,8 +16,8 @@ const char* AnswerName(Answer a) {
   return a == Answer::Ok ? "OK" : a == Answer::Cancel ? "Cancel" : a == Answer::Yes ? "Yes" : "No";
 }
 
-// The start of a journal entry: the virtual time between brackets. Built by appending, as
-// mingw-w64's g++ 12 sees a false overlap in "[" + std::to_string(...) and fails the build.
+// "[time ms] ", built by appending: mingw-w64's g++ 12 sees a false overlap in
+// "[" + std::to_string(...) and fails the build.
 std::string Stamp(int64_t ms) {
   std::string s = "[";
   s += std::to_string(ms);
@@ -63,18 +63,6 @@ std::string JournalText(const std::string& text, const std::string& indent) {
     }
   }
   return out.back() == '\n' ? out : out + "|\n";
-}
-
-void FakeWindow::At(int64_t timeMs, std::function<void()> action) {
-  events_.emplace(timeMs, std::move(action));
-}
-
-void FakeWindow::Reply(Answer a, std::string expectText) {
-  replies_.push_back({a, std::nullopt, std::move(expectText)});
-}
-
-void FakeWindow::Type(std::string text, std::string expectText) {
-  replies_.push_back({std::nullopt, std::move(text), std::move(expectText)});
 }
 
 ScriptedReply FakeWindow::NextReply(const std::string& prompt) {
@@ -144,12 +132,6 @@ void FakeWindow::Yield() {
     events_.erase(events_.begin());
     action();
   }
-}
-
-std::optional<std::string> FakeWindow::ReadTextFile(const std::string& path) {
-  auto it = files.find(path);
-  if (it == files.end() || unreadable.count(path) != 0) return std::nullopt;
-  return it->second;
 }
 
 bool FakeWindow::WriteTextFile(const std::string& path, const std::string& contents) {

@@ -1,8 +1,7 @@
-// A scripted window on a virtual clock. Sleeps advance the clock; a yield runs the
-// scripted events whose time has come; boxes take their answers from a script and are
-// all recorded, as are menu captions; files live in memory. Everything the player would
-// see or the program would leave behind (boxes, captions, saves, lines on standard error)
-// is also written, in order, to a journal in plain text that a test can compare whole.
+// A scripted window on a virtual clock: sleeps advance it, a yield runs the events due,
+// boxes take scripted answers, files live in memory. What the player would see or the
+// program leave behind (boxes, captions, saves, standard error) also goes, in order, to a
+// plain-text journal that a test can compare whole.
 #pragma once
 
 #include <deque>
@@ -40,16 +39,17 @@ struct ScriptedReply {
 
 class FakeWindow : public WindowServices {
  public:
-  // ---- script ----
-  void At(int64_t timeMs, std::function<void()> action);
-  // expectText, when given, is the box's whole prompt, blanks and line ends included.
-  void Reply(Answer a, std::string expectText = {});
-  void Type(std::string text, std::string expectText = {});
+  void At(int64_t ms, std::function<void()> action) { events_.emplace(ms, std::move(action)); }
+  void Reply(Answer a, std::string expectText = {}) {
+    replies_.push_back({a, std::nullopt, std::move(expectText)});
+  }
+  void Type(std::string text, std::string expectText = {}) {
+    replies_.push_back({std::nullopt, std::move(text), std::move(expectText)});
+  }
   // Answers every unscripted box with OK, Cancel, No or "" instead of failing the test.
   bool lenientBoxes = false;
   bool failWrites = false;
 
-  // ---- record ----
   int64_t now = 1000;
   int yields = 0;
   std::vector<BoxRecord> boxes;
@@ -58,15 +58,13 @@ class FakeWindow : public WindowServices {
   std::set<std::string> unreadable;  // files that exist but cannot be read
   int writes = 0;
   std::vector<std::string> problems;  // the lines LogProblem was given
-  std::string journal;                // see the top of this file; Note() adds a heading
+  std::string journal;                // see the top of this file
   std::string programFolder = "/opt/kadeno";
   std::string settingsFolder = "/home/player/.config/kadeno";
 
-  // A heading in the journal, e.g. what the script does next.
   void Note(const std::string& line) { journal += "\n== " + line + "\n"; }
   size_t PendingReplies() const { return replies_.size(); }
 
-  // ---- WindowServices ----
   Answer MsgBox(const std::string& prompt, int style,
                 const std::optional<std::string>& title) override;
   std::string InputBox(const std::string& prompt, const std::optional<std::string>& title,
@@ -75,13 +73,16 @@ class FakeWindow : public WindowServices {
   void Yield() override;
   int64_t ClockMs() override { return now; }
   void SleepMs(int64_t ms) override { now += ms > 0 ? ms : 0; }
-  // Events that fall due inside the wait run at their own time; the time they take on
-  // the clock does not count toward ms.
+  // Events due inside the wait run at their time; the clock time they take does not count.
   void WaitMs(int64_t ms) override;
   std::string ProgramFolder() override { return programFolder; }
   std::string SettingsFolder() override { return settingsFolder; }
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
-  std::optional<std::string> ReadTextFile(const std::string& path) override;
+  std::optional<std::string> ReadTextFile(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end() || unreadable.count(path) != 0) return std::nullopt;
+    return it->second;
+  }
   bool WriteTextFile(const std::string& path, const std::string& contents) override;
   void LogProblem(const std::string& line) override {
     problems.push_back(line);

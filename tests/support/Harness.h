@@ -28,8 +28,7 @@ struct Harness {
   MidiOutState& M() { return VoicesTestAccess::State(form.voices()); }
   Settings& S() { return SettingsTestAccess::Values(form.store()); }
 
-  // Chooses a menu item as the window does: by its name, or by menu > item as a player
-  // reads the captions (without the access letters) from the table. One no menu has fails.
+  // A menu item chosen through the table, by its name or by the captions a player reads.
   void Click(std::string_view item) {
     Run([&](auto&, auto& i) { return i.name == item; }, item);
   }
@@ -48,8 +47,7 @@ struct Harness {
     std::erase(caption, '&');
     return caption;
   }
-  // The factory sound settings, stereo on (as every start turns it) and a built stereo
-  // table.
+  // The factory sound settings, stereo on (as every start turns it), the table built.
   void FactorySound() {
     RestoreFactorySound(S());
     S().Stereo = true;

@@ -1,6 +1,5 @@
-// A folder of the test's own under the system's temporary folder, named at random so that
-// two runs at once (two builds testing side by side) never share a file, and removed with
-// everything in it at the end.
+// A temporary folder of the test's own, named at random so that two builds testing side by
+// side never share a file, and removed with all in it at the end.
 #pragma once
 
 #include <filesystem>
@@ -27,7 +26,6 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  // The path of NAME in the folder.
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
  private:

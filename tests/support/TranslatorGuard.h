@@ -1,16 +1,26 @@
-// Puts a translator in place for a scope and takes it away again at its end, also when a
-// check throws, so that no later test of the same program meets a translator gone.
+// A translator answering with the given lookup, in place for its scope only: taken away at
+// its end even when a check throws, so that no later test meets a translator that is gone.
 #pragma once
+
+#include <functional>
 
 #include "seams/Translate.h"
 
 namespace kadeno {
 
-struct TranslatorGuard {
-  explicit TranslatorGuard(const Translator* t) { SetTranslator(t); }
-  ~TranslatorGuard() { SetTranslator(nullptr); }
+class TranslatorGuard : public Translator {
+ public:
+  explicit TranslatorGuard(std::function<const char*(const char*)> lookup)
+      : lookup_(std::move(lookup)) {
+    SetTranslator(this);
+  }
+  ~TranslatorGuard() override { SetTranslator(nullptr); }
   TranslatorGuard(const TranslatorGuard&) = delete;
   TranslatorGuard& operator=(const TranslatorGuard&) = delete;
+  const char* Lookup(const char* msgid) const override { return lookup_(msgid); }
+
+ private:
+  std::function<const char*(const char*)> lookup_;
 };
 
 }  // namespace kadeno

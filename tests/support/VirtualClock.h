@@ -1,6 +1,5 @@
-// A virtual clock for a thread that retries a lost service: each of its waits moves the
-// clock on to the wait's end at once, so ten seconds of tries take no time, until Hold()
-// makes the waits real (short) ones again, for the thread to rest while the test looks.
+// A clock for a retrying thread: each wait jumps to its end, so tries take no time, until
+// Hold() makes the waits real (short) ones, for the thread to rest while the test looks.
 #pragma once
 
 #include <atomic>
