@@ -1,9 +1,15 @@
-// The scan, the rounds and the keys, against MIDI words and times worked out by hand.
+// The scan, the rounds, the keys, the rules, the wait and the effect notes, against MIDI words
+// and times worked out by hand.
 #include <gtest/gtest.h>
 
 #include <tuple>
 
+#include "game/EffectNotes.h"
+#include "game/GameRules.h"
+#include "settings/HallOfFame.h"
+#include "settings/Settings.h"
 #include "support/Harness.h"
+#include "support/TestData.h"
 
 namespace kadeno::test {
 namespace {
@@ -225,6 +231,105 @@ TEST(Lessons, LeaveTheGameAsTheyFoundIt) {
   h.Choose("Midi", "Set Stereo Width");
   EXPECT_EQ(Tie(h.G()), Tie(before));
   EXPECT_EQ(h.window.PendingReplies(), 0u);
+}
+
+TEST(Effects, DelayLimitsAndTheCallersVariable) {
+  // {units, slept ms, units left}: over 7 s is no wait, and the units are cleared.
+  const std::tuple<int32_t, int64_t, int32_t> cases[] = {
+      {700000, 7000, 700000}, {700001, 0, 0}, {150, 1, 150}, {-500, 0, -500}};
+  for (auto [units, sleptMs, left] : cases) {
+    Harness h;
+    const int64_t start = h.window.now;
+    Delay(h.window, units);
+    EXPECT_EQ(std::tuple(h.window.now - start, units, h.window.yields),
+              std::tuple(sleptMs, left, 1));
+  }
+}
+
+TEST(Effects, TheEchoLeavesThePlayersEffectVolumeAlone) {
+  // Up from column 2 echoes the note at 80 % of the effect volume for 5 ms (a third of the
+  // floor). Inside it the player saves (the player's 100 is filed, and shown in the box),
+  // then sets 70, which stays once the echo has ended.
+  Harness h;
+  h.FactorySound();
+  h.G().HalfStepFloor = 1500;
+  h.G().FallingColumn = 2;
+  h.G().FallingNote = 90;
+  const Settings before = h.form.settings();
+  std::string savedInside;
+  const int64_t start = h.window.now;
+  h.window.At(start + 1, [&] {
+    h.form.store().SaveSettings();
+    savedInside = h.window.files[h.SettingsPath()];
+  });
+  h.window.At(start + 2, [&] {
+    h.window.Type(
+        "70",
+        "Effect Volume is now 100 out of 127.  Please enter the New value for Effect Volume.");
+    h.Click("mnuMidiEffectVolume");
+  });
+  h.form.Form_KeyDown(Key::Up, 0);
+  EXPECT_EQ(savedInside, FormatSettingsFile(before));
+  EXPECT_EQ(h.form.settings().EffectVolume, 70);
+  Settings after = before;
+  after.EffectVolume = 70;
+  EXPECT_EQ(h.window.files[h.SettingsPath()], FormatSettingsFile(after));
+  EXPECT_EQ(h.audio.NotesOn(Channel::Effect), (std::vector<int>{90, 85, 89, 92, 97}));
+  EXPECT_EQ(h.audio.Hex().at(2), "96 5A 50");   // after the pan and the program: 80 of 100
+  EXPECT_EQ(h.audio.Hex().back(), "86 61 46");  // the phrase at the stored 70
+}
+
+using namespace std::string_literals;
+
+// tests/data/game-rules.txt: speed-ups, landings and chords.
+TEST(GameRules, SpeedUpsLandingsAndChords) {
+  for (const auto& row : test::TestRows("game-rules.txt")) {
+    SCOPED_TRACE(testing::PrintToString(row));
+    std::vector<int32_t> n;
+    for (size_t i = 1; i < row.size(); ++i) n.push_back(std::stoi(row[i]));
+    if (row[0] == "speed-up") {
+      int32_t t = n.at(0);
+      for (int i = 0; i < n.at(2); ++i) t = SpeedUpStep(t, 1500, n[1], 0.003);
+      EXPECT_EQ(t, n.at(3));
+    } else if (row[0] == "landing") {
+      const Landing l = LandingRaise(n.at(0), n.at(1), 37, LandingDistance(n.at(2)));
+      EXPECT_EQ(std::pair(l.note, l.landed), std::pair(n.at(3), n.at(4) == 1));
+    } else {
+      ASSERT_EQ(row[0], "chord");
+      EXPECT_EQ(ChordRootOf(n.at(0), n.at(1), n.at(2)).value_or(-1), n.at(3));
+    }
+  }
+  EXPECT_EQ(StartingHalfStepTime(10), 14220);
+  EXPECT_EQ(StartingHalfStepTime(INT32_MAX), std::nullopt);
+  EXPECT_EQ(NextDegree(-4), 0);  // Down before the first note: reads no scale degree
+  EXPECT_EQ(NextDegree(-5), -1);
+  EXPECT_TRUE(AnotherRound(50, 100));  // exactly half goes on
+  EXPECT_FALSE(AnotherRound(40, 100));
+}
+
+TEST(GameRules, ScaleNeedsEveryClassOfTheKeyOnce) {
+  // D major (D E F# G A B C#) and C# major (C# D# F F# G# A# C), degrees 1..7.
+  const std::array<int32_t, 8> d{0, 2, 4, 6, 7, 9, 11, 1}, cSharp{0, 1, 3, 5, 6, 8, 10, 0};
+  // {scale, top classes of columns 1..7, passes}: D major in any order; B replaced by a
+  // second C#; C# major in the key of D; the right row there; F replaced by a second C.
+  const std::tuple<std::array<int32_t, 8>, std::array<int32_t, 8>, bool> cases[] = {
+      {d, {0, 11, 1, 2, 4, 6, 7, 9}, true},
+      {d, {0, 1, 1, 2, 4, 6, 7, 9}, false},
+      {d, {0, 1, 3, 5, 6, 8, 10, 0}, false},
+      {cSharp, {0, 0, 10, 8, 6, 5, 3, 1}, true},
+      {cSharp, {0, 0, 10, 8, 6, 0, 3, 1}, false}};
+  for (const auto& [scale, top, passes] : cases)
+    EXPECT_EQ(ScaleComplete(scale, top), passes) << scale[1] << " " << top[1] << top[2];
+}
+
+TEST(GameRules, HallOfFameLevelZeroSurvivesTheSettingsFile) {
+  // 119.9 is what level 0 was once stored as: it reads as level 10.
+  EXPECT_EQ(std::pair(HallOfFamePoints(119.9), HallOfFameLevel(119.9)), std::pair("119"s, 10));
+  Settings s, back;
+  s.HallOfFame[0].Score = EncodeHallOfFameScore(120, 0);
+  ParseSettingsFile(FormatSettingsFile(s), back);
+  EXPECT_EQ(HallOfFamePoints(back.HallOfFame[0].Score), "120");
+  EXPECT_EQ(HallOfFameLevel(back.HallOfFame[0].Score), 0);
 }
 
 }  // namespace

@@ -1,8 +1,16 @@
-#include "sound/Voices.h"
-
+// MIDI words, the stereo tables, the voices, the choice of MIDI output, and when a lost
+// service is tried again and which failures and returns are worth a line.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+#include <string>
+
+#include "retry/Reconnect.h"
+#include "sound/AudioDeviceChoice.h"
+#include "sound/Voices.h"
 #include "support/Harness.h"
+#include "support/TestData.h"
 
 namespace kadeno {
 namespace {
@@ -106,6 +114,36 @@ TEST(OpenMidiOut, NoDeviceOrAFailedOpenSaysSoAndEnds) {
   ok.M().MidiIsOpen = false;  // the harness starts as if already open
   ok.form.voices().OpenMidiOut();
   EXPECT_TRUE(ok.M().MidiIsOpen && ok.window.boxes.empty());
+}
+
+// tests/data/audio-device-choices.txt: every form, and stray values taken as the default.
+TEST(AudioDeviceChoice, ReadsEveryFormAndTakesStrayValuesAsTheDefault) {
+  using K = AudioDeviceChoice::Kind;
+  const std::map<std::string, K> kinds = {
+      {"Default", K::Default}, {"Log", K::Log}, {"None", K::None}, {"Device", K::Device}};
+  for (const auto& row : test::TestRows("audio-device-choices.txt")) {
+    const AudioDeviceChoice c =
+        ParseAudioDeviceChoice(row[0] == "(unset)" ? nullptr : row[0].c_str());
+    EXPECT_EQ(std::tuple(c.kind, c.logPath, c.device),
+              std::tuple(kinds.at(row.at(1)), row.at(2), std::stoi(row.at(3))))
+        << row[0];
+  }
+}
+
+// tests/data/reconnect-steps.txt: what each failure, success and question gets.
+TEST(ReconnectPacer, TriesAndLinesFollowTheFailures) {
+  for (const auto& row : test::TestRows("reconnect-steps.txt")) {
+    ReconnectPacer pacer{std::chrono::milliseconds(std::stoi(row.at(1)))};
+    const ReconnectPacer::Clock::time_point start{std::chrono::hours(1)};
+    std::istringstream in(row.at(2));
+    for (std::string step; in >> step;) {
+      const auto now = start + std::chrono::milliseconds(std::stoi(step.substr(1)));
+      const bool answer = step[0] == 'F'   ? pacer.Failed(now)
+                          : step[0] == 'S' ? pacer.Succeeded()
+                                           : pacer.Due(now);
+      EXPECT_EQ(answer, step.back() == '+') << row[0] << ": " << step;
+    }
+  }
 }
 
 }  // namespace
