@@ -58,9 +58,7 @@ std::string CommandLineRecord(const std::vector<std::string>& args) {
 
 // tests/data/NAME, each two-character \r in it made the CR it stands for.
 std::string WithCr(std::string_view name) {
-  std::string text(TestData(name));
-  for (size_t at; (at = text.find("\\r")) != std::string::npos;) text.replace(at, 2, "\r");
-  return text;
+  return std::regex_replace(std::string(TestData(name)), std::regex(R"(\\r)"), "\r");
 }
 
 // Every value command of the menus, in menu order: each item of File and Midi but the
