@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "messagelog/MessageLogDevice.h"
 #include "seams/AudioDevice.h"
 
 namespace kadeno::test {
@@ -14,7 +15,10 @@ struct MidiRecord {
   int64_t timeMs;
   uint32_t word;
   // The bytes as the message log writes them, e.g. "99 24 64" or "C9 00".
-  std::string Hex() const;
+  std::string Hex() const {
+    const std::string line = MessageLogLine(0, word);
+    return line.substr(line.find(' ') + 1);
+  }
 };
 
 struct WaveRecord {
@@ -35,9 +39,17 @@ class FakeAudio : public AudioDevice {
   std::vector<WaveRecord> waves;
 
   // From the word at `from` on: the notes started on a channel, every word's hex, the pans.
-  std::vector<int> NotesOn(int channel, size_t from = 0) const;
-  std::vector<std::string> Hex(size_t from = 0) const;
-  std::vector<int> Pans(int channel, size_t from = 0) const;
+  std::vector<int> NotesOn(int channel, size_t from = 0) const {
+    return DataBytes(0xFF, 0x90u | channel, 8, from);
+  }
+  std::vector<std::string> Hex(size_t from = 0) const {
+    std::vector<std::string> out;
+    for (size_t i = from; i < words.size(); ++i) out.push_back(words[i].Hex());
+    return out;
+  }
+  std::vector<int> Pans(int channel, size_t from = 0) const {
+    return DataBytes(0xFFFF, 0x0AB0u | channel, 16, from);
+  }
 
   int DeviceCount() override { return deviceCount; }
   OpenResult Open() override {
@@ -54,6 +66,15 @@ class FakeAudio : public AudioDevice {
     waves.push_back({clock(), path, words.size()});
   }
   void StopWave() override { waves.push_back({clock(), {}, words.size()}); }
+
+ private:
+  // The data byte at `shift` of each word whose bits under `mask` are `status`.
+  std::vector<int> DataBytes(uint32_t mask, uint32_t status, int shift, size_t from) const {
+    std::vector<int> out;
+    for (size_t i = from; i < words.size(); ++i)
+      if ((words[i].word & mask) == status) out.push_back(words[i].word >> shift & 0xFF);
+    return out;
+  }
 };
 
 }  // namespace kadeno::test
