@@ -845,20 +845,6 @@ def reconnect_sound(work, exe):
     s = Session(exe, work, speech="off", settings=read(shipped_settings(exe)),
                 env={"KADENO_MIDI_OUT": "builtin", "PULSE_SERVER": "unix:" + server.socket})
     s.box("help page 1", "Cancel")
-    # Hear the Field: each column heard further right than the one before.
-    s.choose("Help", "Hear the Field")
-    s.box("the tour's first box", "OK")
-    sides, heard = [], None
-    for column in range(1, 9):
-        s.box("the tour's box after column %d" % (column - 1), "OK" if column < 8 else "Cancel")
-        if heard:  # column - 1 has sounded, and the box after it waited 1.5 s in silence
-            looks = [b for at, b in capture.balances(heard) if at < heard + 1.0]
-            check(looks, "column %d made no sound" % (column - 1))
-            sides.append(round(sum(looks) / len(looks), 3))
-        heard = time.monotonic()
-    print("the tour's columns, right share of the sound: %r" % sides)
-    check(all(a < b for a, b in zip(sides, sides[1:])) and sides[-1] - sides[0] >= 0.2,
-          "the tour's columns do not go from left to right: %r" % sides)
     s.start_game(None, falling=False)
     started = wait_for("the game's first sound", lambda: capture.first_sound(0), timeout=30)
     check(wait_for("a whole scan", lambda: sweep(capture.balances(started)), timeout=12) == 1,
