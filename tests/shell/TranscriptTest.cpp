@@ -8,14 +8,12 @@
 #include <regex>
 #include <set>
 #include <sstream>
-#include <string_view>
 
 #include "catalog/MoCatalog.h"
 #include "registry/RegistryAccess.h"
 #include "seams/Translate.h"
 #include "shell/CommandLine.h"
 #include "shell/MenuTable.h"
-#include "shell/MoFixtures.h"
 #include "shell/SelfVoicing.h"
 #include "support/Harness.h"
 #include "support/Script.h"
